@@ -1,0 +1,170 @@
+#include "scenery/file_system.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "scenery/text_1252.h"
+
+namespace orv {
+
+namespace stdfs = std::filesystem;
+
+std::string Join_Path(std::string_view folder, std::string_view name) {
+  std::string joined(folder);
+  joined.push_back(NATIVE_SEPARATOR);
+  joined.append(name);
+  return joined;
+}
+
+namespace {
+
+// Splits at either separator; keeps empty components out.
+std::vector<std::string> Split_Components(std::string_view path) {
+  std::vector<std::string> parts;
+  std::string current;
+  for (char c : path) {
+    if (c == '/' || c == '\\') {
+      if (!current.empty()) parts.push_back(std::move(current));
+      current.clear();
+    } else {
+      current.push_back(c);
+    }
+  }
+  if (!current.empty()) parts.push_back(std::move(current));
+  return parts;
+}
+
+bool Entry_Exists(const stdfs::path& p) {
+  std::error_code ec;
+  return stdfs::exists(p, ec);
+}
+
+// The entry of `dir` matching `name` ignoring case: exact first, else the first in byte order.
+std::optional<std::string> Match_Entry(const stdfs::path& dir, const std::string& name) {
+  if (name == "." || name == "..") return name;
+  if (Entry_Exists(dir / name)) return name;
+  std::error_code ec;
+  stdfs::directory_iterator it(dir.empty() ? stdfs::path(".") : dir, ec);
+  if (ec) return std::nullopt;
+  const std::string wanted = Lower_Ascii(name);
+  std::optional<std::string> best;
+  for (const auto& entry : it) {
+    std::string candidate = entry.path().filename().string();
+    if (Lower_Ascii(candidate) != wanted) continue;
+    if (!best || candidate < *best) best = std::move(candidate);
+  }
+  return best;
+}
+
+bool Is_Hidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
+
+bool Ends_With_Ci(std::string_view name, std::string_view suffix) {
+  if (suffix.size() > name.size()) return false;
+  return Lower_Ascii(name.substr(name.size() - suffix.size())) == Lower_Ascii(suffix);
+}
+
+std::string Upper_Ascii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+  }
+  return out;
+}
+
+bool Listing_Less(const std::string& a, const std::string& b) {
+  const std::string ua = Upper_Ascii(a);
+  const std::string ub = Upper_Ascii(b);
+  if (ua != ub) return ua < ub;
+  return a < b;
+}
+
+}  // namespace
+
+std::optional<std::string> Resolve_Path_Ci(std::string_view path) {
+  if (path.empty()) return std::nullopt;
+#ifdef _WIN32
+  if (!Entry_Exists(stdfs::path(std::string(path)))) return std::nullopt;
+  return std::string(path);
+#else
+  const bool absolute = path.front() == '/';
+  stdfs::path current = absolute ? stdfs::path("/") : stdfs::path();
+  std::string spelled = absolute ? "/" : "";
+  for (const std::string& part : Split_Components(path)) {
+    std::optional<std::string> found = Match_Entry(current, part);
+    if (!found) return std::nullopt;
+    current /= *found;
+    if (!spelled.empty() && spelled.back() != '/') spelled.push_back('/');
+    spelled += *found;
+  }
+  if (!Entry_Exists(current.empty() ? stdfs::path(".") : current)) return std::nullopt;
+  return spelled.empty() ? std::string(".") : spelled;
+#endif
+}
+
+std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view suffix) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  stdfs::directory_iterator it(stdfs::path(std::string(folder)), ec);
+  if (ec) return names;
+  for (const auto& entry : it) {
+    std::error_code type_ec;
+    if (!entry.is_regular_file(type_ec)) continue;
+    std::string name = entry.path().filename().string();
+    if (Is_Hidden(name) || !Ends_With_Ci(name, suffix)) continue;
+    names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end(), Listing_Less);
+  return names;
+}
+
+std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name) {
+  std::optional<std::string> match = Match_Entry(stdfs::path(std::string(folder)), std::string(name));
+  if (!match) return std::nullopt;
+  std::error_code ec;
+  if (!stdfs::is_regular_file(stdfs::path(std::string(folder)) / *match, ec)) return std::nullopt;
+  return match;
+}
+
+std::optional<std::vector<uint8_t>> Read_Whole_File(const stdfs::path& path, uint64_t max_bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  in.seekg(0, std::ios::end);
+  const std::streamoff length = in.tellg();
+  if (length < 0 || static_cast<uint64_t>(length) > max_bytes) return std::nullopt;
+  in.seekg(0, std::ios::beg);
+  std::vector<uint8_t> bytes(static_cast<size_t>(length));
+  if (length > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), length)) return std::nullopt;
+  return bytes;
+}
+
+Write_Result Write_File_Safely(const stdfs::path& path, std::span<const uint8_t> bytes) {
+  stdfs::path temp = path;
+  temp += ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      return {false, "cannot create " + temp.string() + ": " + std::strerror(errno)};
+    }
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (out.fail()) {
+      const std::string reason = std::strerror(errno);
+      std::error_code ignored;
+      stdfs::remove(temp, ignored);
+      return {false, "cannot write " + temp.string() + ": " + reason};
+    }
+  }
+  std::error_code ec;
+  stdfs::rename(temp, path, ec);
+  if (ec) {
+    std::error_code ignored;
+    stdfs::remove(temp, ignored);
+    return {false, "cannot replace " + path.string() + ": " + ec.message()};
+  }
+  return {true, {}};
+}
+
+}  // namespace orv

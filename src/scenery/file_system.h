@@ -1,0 +1,51 @@
+// The file layer: names matched ignoring ASCII case as on the simulator's own file system,
+// listings in a fixed order, whole-file reads and writes that never leave a half-written file.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv {
+
+#ifdef _WIN32
+inline constexpr char NATIVE_SEPARATOR = '\\';
+#else
+inline constexpr char NATIVE_SEPARATOR = '/';
+#endif
+
+// a, the native separator, b: how the program joins a folder and a name.
+std::string Join_Path(std::string_view folder, std::string_view name);
+
+// Resolves every component of `path` to the directory entry whose name matches it ignoring
+// ASCII case (an exact match wins; among several inexact matches the first in byte order).
+// Relative paths resolve against the current folder and stay relative. Returns the spelling
+// found on disk, or nothing when some component has no match.
+std::optional<std::string> Resolve_Path_Ci(std::string_view path);
+
+// Names of the regular, non-hidden files of `folder` whose names end in `suffix` ignoring case,
+// ordered by upper-cased name, ties by byte order. Empty when the folder cannot be listed.
+std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view suffix);
+
+// The on-disk name of the regular file `name` in `folder`, matched ignoring case.
+std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name);
+
+// Whole-file read. Nothing when the file cannot be opened or read, or is larger than max_bytes.
+std::optional<std::vector<uint8_t>> Read_Whole_File(const std::filesystem::path& path,
+                                                    uint64_t max_bytes = UINT64_MAX);
+
+// Outcome of a write: ok, or the reason it failed in words for the user.
+struct Write_Result {
+  bool ok = false;
+  std::string error;
+};
+
+// Writes `bytes` to a temporary name beside `path` and renames it over `path` only when
+// every byte is written, so a failure leaves the previous file (or none) untouched.
+Write_Result Write_File_Safely(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+
+}  // namespace orv

@@ -1,0 +1,32 @@
+// The magnetic variation grid, scenery/magdec.bgl, and true-to-magnetic headings.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+
+#include "scenery/bgl_image.h"
+#include "scenery/scenery_cfg.h"
+
+namespace orv {
+
+// Entry (lat + 90) + lon * 181: variation at whole-degree latitude -90..90 and longitude
+// 0..359 east, in units of 360/65536 degree, east positive.
+inline constexpr int MAG_VAR_ENTRIES = 65161;
+using Mag_Var_Table = std::array<int16_t, MAG_VAR_ENTRIES>;
+
+// Loads the grid file into `table`. A missing or unreadable file leaves the table untouched.
+File_Status Load_Magdec(Mag_Var_Table& table, const std::filesystem::path& path);
+
+// Fills the table from the grid block at file offset p of the image. Values whose bytes lie
+// outside the file become 0.
+void Fill_Magvar_Table(Mag_Var_Table& table, const Bgl_Image& image, int64_t p);
+
+// Variation at a position in whole degrees, truncated toward zero; 0 where the rounded
+// position falls outside the grid.
+int32_t Mag_Var_Degrees(const Mag_Var_Table& table, double lat, double lon);
+
+// Magnetic heading, whole degrees 0..360, of a true heading at a position.
+int16_t Mag_Heading(const Mag_Var_Table& table, double hdg, double lat, double lon);
+
+}  // namespace orv

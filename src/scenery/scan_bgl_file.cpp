@@ -1,0 +1,27 @@
+#include "scenery/scan_bgl_file.h"
+
+#include "airspace/airspace_reader.h"
+#include "scenery/airport_index.h"
+
+namespace orv {
+
+Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan_file) {
+  if (Read_Long(rd, 144) != 1) return rd.Stop_Reason();
+  Read_Long(rd, 148);
+  Read_Long(rd, 152);
+  const int32_t airport_section = Read_Long(rd, 156);
+  const int32_t airspace_section = Read_Long(rd, 164);
+  if (!rd.ok()) return rd.Stop_Reason();
+
+  if (airport_section > 0) {
+    Section_Head head{Read_Long(rd, airport_section), Read_Long(rd, int64_t{airport_section} + 4)};
+    if (rd.ok()) Read_Airport_Section(st, rd, airport_section, head);
+  }
+  if (airspace_section > 0 && rd.ok()) {
+    Section_Head head{Read_Long(rd, airspace_section), Read_Long(rd, int64_t{airspace_section} + 4)};
+    if (rd.ok()) Read_Airspace_Section(st, rd, airspace_section, head, scan_file);
+  }
+  return rd.Stop_Reason();
+}
+
+}  // namespace orv

@@ -1,0 +1,49 @@
+// The simulator's scenery library list, scenery.cfg, read into scenery areas whose folders are
+// then resolved to existing folders holding the areas' scenery files.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv {
+
+struct Program_State;
+
+struct Scenery_Area {
+  std::string title;
+  std::string texture_id;
+  std::string active;
+  std::string layer;
+  std::string required;
+  std::string remote;
+  std::string local;
+
+  bool operator==(const Scenery_Area&) const = default;
+};
+
+// Whether an input file could be used.
+enum class File_Status : uint8_t { ok, missing, unreadable };
+
+// The value of `key` in a section text: what follows the first "key=" (key matched ignoring
+// case) up to the end of its line; empty when the key is absent.
+std::string Key_Value(std::string_view section, std::string_view key);
+
+// Appends one area per [Area.xxx] section of the text of a scenery.cfg, in file order.
+void Read_Scenery_Cfg_Text(Program_State& st, std::string_view text);
+
+// Reads scenery.cfg at `path` into areas. A missing or unreadable file adds nothing and
+// creates nothing.
+File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path);
+
+// The system's drive list: on Linux the single entry "/".
+std::vector<std::string> Drive_List();
+
+// Rewrites `local` of every area to the existing scenery folder it names, or empty.
+void Resolve_Area_Paths(Program_State& st);
+void Resolve_Area_Paths(Program_State& st, std::span<const std::string> drives);
+
+}  // namespace orv
