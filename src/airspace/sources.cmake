@@ -1,0 +1,3 @@
+list(APPEND ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/airspace_reader.cpp
+)

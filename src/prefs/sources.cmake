@@ -1,0 +1,2 @@
+list(APPEND ENGINE_SOURCES
+)

@@ -1,0 +1,2 @@
+list(APPEND TEST_SOURCES
+)

@@ -1,0 +1,1 @@
+#include "support/scenery_writer.h"

@@ -1,0 +1,2 @@
+// The project's own writer of scenery files (being written).
+#pragma once
