@@ -1,12 +1,38 @@
-// orvane-tool: the engine without windows, for batch use, scripting and tests.
+// orvane-tool: the engine without windows, for batch use, scripting and tests. Every
+// subcommand works in the current folder and uses the same data files as the program.
 #include <cstdio>
 #include <string_view>
+#include <vector>
+
+#include "app/tool_commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: orvane-tool build FS_PATH\n"
+    "       orvane-tool list\n"
+    "       orvane-tool fetch ITEM\n"
+    "       orvane-tool chart ITEM --out FILE [--zoom N] [--size WxH] [--center LON,LAT]\n"
+    "                         [--aircraft LAT,LON,HDG]\n"
+    "       orvane-tool aircraft [--sim-code N]\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: orvane-tool build|list|fetch|chart|aircraft ...\n");
-    return 2;
+  using namespace orv::tool;
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::fputs(kUsage, stderr);
+    return EXIT_USAGE;
   }
-  std::fprintf(stderr, "orvane-tool: unknown subcommand '%s'\n", argv[1]);
-  return 2;
+  const std::string_view command = args.front();
+  const Args rest = Args(args).subspan(1);
+  if (command == "build") return Tool_Build(rest);
+  if (command == "list") return Tool_List(rest);
+  if (command == "fetch") return Tool_Fetch(rest);
+  if (command == "chart") return Tool_Chart(rest);
+  if (command == "aircraft") return Tool_Aircraft(rest);
+  std::fprintf(stderr, "orvane-tool: unknown subcommand '%.*s'\n%s", static_cast<int>(command.size()),
+               command.data(), kUsage);
+  return EXIT_USAGE;
 }

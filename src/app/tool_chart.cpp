@@ -1,0 +1,12 @@
+#include <cstdio>
+
+#include "app/tool_commands.h"
+
+namespace orv::tool {
+
+int Tool_Chart(Args) {
+  std::fputs("orvane-tool: not available yet\n", stderr);
+  return EXIT_USAGE;
+}
+
+}  // namespace orv::tool

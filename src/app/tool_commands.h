@@ -1,0 +1,25 @@
+// The subcommands of orvane-tool. Each takes the arguments after its own name and returns the
+// process exit code: 0 success, 1 a file could not be read or written, 2 bad arguments or
+// folder, 3 no such airport, 4 the simulator link failed.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace orv::tool {
+
+inline constexpr int EXIT_OK = 0;
+inline constexpr int EXIT_FILE = 1;
+inline constexpr int EXIT_USAGE = 2;
+inline constexpr int EXIT_NO_AIRPORT = 3;
+inline constexpr int EXIT_LINK = 4;
+
+using Args = std::span<const std::string_view>;
+
+int Tool_Build(Args args);     // tool_build.cpp
+int Tool_List(Args args);      // tool_build.cpp
+int Tool_Fetch(Args args);     // tool_fetch.cpp
+int Tool_Chart(Args args);     // tool_chart.cpp
+int Tool_Aircraft(Args args);  // tool_aircraft.cpp
+
+}  // namespace orv::tool
