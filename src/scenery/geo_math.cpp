@@ -7,6 +7,14 @@ namespace orv {
 
 double Round_Half_Even(double x) { return std::nearbyint(x); }
 
+int32_t Round_To_Long(double x) {
+  const double r = std::nearbyint(x);
+  if (std::isnan(r)) return 0;
+  if (r <= -2147483648.0) return INT32_MIN;
+  if (r >= 2147483647.0) return INT32_MAX;
+  return static_cast<int32_t>(r);
+}
+
 double Round_Decimals(double x, int decimals) {
   const double scale = std::pow(10.0, decimals);
   return std::nearbyint(x * scale) / scale;

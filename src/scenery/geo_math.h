@@ -24,6 +24,10 @@ struct Geo_Point {
 // Whole-number conversion: nearest, halves to even.
 double Round_Half_Even(double x);
 
+// Whole-number conversion to a 32-bit value, halves to even; values beyond the range (or not
+// a number) are held at its nearest end (0 for not a number), as damaged files can give.
+int32_t Round_To_Long(double x);
+
 // nearbyint(x * 10^decimals) / 10^decimals, halves to even.
 double Round_Decimals(double x, int decimals);
 

@@ -1,4 +1,5 @@
 list(APPEND ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/airport_detail.cpp
   ${CMAKE_CURRENT_LIST_DIR}/airport_index.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bgl_image.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_system.cpp
@@ -6,5 +7,6 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/magdec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scan_bgl_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scenery_cfg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/taxi_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_1252.cpp
 )
