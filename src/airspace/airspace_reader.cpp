@@ -13,9 +13,10 @@ namespace {
 constexpr const char* kTwoBlanks = "  ";
 
 // Grows a list so that index count - 1 exists after the count is raised, and empties that
-// element (a list may be longer than its count).
+// element (a list may be longer than its count). A negative count counts as an empty list.
 template <typename T>
 T& Append_Zeroed(std::vector<T>& list, int32_t& count) {
+  if (count < 0) count = 0;
   ++count;
   const auto used = static_cast<size_t>(count);
   if (list.size() < used) list.resize(used);
@@ -102,12 +103,18 @@ void Join_Name(Airspace_Entry& entry, const std::string& text) {
 
 uint8_t Point_Kind(int32_t id) {
   switch (id) {
-    case AIRSPACE_CENTER_ID: return PT_CENTER;
-    case AIRSPACE_START_ID: return PT_START;
-    case AIRSPACE_LINE_ID: return PT_LINE;
-    case AIRSPACE_ARC_CW_ID: return PT_ARC_CW;
-    case AIRSPACE_ARC_CCW_ID: return PT_ARC_CCW;
-    default: return PT_CIRCLE;
+    case AIRSPACE_CENTER_ID:
+      return PT_CENTER;
+    case AIRSPACE_START_ID:
+      return PT_START;
+    case AIRSPACE_LINE_ID:
+      return PT_LINE;
+    case AIRSPACE_ARC_CW_ID:
+      return PT_ARC_CW;
+    case AIRSPACE_ARC_CCW_ID:
+      return PT_ARC_CCW;
+    default:
+      return PT_CIRCLE;
   }
 }
 
@@ -172,7 +179,9 @@ bool Apply_Group_Record(Airspace_Entry& entry, Bgl_Reader& rd, int64_t rec, int3
 
 }  // namespace
 
-bool Airspace_Read_Mode(const Program_State& st) { return !st.first_run && st.db_ready; }
+bool Airspace_Read_Mode(const Program_State& st) {
+  return !st.first_run && st.db_ready;
+}
 
 Airspace_Entry& Append_Airspace(Program_State& st) {
   return Append_Zeroed(st.airspaces, st.airspace_count);
@@ -182,9 +191,13 @@ Boundary_Point& Append_Point(Airspace_Entry& entry) {
   return Append_Zeroed(entry.points, entry.point_count);
 }
 
-double Airspace_Lat(int32_t value) { return Round_Decimals(value * 90.0 / 10001750.0, 4); }
+double Airspace_Lat(int32_t value) {
+  return Round_Decimals(value * 90.0 / 10001750.0, 4);
+}
 
-double Airspace_Lon(int32_t value) { return Round_Decimals(value * 360.0 / 4294967296.0, 4); }
+double Airspace_Lon(int32_t value) {
+  return Round_Decimals(value * 360.0 / 4294967296.0, 4);
+}
 
 void Read_Airspace_Section(Program_State& st, Bgl_Reader& rd, int64_t section, Section_Head& head,
                            std::string_view scan_file) {

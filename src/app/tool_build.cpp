@@ -1,17 +1,210 @@
+// orvane-tool build FS_PATH: what a first run does once the wizard has accepted FS_PATH, with
+// no pause between scenery files. orvane-tool list: the airport list of a normal run.
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "app/tool_commands.h"
+#include "scenery/database_build.h"
+#include "scenery/database_files.h"
+#include "scenery/text_1252.h"
+#include "startup/program_state.h"
+#include "startup/settings_file.h"
+#include "startup/setup_check.h"
 
 namespace orv::tool {
+namespace {
 
-int Tool_Build(Args) {
-  std::fputs("orvane-tool: not available yet\n", stderr);
-  return EXIT_USAGE;
+bool Stderr_Is_Terminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(fileno(stderr)) != 0;
+#endif
 }
 
-int Tool_List(Args) {
-  std::fputs("orvane-tool: not available yet\n", stderr);
-  return EXIT_USAGE;
+// The folder as the wizard would store it: a drive root without its separator, no trailing
+// separator, and a relative folder made absolute so the stored settings stay valid elsewhere.
+std::string Stored_Folder(std::string_view given) {
+  std::string folder = Wizard_Path_Text(given);
+  const bool drive_root = folder.size() == 2 && folder[1] == ':';
+  if (!drive_root && !folder.empty() && !std::filesystem::path(folder).is_absolute()) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+    if (!ec) folder = absolute.lexically_normal().string();
+  }
+  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  return folder;
+}
+
+// Progress on stderr: a bar redrawn in place on a terminal, otherwise one line per area.
+class Progress {
+ public:
+  explicit Progress(int32_t total) : total_(total), terminal_(Stderr_Is_Terminal()) {}
+
+  void Show(const std::string& title, int32_t done) {
+    if (terminal_) {
+      Draw_Bar(title, done);
+    } else if (title != last_title_) {
+      std::fprintf(stderr, "%d/%d %s\n", done, total_, Utf8_From_1252(title).c_str());
+    }
+    last_title_ = title;
+  }
+
+  void Finish(int32_t done) {
+    if (terminal_) {
+      Draw_Bar("", done);
+      std::fputc('\n', stderr);
+    } else {
+      std::fprintf(stderr, "%d/%d files\n", done, total_);
+    }
+  }
+
+ private:
+  void Draw_Bar(const std::string& title, int32_t done) {
+    constexpr int kWidth = 30;
+    const int filled = total_ > 0 ? static_cast<int>(int64_t{kWidth} * done / total_) : kWidth;
+    std::string line = "[";
+    line.append(static_cast<size_t>(std::min(filled, kWidth)), '#');
+    line.append(static_cast<size_t>(kWidth - std::min(filled, kWidth)), '.');
+    line += "] " + std::to_string(done) + "/" + std::to_string(total_) + " ";
+    std::string shown = Utf8_From_1252(title.substr(0, 60));
+    line += shown;
+    const size_t length = line.size();
+    if (length < last_length_) line.append(last_length_ - length, ' ');
+    last_length_ = length;
+    std::fprintf(stderr, "\r%s", line.c_str());
+    std::fflush(stderr);
+  }
+
+  int32_t total_;
+  bool terminal_;
+  std::string last_title_;
+  size_t last_length_ = 0;
+};
+
+void Report_Scan(const Program_State& st, const Database_Build& b) {
+  for (const Scan_Problem& p : b.problems) {
+    std::fprintf(stderr, "orvane-tool: %s: %s\n", p.file.c_str(), p.reason.c_str());
+  }
+  const Scan_Tally& t = b.tally;
+  std::fprintf(stderr,
+               "%d airports, %d airspace files; %d scenery files read, %d without the scenery "
+               "signature skipped",
+               st.airport_count, st.airspace_file_count, t.files_read, t.files_skipped);
+  if (t.files_unopened > 0) std::fprintf(stderr, ", %d could not be read", t.files_unopened);
+  if (t.files_cut_short > 0) std::fprintf(stderr, ", %d read only in part", t.files_cut_short);
+  std::fputs("\n", stderr);
+}
+
+bool Report_Write(const char* what, const Write_Result& result) {
+  if (!result.ok) std::fprintf(stderr, "orvane-tool: %s: %s\n", what, result.error.c_str());
+  return result.ok;
+}
+
+void Scan_All(Program_State& st, Database_Build& b) {
+  Progress progress(b.bgl_total);
+  while (!Scan_Finished(st, b)) {
+    if (const std::optional<std::string> title = Scan_Status_Text(st, b)) {
+      progress.Show(*title, b.files_done);
+    }
+    Scan_Bgls_Tick(st, b);
+  }
+  progress.Finish(b.files_done);
+}
+
+}  // namespace
+
+int Tool_Build(Args args) {
+  if (args.size() != 1) {
+    std::fputs("usage: orvane-tool build FS_PATH\n", stderr);
+    return EXIT_USAGE;
+  }
+  const std::string folder = Stored_Folder(args[0]);
+  if (!Is_Sim_Folder(folder)) {
+    std::fprintf(stderr, "orvane-tool: %s\n", MSG_NOT_SIM_FOLDER);
+    return EXIT_USAGE;
+  }
+
+  Program_State st;
+  if (!Report_Write(SETTINGS_FILE, Write_Wizard_Settings(st, folder))) return EXIT_FILE;
+  st.first_run = true;
+
+  if (Load_Mag_Grid(st) != File_Status::ok) {
+    std::fputs("orvane-tool: no readable scenery/magdec.bgl: magnetic headings equal true ones\n",
+               stderr);
+  }
+  Database_Build b;
+  const Prepare_Report prepared = Prepare_Build(st, b);
+  if (prepared.scenery_cfg && *prepared.scenery_cfg != File_Status::ok) {
+    std::fputs("orvane-tool: no readable scenery.cfg: the database will hold no airport\n", stderr);
+  }
+  Scan_All(st, b);
+
+  // The counts go to the settings only once both files are in place, so the settings never
+  // describe files that were not written.
+  const bool written = Report_Write(DATABASE_FILE, Write_Airport_File(st)) &&
+                       Report_Write(AIRSPACE_LIST_FILE, Write_Airspace_List(st));
+  if (!written) return EXIT_FILE;
+  const Settings_Update update = Update_Settings_Counts(st);
+  if (!Report_Write(SETTINGS_FILE, update.result)) return EXIT_FILE;
+  if (!update.file_found) {
+    std::fprintf(stderr, "orvane-tool: %s vanished during the build; its counts are not saved\n",
+                 SETTINGS_FILE);
+    return EXIT_FILE;
+  }
+  End_Build(st, b);
+  Report_Scan(st, b);
+  return EXIT_OK;
+}
+
+int Tool_List(Args args) {
+  if (!args.empty()) {
+    std::fputs("usage: orvane-tool list\n", stderr);
+    return EXIT_USAGE;
+  }
+  Program_State st;
+  const std::filesystem::path settings = st.work_dir / SETTINGS_FILE;
+  switch (Load_Settings(st, settings)) {
+    case Settings_Status::ok:
+      break;
+    case Settings_Status::missing:
+      std::fprintf(stderr, "orvane-tool: cannot read %s; run orvane-tool build FS_PATH first\n",
+                   settings.string().c_str());
+      return EXIT_FILE;
+    case Settings_Status::damaged:
+      std::fprintf(stderr, "orvane-tool: %s is damaged; run orvane-tool build FS_PATH again\n",
+                   settings.string().c_str());
+      return EXIT_FILE;
+  }
+  st.db_ready = true;
+  const Database_Load load = Load_Database(st);
+  if (load.status != Database_Status::ok) {
+    std::fprintf(stderr,
+                 "orvane-tool: the airport database cannot be used: %s; run orvane-tool "
+                 "build FS_PATH again\n",
+                 load.error.c_str());
+    return EXIT_FILE;
+  }
+  std::string out;
+  for (const std::string& item : Add_Airport_Items(st)) {
+    out += Utf8_From_1252(item);
+    out += '\n';
+  }
+  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+    std::fputs("orvane-tool: cannot write the list\n", stderr);
+    return EXIT_FILE;
+  }
+  return EXIT_OK;
 }
 
 }  // namespace orv::tool

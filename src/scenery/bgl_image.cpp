@@ -1,6 +1,7 @@
 #include "scenery/bgl_image.h"
 
-#include <fstream>
+#include "scenery/file_system.h"
+
 #include <limits>
 
 namespace orv {
@@ -38,17 +39,11 @@ const char* Walk_Stop_Name(Walk_Stop stop) {
 }
 
 std::optional<Bgl_Image> Load_Bgl_Image(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  in.seekg(0, std::ios::end);
-  const std::streamoff length = in.tellg();
-  if (length < 0) return std::nullopt;
-  in.seekg(0, std::ios::beg);
+  std::optional<std::vector<uint8_t>> bytes = Read_Whole_File(path);
+  if (!bytes) return std::nullopt;
   Bgl_Image image;
-  image.bytes.resize(static_cast<size_t>(length) + 1, 0);
-  if (length > 0 && !in.read(reinterpret_cast<char*>(image.bytes.data()), length)) {
-    return std::nullopt;
-  }
+  image.bytes = std::move(*bytes);
+  image.bytes.push_back(0);
   return image;
 }
 

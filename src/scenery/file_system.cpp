@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <system_error>
 
 #include "scenery/text_1252.h"
@@ -42,24 +43,38 @@ bool Entry_Exists(const stdfs::path& p) {
   return stdfs::exists(p, ec);
 }
 
+// The names in `dir` (the current folder when empty) that equal `name` ignoring ASCII case,
+// read without throwing; an entry that cannot be read ends the listing.
+std::vector<std::string> Names_Matching(const stdfs::path& dir, const std::string& name) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  stdfs::directory_iterator it(dir.empty() ? stdfs::path(".") : dir, ec);
+  const std::string wanted = Lower_Ascii(name);
+  for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
+    std::string candidate = it->path().filename().string();
+    if (Lower_Ascii(candidate) == wanted) names.push_back(std::move(candidate));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // The entry of `dir` matching `name` ignoring case: exact first, else the first in byte order.
 std::optional<std::string> Match_Entry(const stdfs::path& dir, const std::string& name) {
   if (name == "." || name == "..") return name;
   if (Entry_Exists(dir / name)) return name;
-  std::error_code ec;
-  stdfs::directory_iterator it(dir.empty() ? stdfs::path(".") : dir, ec);
-  if (ec) return std::nullopt;
-  const std::string wanted = Lower_Ascii(name);
-  std::optional<std::string> best;
-  for (const auto& entry : it) {
-    std::string candidate = entry.path().filename().string();
-    if (Lower_Ascii(candidate) != wanted) continue;
-    if (!best || candidate < *best) best = std::move(candidate);
-  }
-  return best;
+  std::vector<std::string> names = Names_Matching(dir, name);
+  if (names.empty()) return std::nullopt;
+  return std::move(names.front());
 }
 
-bool Is_Hidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
+bool Is_Regular_File(const stdfs::path& p) {
+  std::error_code ec;
+  return stdfs::is_regular_file(p, ec);
+}
+
+bool Is_Hidden(const std::string& name) {
+  return !name.empty() && name[0] == '.';
+}
 
 bool Ends_With_Ci(std::string_view name, std::string_view suffix) {
   if (suffix.size() > name.size()) return false;
@@ -84,7 +99,8 @@ bool Listing_Less(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::optional<std::string> Resolve_Path_Ci(std::string_view path) {
-  if (path.empty()) return std::nullopt;
+  // The system would read a name only up to a zero byte: such a path names nothing.
+  if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
 #ifdef _WIN32
   if (!Entry_Exists(stdfs::path(std::string(path)))) return std::nullopt;
   return std::string(path);
@@ -108,11 +124,10 @@ std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view
   std::vector<std::string> names;
   std::error_code ec;
   stdfs::directory_iterator it(stdfs::path(std::string(folder)), ec);
-  if (ec) return names;
-  for (const auto& entry : it) {
+  for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
     std::error_code type_ec;
-    if (!entry.is_regular_file(type_ec)) continue;
-    std::string name = entry.path().filename().string();
+    if (!it->is_regular_file(type_ec)) continue;
+    std::string name = it->path().filename().string();
     if (Is_Hidden(name) || !Ends_With_Ci(name, suffix)) continue;
     names.push_back(std::move(name));
   }
@@ -121,22 +136,32 @@ std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view
 }
 
 std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name) {
-  std::optional<std::string> match = Match_Entry(stdfs::path(std::string(folder)), std::string(name));
-  if (!match) return std::nullopt;
-  std::error_code ec;
-  if (!stdfs::is_regular_file(stdfs::path(std::string(folder)) / *match, ec)) return std::nullopt;
-  return match;
+  const stdfs::path dir{std::string(folder)};
+  const std::string wanted(name);
+  // A folder or anything else of the exact name neither counts nor hides a file spelled
+  // otherwise.
+  if (Is_Regular_File(dir / wanted)) return wanted;
+  for (std::string& candidate : Names_Matching(dir, wanted)) {
+    if (Is_Regular_File(dir / candidate)) return std::move(candidate);
+  }
+  return std::nullopt;
 }
 
 std::optional<std::vector<uint8_t>> Read_Whole_File(const stdfs::path& path, uint64_t max_bytes) {
+  // Only a regular file has a size to trust: the seek position of a folder is no length.
+  std::error_code ec;
+  if (!stdfs::is_regular_file(path, ec)) return std::nullopt;
+  const uintmax_t length = stdfs::file_size(path, ec);
+  if (ec || length > max_bytes || length > std::numeric_limits<std::streamsize>::max()) {
+    return std::nullopt;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  in.seekg(0, std::ios::end);
-  const std::streamoff length = in.tellg();
-  if (length < 0 || static_cast<uint64_t>(length) > max_bytes) return std::nullopt;
-  in.seekg(0, std::ios::beg);
   std::vector<uint8_t> bytes(static_cast<size_t>(length));
-  if (length > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), length)) return std::nullopt;
+  if (length > 0 &&
+      !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(length))) {
+    return std::nullopt;  // shorter than it was a moment ago
+  }
   return bytes;
 }
 
@@ -148,7 +173,8 @@ Write_Result Write_File_Safely(const stdfs::path& path, std::span<const uint8_t>
     if (!out) {
       return {false, "cannot create " + temp.string() + ": " + std::strerror(errno)};
     }
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (out.fail()) {
       const std::string reason = std::strerror(errno);

@@ -31,7 +31,8 @@ std::optional<std::string> Resolve_Path_Ci(std::string_view path);
 // ordered by upper-cased name, ties by byte order. Empty when the folder cannot be listed.
 std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view suffix);
 
-// The on-disk name of the regular file `name` in `folder`, matched ignoring case.
+// The on-disk name of the regular file `name` in `folder`, matched ignoring case: the exact
+// name first, else the first in byte order. Entries that are not regular files are passed over.
 std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name);
 
 // Whole-file read. Nothing when the file cannot be opened or read, or is larger than max_bytes.

@@ -1,6 +1,8 @@
 #include "scenery/magdec.h"
 
 #include <cmath>
+#include <optional>
+#include <span>
 #include <system_error>
 
 #include "scenery/geo_math.h"
@@ -10,20 +12,29 @@ namespace orv {
 File_Status Load_Magdec(Mag_Var_Table& table, const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return File_Status::missing;
+  // Only a regular file is loaded: the image of anything else would be sized from nothing.
+  if (!std::filesystem::is_regular_file(path, ec)) return File_Status::unreadable;
   const std::optional<Bgl_Image> image = Load_Bgl_Image(path);
   if (!image) return File_Status::unreadable;
   Bgl_Reader rd(*image);
   const int32_t p = Read_Long(rd, 110);
-  if (rd.ok() && p > 0) Fill_Magvar_Table(table, *image, p);
+  if (!rd.ok()) return File_Status::unreadable;  // too short to hold the grid's pointer
+  if (p > 0) Fill_Magvar_Table(table, *image, p);
   return File_Status::ok;
 }
 
 void Fill_Magvar_Table(Mag_Var_Table& table, const Bgl_Image& image, int64_t p) {
+  // Only the file's own bytes: a value half in the file and half in the image's extra zero
+  // byte is not in the file.
+  const size_t file_size = image.bytes.empty() ? 0 : image.bytes.size() - 1;
+  const std::span<const uint8_t> file_bytes(image.bytes.data(), file_size);
+  // Whatever an earlier load left goes; the table's last entry is no grid position.
+  table.fill(0);
   for (int lat = -90; lat <= 90; ++lat) {
     for (int lon = 0; lon <= 359; ++lon) {
       const int i = (lat + 90) + lon * 181;
       // A fresh reader per value: a short file loses only the values it lacks.
-      Bgl_Reader rd(image);
+      Bgl_Reader rd(file_bytes);
       table[static_cast<size_t>(i)] = Read_Word(rd, p + 8 + 2 * int64_t{i});
     }
   }

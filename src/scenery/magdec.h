@@ -15,11 +15,13 @@ namespace orv {
 inline constexpr int MAG_VAR_ENTRIES = 65161;
 using Mag_Var_Table = std::array<int16_t, MAG_VAR_ENTRIES>;
 
-// Loads the grid file into `table`. A missing or unreadable file leaves the table untouched.
+// Loads the grid file into `table`. A missing or unreadable file, or one too short to hold the
+// grid's pointer, is reported and leaves the table untouched, as does a pointer of 0 or below.
 File_Status Load_Magdec(Mag_Var_Table& table, const std::filesystem::path& path);
 
 // Fills the table from the grid block at file offset p of the image. Values whose bytes lie
-// outside the file become 0.
+// outside the file (the image's extra zero byte is not part of it) become 0, as does the
+// table's last entry, which no grid position uses.
 void Fill_Magvar_Table(Mag_Var_Table& table, const Bgl_Image& image, int64_t p);
 
 // Variation at a position in whole degrees, truncated toward zero; 0 where the rounded

@@ -1,7 +1,7 @@
 #include "scenery/scenery_cfg.h"
 
-#include <fstream>
-#include <sstream>
+#include <optional>
+#include <system_error>
 
 #include "scenery/file_system.h"
 #include "scenery/text_1252.h"
@@ -106,6 +106,14 @@ std::string Apply_Drive_List(std::string path, std::span<const std::string> driv
   return path;
 }
 
+// A relative folder as seen from the working folder; the program's working folder is the
+// current one, so there it stays relative.
+std::string In_Work_Dir(const std::filesystem::path& work_dir, const std::string& folder) {
+  if (std::filesystem::path(folder).has_root_path()) return folder;
+  if (work_dir.empty() || work_dir == ".") return folder;
+  return Join_Path(work_dir.string(), folder);
+}
+
 }  // namespace
 
 std::string Key_Value(std::string_view section, std::string_view key) {
@@ -140,25 +148,27 @@ void Read_Scenery_Cfg_Text(Program_State& st, std::string_view text) {
 File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return File_Status::missing;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return File_Status::unreadable;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return File_Status::unreadable;
-  Read_Scenery_Cfg_Text(st, text.str());
+  const std::optional<std::vector<uint8_t>> bytes = Read_Whole_File(path);
+  if (!bytes) return File_Status::unreadable;
+  Read_Scenery_Cfg_Text(
+      st, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
   return File_Status::ok;
 }
 
-std::vector<std::string> Drive_List() { return {"/"}; }
+std::vector<std::string> Drive_List() {
+  return {"/"};
+}
 
-void Resolve_Area_Paths(Program_State& st) { Resolve_Area_Paths(st, Drive_List()); }
+void Resolve_Area_Paths(Program_State& st) {
+  Resolve_Area_Paths(st, Drive_List());
+}
 
 void Resolve_Area_Paths(Program_State& st, std::span<const std::string> drives) {
   for (int i = 0; i < st.area_count; ++i) {
     Scenery_Area& area = st.areas[static_cast<size_t>(i)];
     if (area.local.empty()) continue;
     const std::string folder = Apply_Drive_List(Scenery_Folder_Of(area.local), drives);
-    std::optional<std::string> found = Resolve_Path_Ci(folder);
+    std::optional<std::string> found = Resolve_Path_Ci(In_Work_Dir(st.work_dir, folder));
     if (!found) found = Resolve_Path_Ci(Join_Path(st.fs_path, folder));
 #ifdef _WIN32
     if (found) found = Lower_1252(*found);

@@ -42,7 +42,9 @@ File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& pat
 // The system's drive list: on Linux the single entry "/".
 std::vector<std::string> Drive_List();
 
-// Rewrites `local` of every area to the existing scenery folder it names, or empty.
+// Rewrites `local` of every area to the existing scenery folder it names, or empty. A relative
+// folder is looked for in the working folder (`work_dir`), then under `fs_path`; every name is
+// matched ignoring case and the spelling found on disk is kept.
 void Resolve_Area_Paths(Program_State& st);
 void Resolve_Area_Paths(Program_State& st, std::span<const std::string> drives);
 

@@ -1,2 +1,12 @@
 list(APPEND ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/link_client.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/link_module.cpp
 )
+if(WIN32)
+  list(APPEND ENGINE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_transport.cpp)
+else()
+  list(APPEND ENGINE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/linux_transport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/socket_io.cpp
+  )
+endif()

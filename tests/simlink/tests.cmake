@@ -1,2 +1,11 @@
 list(APPEND TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/link_client_test.cpp
 )
+# End to end over the Linux transport, against the stand-in simulator.
+if(NOT WIN32)
+  list(APPEND TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/linux_link_test.cpp)
+  set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/linux_link_test.cpp APPEND PROPERTY
+    COMPILE_DEFINITIONS "ORVANE_SIM_PATH=\"$<TARGET_FILE:orvane-sim>\"")
+  # The test program is made after this list is read.
+  cmake_language(DEFER CALL add_dependencies orvane_tests orvane-sim)
+endif()

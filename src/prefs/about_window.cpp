@@ -1,0 +1,83 @@
+#include "prefs/about_window.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv {
+namespace {
+
+QLabel* Named_Label(const QString& name, const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+About_Window::About_Window(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+  setObjectName(QStringLiteral("Form6"));
+  setWindowTitle(QStringLiteral("About Orvane v1.2"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setModal(false);
+
+  auto* title = Named_Label(QStringLiteral("Label1"), QStringLiteral("ORVANE VERSION 1.2"), this);
+  QFont f = title->font();
+  f.setBold(true);
+  f.setPointSize(f.pointSize() + 4);
+  title->setFont(f);
+
+  auto* frame1 = new QGroupBox(QStringLiteral("Credits"), this);
+  frame1->setObjectName(QStringLiteral("Frame1"));
+  auto* thanks = new QPlainTextEdit(frame1);
+  thanks->setObjectName(QStringLiteral("Text1"));
+  thanks->setReadOnly(true);
+  thanks->setPlainText(QStringLiteral(
+      "The flight simulation community, whose forums, scenery designers and shared knowledge of "
+      "the FS2002 world made this program possible.\n\n"
+      "The virtual pilots who tested Orvane at their home airports, reported what looked wrong "
+      "on their charts and kept asking for one more taxiway name.\n\n"
+      "Everyone who keeps FS2002 flying long after its time."));
+  auto* frame_layout = new QVBoxLayout(frame1);
+  frame_layout->addWidget(
+      Named_Label(QStringLiteral("Label2"), QStringLiteral("Special Thanks To:"), frame1));
+  frame_layout->addWidget(thanks);
+
+  auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
+  command1->setObjectName(QStringLiteral("Command1"));
+  connect(command1, &QPushButton::clicked, this, &QDialog::close);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(title);
+  layout->addWidget(Named_Label(QStringLiteral("Label3"),
+                                QStringLiteral("Airport charts for Microsoft Flight Simulator "
+                                               "2002, version 1.2."),
+                                this));
+  layout->addWidget(Named_Label(QStringLiteral("Label4"),
+                                QStringLiteral("Orvane reads the scenery installed with your "
+                                               "simulator and draws runways, taxiways, gates, ILS "
+                                               "and nearby airspace of any airport it finds."),
+                                this));
+  layout->addWidget(frame1);
+  layout->addWidget(Named_Label(QStringLiteral("Label5"),
+                                QStringLiteral("Copyright (C) The Orvane developers. Free to use "
+                                               "for flight simulation; not for real-world "
+                                               "navigation."),
+                                this));
+  layout->addWidget(command1, 0, Qt::AlignRight);
+  resize(360, 400);
+  move(0, 0);
+}
+
+About_Window* Show_About_Window() {
+  auto* w = new About_Window();
+  w->show();
+  w->move(0, 0);
+  return w;
+}
+
+}  // namespace orv

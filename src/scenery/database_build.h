@@ -1,0 +1,132 @@
+// The airport database build, cut into steps that the selection window runs one per timer tick
+// (the tool runs them back to back), and the magnetic grid load that precedes every build and
+// every database load.
+//
+// A build, with the status text the window writes and repaints before each step:
+//   STATUS_MAGDEC               Load_Mag_Grid
+//   STATUS_SCENERY_CFG          Prepare_Build (the text only when sim_version is 1)
+//   then while !Scan_Finished:  the area title of Scan_Status_Text, when there is one;
+//                               Scan_Bgls_Tick
+//   STATUS_CREATING_DATABASE    Write_Airport_File (database_files.h)
+//   STATUS_CREATING_AIRSPACES   Write_Airspace_List
+//   STATUS_UPDATING_CONFIG      Update_Settings_Counts, only when both files were written
+//   STATUS_ADDING_AIRPORTS      Add_Airport_Items (database_files.h)
+//   End_Build, then STATUS_DONE
+// A load on a normal run:
+//   STATUS_MAGDEC               Load_Mag_Grid; db_ready = true
+//   STATUS_READING_DATABASE     Load_Airport_File (database_files.h)
+//   STATUS_READING_AIRSPACES    Load_Airspace_List
+//   STATUS_ADDING_AIRPORTS      Add_Airport_Items, then STATUS_DONE
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scenery/bgl_image.h"
+#include "scenery/file_system.h"
+#include "scenery/scenery_cfg.h"
+
+namespace orv {
+
+struct Program_State;
+
+inline constexpr const char* STATUS_MAGDEC = "Magdec.bgl File";
+inline constexpr const char* STATUS_SCENERY_CFG = "Scenery.cfg File";
+inline constexpr const char* STATUS_CREATING_DATABASE = "Creating Database Files...";
+inline constexpr const char* STATUS_CREATING_AIRSPACES = "Creating Airspaces Files List...";
+inline constexpr const char* STATUS_UPDATING_CONFIG = "Updating Configuration...";
+inline constexpr const char* STATUS_READING_DATABASE = "Reading Database File...";
+inline constexpr const char* STATUS_READING_AIRSPACES = "Reading Airspaces Files List...";
+inline constexpr const char* STATUS_ADDING_AIRPORTS = "Adding Airports to List...";
+inline constexpr const char* STATUS_DONE = "Done";
+
+inline constexpr const char* MSG_FIRST_BUILD =
+    "This is the first time you run this program. Now this program will create a database file "
+    "of all the airports of the FS2002 world. This process can take a few minutes, please wait.";
+inline constexpr const char* MSG_DATABASE_CREATED =
+    "The Database File was created successfully!. Now this program will add all airports to the "
+    "list, please wait.";
+
+// What the scan made of the scenery files, for telling the pilot when something was wrong.
+struct Scan_Tally {
+  int32_t files_read = 0;       // had the signature and were walked
+  int32_t files_skipped = 0;    // no signature at offset 118: not a file this program reads
+  int32_t files_unopened = 0;   // listed, but could not be opened or read
+  int32_t files_cut_short = 0;  // walked, but the walk ended early (also in files_read)
+};
+
+// A file the pilot should hear about: one that could not be read, or whose walk was cut short.
+struct Scan_Problem {
+  std::string file;
+  std::string reason;
+};
+
+// The scan state of one build.
+struct Database_Build {
+  int32_t scan_area = 0;             // index in areas of the area being scanned
+  std::string scan_folder;           // the folder whose listing is in progress
+  std::string scan_file;             // the scenery file read last, spelled as found on disk
+  int32_t bgl_total = 0;             // scenery files counted before the scan
+  int32_t files_done = 0;            // files stepped over so far: the progress bar's value
+  std::vector<std::string> listing;  // names of scan_folder's listing
+  size_t listing_next = 0;           // the next name of the listing to take
+  Scan_Tally tally;
+  std::vector<Scan_Problem> problems;
+};
+
+// Loads fs_path/scenery/magdec.bgl (names matched ignoring case) into mag_var_table. A missing
+// or unreadable file leaves the table as it is.
+File_Status Load_Mag_Grid(Program_State& st);
+
+// What Prepare_Build did with scenery.cfg: nothing when sim_version is not 1.
+struct Prepare_Report {
+  std::optional<File_Status> scenery_cfg;
+};
+
+// Starts a build: db_ready false; when sim_version is 1 reads fs_path/scenery.cfg into a fresh
+// area list and resolves the area folders; counts the scenery files of every area with a
+// folder into bgl_total; resets the scan state; releases both database lists and zeroes their
+// counts.
+Prepare_Report Prepare_Build(Program_State& st, Database_Build& b);
+
+// True once every area has been scanned: the build's files are due.
+bool Scan_Finished(const Program_State& st, const Database_Build& b);
+
+// The status text to show before the next Scan_Bgls_Tick: the title of the area it works on,
+// or nothing when the tick only passes over an area without a folder or the scan is over.
+std::optional<std::string> Scan_Status_Text(const Program_State& st, const Database_Build& b);
+
+enum class Scan_Step_Kind : uint8_t {
+  finished,       // every area was already scanned; nothing was done
+  area_skipped,   // the area has no folder
+  area_ended,     // the area's listing has no further name (or its folder was just scanned)
+  file_read,      // the file had the signature and was walked
+  file_skipped,   // no signature at offset 118
+  file_unopened,  // the file could not be opened or read
+};
+
+struct Scan_Step {
+  Scan_Step_Kind kind = Scan_Step_Kind::finished;
+  bool progress = false;             // a file was stepped over: the progress bar advances
+  Walk_Stop stop = Walk_Stop::none;  // why the walk of a read file ended early
+};
+
+// One step of the scan: passes over one area without a folder, ends one area's listing, or
+// handles one scenery file (the signature read at offset 118, then the whole file loaded and
+// walked, appending its airports and recording it when it holds airspace).
+Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b);
+
+// Copies airport_count and airspace_file_count into cfg and saves the settings, but only when
+// orv_config.cfg is in the working folder.
+struct Settings_Update {
+  bool file_found = false;
+  Write_Result result;  // ok when the file was absent and nothing was written
+};
+Settings_Update Update_Settings_Counts(Program_State& st);
+
+// Ends a build: db_ready true, first_run false, the listing released.
+void End_Build(Program_State& st, Database_Build& b);
+
+}  // namespace orv

@@ -1,0 +1,177 @@
+#include "simlink/linux_transport.h"
+
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "simlink/link_block.h"
+#include "simlink/socket_io.h"
+
+namespace orv {
+
+namespace {
+
+// Any non-zero number: on this platform the message is the connection itself.
+constexpr uint32_t kMessageNumber = 0xC0DE;
+
+std::array<uint8_t, 4> Le32(uint32_t value) {
+  std::array<uint8_t, 4> bytes{};
+  Block_Put32(bytes, 0, value);
+  return bytes;
+}
+
+// A private folder of this user: a real folder (not a link), ours, closed to everyone else.
+bool Is_Private_Dir(const std::filesystem::path& dir) {
+  struct stat st {};
+  if (::lstat(dir.c_str(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
+}  // namespace
+
+std::filesystem::path Link_Socket_Dir(const char* xdg_runtime_dir,
+                                      const std::filesystem::path& tmp_base) {
+  if (xdg_runtime_dir != nullptr && xdg_runtime_dir[0] != '\0') return xdg_runtime_dir;
+  const std::filesystem::path dir = tmp_base / ("orvane-" + std::to_string(::getuid()));
+  if (::mkdir(dir.c_str(), 0700) == 0) {
+    // The umask may have taken bits away; the owner needs all three.
+    if (::chmod(dir.c_str(), 0700) != 0) return {};
+  } else if (errno != EEXIST) {
+    return {};
+  }
+  return Is_Private_Dir(dir) ? dir : std::filesystem::path{};
+}
+
+std::filesystem::path Link_Socket_Dir() {
+  return Link_Socket_Dir(std::getenv("XDG_RUNTIME_DIR"));
+}
+
+std::unique_ptr<Link_Transport> Make_Platform_Transport() {
+  return std::make_unique<Linux_Transport>();
+}
+
+Linux_Transport::Linux_Transport(Linux_Transport_Options options) : options_(std::move(options)) {}
+
+Linux_Transport::~Linux_Transport() {
+  if (view_ != nullptr) ::munmap(view_, view_size_);
+  if (block_fd_ >= 0) ::close(block_fd_);
+  Close_Connection();
+}
+
+void Linux_Transport::Close_Connection() {
+  if (conn_fd_ >= 0) ::close(conn_fd_);
+  conn_fd_ = -1;
+}
+
+uintptr_t Linux_Transport::Find_Window(const char* class_name) {
+  Close_Connection();
+  const std::filesystem::path dir =
+      options_.socket_dir.empty() ? Link_Socket_Dir() : options_.socket_dir;
+  if (dir.empty()) return 0;
+  const std::string path = (dir / class_name).string();
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  if (path.size() >= sizeof addr.sun_path) return 0;
+  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return 0;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    ::close(fd);
+    return 0;
+  }
+  conn_fd_ = fd;
+  return static_cast<uintptr_t>(fd) + 1;
+}
+
+void Linux_Transport::Release_Window(uintptr_t window) {
+  if (conn_fd_ >= 0 && window == static_cast<uintptr_t>(conn_fd_) + 1) Close_Connection();
+}
+
+uint32_t Linux_Transport::Register_Message(const char*) {
+  return kMessageNumber;
+}
+
+uint16_t Linux_Transport::Add_Atom(const char*) {
+  atom_ = next_atom_;
+  next_atom_ = next_atom_ == 0xFFFF ? 0xC000 : static_cast<uint16_t>(next_atom_ + 1);
+  return atom_;
+}
+
+void Linux_Transport::Delete_Atom(uint16_t) {}
+
+Link_Mapping Linux_Transport::Create_Mapping(const char* name, uint32_t size) {
+  if (conn_fd_ < 0 || block_fd_ >= 0) return {};
+  const int fd = ::memfd_create(name, MFD_CLOEXEC);
+  if (fd < 0) return {};
+  // The simulator side maps the block as soon as it has it, so it gets it at full size.
+  const std::array<uint8_t, 4> atom = Le32(static_cast<uint32_t>(static_cast<int16_t>(atom_)));
+  std::array<uint8_t, 4> answer{};
+  const bool ok =
+      ::ftruncate(fd, size) == 0 &&
+      Send_With_Descriptor(conn_fd_, atom.data(), atom.size(), fd).status == Io_Result::ok &&
+      Recv_Exact(conn_fd_, answer.data(), answer.size(), options_.handshake_timeout_ms).status ==
+          Io_Result::ok &&
+      Block_Get32(answer, 0) == 1;
+  if (!ok) {
+    ::close(fd);
+    return {};
+  }
+  block_fd_ = fd;
+  return {static_cast<uintptr_t>(fd) + 1, false};
+}
+
+uint8_t* Linux_Transport::Map_View(uintptr_t mapping, uint32_t size) {
+  if (block_fd_ < 0 || mapping != static_cast<uintptr_t>(block_fd_) + 1 || view_ != nullptr) {
+    return nullptr;
+  }
+  void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, block_fd_, 0);
+  if (p == MAP_FAILED) return nullptr;
+  view_ = static_cast<uint8_t*>(p);
+  view_size_ = size;
+  return view_;
+}
+
+void Linux_Transport::Unmap_View(uint8_t* view, uint32_t) {
+  if (view == nullptr || view != view_) return;
+  ::munmap(view_, view_size_);
+  view_ = nullptr;
+  view_size_ = 0;
+}
+
+void Linux_Transport::Close_Mapping(uintptr_t mapping) {
+  if (block_fd_ < 0 || mapping != static_cast<uintptr_t>(block_fd_) + 1) return;
+  ::close(block_fd_);
+  block_fd_ = -1;
+}
+
+Link_Send_Result Linux_Transport::Send_Message(uintptr_t window, uint32_t, int32_t wparam, int32_t,
+                                               uint32_t timeout_ms) {
+  if (conn_fd_ < 0 || window != static_cast<uintptr_t>(conn_fd_) + 1) {
+    return {false, 0, static_cast<uint32_t>(ENOTCONN)};
+  }
+  // An answer that came after an earlier attempt timed out belongs to that attempt.
+  Io_Result io = Discard_Pending(conn_fd_);
+  if (io.status != Io_Result::ok) return {false, 0, static_cast<uint32_t>(io.error)};
+  const std::array<uint8_t, 4> atom = Le32(static_cast<uint32_t>(wparam));
+  io = Send_All(conn_fd_, atom.data(), atom.size());
+  if (io.status != Io_Result::ok) return {false, 0, static_cast<uint32_t>(io.error)};
+  std::array<uint8_t, 4> answer{};
+  io = Recv_Exact(conn_fd_, answer.data(), answer.size(), timeout_ms);
+  if (io.status == Io_Result::timeout) return {false, 0, 0};
+  if (io.status != Io_Result::ok) return {false, 0, static_cast<uint32_t>(io.error)};
+  return {true, Block_Get32(answer, 0), 0};
+}
+
+uint32_t Linux_Transport::Process_Id() {
+  return static_cast<uint32_t>(::getpid());
+}
+
+}  // namespace orv

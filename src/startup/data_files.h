@@ -1,0 +1,32 @@
+// The start-up decision: a normal run when all three data files are in the working folder,
+// a first run (wizard and database build) otherwise. A partial set is never used.
+#pragma once
+
+#include <array>
+
+namespace orv {
+
+struct Program_State;
+
+inline constexpr const char* DATABASE_FILE = "all_fs_airports.dat";
+inline constexpr const char* AIRSPACE_LIST_FILE = "world_airspaces.lst";
+
+// The three data files in the order they are checked and deleted.
+inline constexpr std::array<const char*, 3> DATA_FILES = {"orv_config.cfg", DATABASE_FILE,
+                                                          AIRSPACE_LIST_FILE};
+
+enum class Start_Decision {
+  first_run,         // some file was missing: the ones present were deleted; run the wizard
+  normal_run,        // all present and the settings loaded: open the airport list
+  damaged_settings,  // all present but the settings file is damaged: the three files were
+                     // removed; tell the user, then run the wizard
+};
+
+// Checks the working folder (st.work_dir), deletes a partial set, sets first_run and, on a
+// normal run, loads the settings.
+Start_Decision Check_Data_Files(Program_State& st);
+
+// Deletes whichever of the three data files exist; a failing deletion is ignored.
+void Remove_Data_Files(const Program_State& st);
+
+}  // namespace orv

@@ -1,0 +1,239 @@
+// The link over the real Linux transport, against the stand-in simulator started by each test in
+// its own folder. Waits are counted, not spent; the hang uses a short answer time.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/aircraft_tracking.h"
+#include "simlink/link_client.h"
+#include "simlink/linux_transport.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace orv {
+namespace {
+
+using testing::Temp_Dir;
+
+// One orvane-sim process listening in `dir`; ended when the test ends.
+class Sim_Process {
+ public:
+  Sim_Process(const std::filesystem::path& dir, std::vector<std::string> options) {
+    std::vector<std::string> args = {ORVANE_SIM_PATH, "--socket-dir", dir.string(), "--max-seconds",
+                                     "60"};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    const int rc = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (rc != 0) {
+      pid_ = -1;
+      ::close(out[0]);
+      return;
+    }
+    ready_ = Wait_For_Ready_Line(out[0]);
+    ::close(out[0]);
+  }
+  ~Sim_Process() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+  }
+  Sim_Process(const Sim_Process&) = delete;
+  Sim_Process& operator=(const Sim_Process&) = delete;
+
+  bool ready() const { return ready_; }
+
+ private:
+  // The simulator says where it listens once it does; a safety limit keeps a broken start
+  // from blocking the test run.
+  static bool Wait_For_Ready_Line(int fd) {
+    std::string line;
+    for (;;) {
+      pollfd p{fd, POLLIN, 0};
+      if (::poll(&p, 1, 20000) <= 0) return false;
+      char c = 0;
+      if (::read(fd, &c, 1) != 1) return false;
+      if (c == '\n') return line.rfind("orvane-sim: listening on ", 0) == 0;
+      line.push_back(c);
+    }
+  }
+
+  pid_t pid_ = -1;
+  bool ready_ = false;
+};
+
+// A link over the Linux transport to the sockets of `dir`, counting its waits.
+struct Real_Link {
+  explicit Real_Link(const std::filesystem::path& dir, uint32_t answer_timeout_ms = 2000) {
+    link.transport = std::make_unique<Linux_Transport>(Linux_Transport_Options{dir, 2000});
+    link.sleep = [this](uint32_t ms) { sleeps.push_back(ms); };
+    link.answer_timeout_ms = answer_timeout_ms;
+    Link_Init(link);
+  }
+  ~Real_Link() { Link_Close(link); }
+  Real_Link(const Real_Link&) = delete;
+  Real_Link& operator=(const Real_Link&) = delete;
+
+  Link_State link;
+  std::vector<uint32_t> sleeps;
+};
+
+struct Linux_Link : ::testing::Test {
+  // Starts a simulator in a fresh folder of its own and gives that folder.
+  std::filesystem::path Start_Sim(std::vector<std::string> options) {
+    const std::filesystem::path dir = tmp / ("sim" + std::to_string(sims.size()));
+    std::filesystem::create_directories(dir);
+    sims.push_back(std::make_unique<Sim_Process>(dir, std::move(options)));
+    EXPECT_TRUE(sims.back()->ready());
+    return dir;
+  }
+
+  Temp_Dir tmp;
+  std::vector<std::unique_ptr<Sim_Process>> sims;
+  std::unique_ptr<Program_State> state = std::make_unique<Program_State>();
+};
+
+TEST_F(Linux_Link, OpensReadsTheAircraftAndOpensAgainAfterClosing) {
+  const auto dir = Start_Sim({"--fixed", "47.449,-122.309,270", "--pressure", "16208"});
+  Real_Link r(dir);
+  int32_t result = -1;
+  ASSERT_TRUE(Link_Open(r.link, 6, result)) << Link_Result_Name(result);
+  EXPECT_EQ(r.link.link_iface_version, 0x19980005);
+  EXPECT_EQ(r.link.link_sim_version, 6);
+  EXPECT_LT(r.link.link_atom, 0) << "atoms from 0xC000 up are held sign-extended";
+  EXPECT_EQ(r.sleeps, std::vector<uint32_t>{100});
+
+  state->altim_units = 1;
+  ASSERT_TRUE(Read_Aircraft(r.link, *state, result)) << Link_Result_Name(result);
+  EXPECT_NEAR(state->acft_lat, 47.449, 90.0 / 10001750.0);
+  EXPECT_NEAR(state->acft_lon, -122.309, 360.0 / 4294967296.0);
+  EXPECT_EQ(state->acft_hdg, -90);
+  EXPECT_EQ(state->altim_value, 29.92);
+
+  Link_Close(r.link);
+  ASSERT_TRUE(Link_Open(r.link, 6, result)) << Link_Result_Name(result);
+  state->altim_units = 0;
+  ASSERT_TRUE(Read_Aircraft(r.link, *state, result));
+  EXPECT_EQ(state->altim_value, 1013.0);
+}
+
+TEST_F(Linux_Link, OpenReportsMissingAndWrongSimulators) {
+  {
+    Real_Link r(tmp.path());
+    int32_t result = -1;
+    EXPECT_FALSE(Link_Open(r.link, 6, result));
+    EXPECT_EQ(result, LINK_NO_SIM_WINDOW);
+  }
+  struct Case {
+    std::vector<std::string> options;
+    int32_t want;
+  };
+  const Case cases[] = {
+      {{"--sim-code", "7"}, LINK_WRONG_SIM},
+      {{"--iface-version", "0x19980004"}, LINK_BAD_VERSION},
+      {{"--class", "FS98MAIN", "--iface-version", "0x19980004"}, LINK_NOT_READY},
+      {{"--class", "FS98MAIN", "--sim-word", "0x12340006"}, LINK_NOT_READY},
+      {{"--class", "FS98MAIN"}, LINK_OK},
+      {{"--garbage", "handshake"}, LINK_MAPPING_FAILED},
+      {{"--garbage", "reply"}, LINK_BAD_REPLY},
+      {{"--garbage", "id"}, LINK_BAD_REPLY},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options.back());
+    const auto dir = Start_Sim(c.options);
+    Real_Link r(dir);
+    int32_t result = -1;
+    EXPECT_EQ(Link_Open(r.link, 6, result), c.want == LINK_OK);
+    EXPECT_EQ(result, c.want) << Link_Result_Name(result);
+    EXPECT_EQ(r.link.link_view != nullptr, c.want == LINK_OK);
+  }
+}
+
+TEST_F(Linux_Link, ACrashMidSessionIsAFailedSendWithASystemError) {
+  // The open is request 1, the latitude request 2; the simulator dies at the longitude.
+  const auto dir = Start_Sim({"--fixed", "10,20,30", "--crash-after", "2"});
+  Real_Link r(dir);
+  int32_t result = -1;
+  ASSERT_TRUE(Link_Open(r.link, 6, result)) << Link_Result_Name(result);
+  r.sleeps.clear();
+  state->acft_lon = 99.0;
+  EXPECT_FALSE(Read_Aircraft(r.link, *state, result));
+  EXPECT_EQ(result, LINK_SEND_FAILED) << Link_Result_Name(result);
+  EXPECT_NEAR(state->acft_lat, 10.0, 1e-5);
+  EXPECT_EQ(state->acft_lon, 99.0);
+  EXPECT_EQ(r.sleeps, std::vector<uint32_t>(10, 100));
+  EXPECT_NE(r.link.link_view, nullptr);
+}
+
+TEST_F(Linux_Link, ASilentSimulatorTimesOutAfterElevenAttempts) {
+  const auto dir = Start_Sim({"--hang-after", "1"});
+  Real_Link r(dir, 20);
+  int32_t result = -1;
+  ASSERT_TRUE(Link_Open(r.link, 6, result)) << Link_Result_Name(result);
+  r.sleeps.clear();
+  EXPECT_FALSE(Read_Aircraft(r.link, *state, result));
+  EXPECT_EQ(result, LINK_TIMEOUT) << Link_Result_Name(result);
+  EXPECT_EQ(r.sleeps, std::vector<uint32_t>(10, 100));
+}
+
+TEST_F(Linux_Link, DamagedRepliesMidSessionAreRefused) {
+  struct Case {
+    const char* kind;
+    bool ok;
+  };
+  for (const Case& c :
+       {Case{"count", false}, Case{"noend", false}, Case{"reply", false}, Case{"dest", true}}) {
+    SCOPED_TRACE(c.kind);
+    const auto dir =
+        Start_Sim({"--fixed", "10,20,30", "--garbage", c.kind, "--garbage-after", "1"});
+    Real_Link r(dir);
+    int32_t result = -1;
+    ASSERT_TRUE(Link_Open(r.link, 6, result)) << Link_Result_Name(result);
+    state->acft_lat = 55.0;
+    EXPECT_EQ(Read_Aircraft(r.link, *state, result), c.ok);
+    EXPECT_EQ(result, c.ok ? LINK_OK : LINK_BAD_REPLY) << Link_Result_Name(result);
+    // An unknown destination is skipped, so the raw value read stays 0.
+    EXPECT_EQ(state->acft_lat, c.ok ? 0.0 : 55.0);
+  }
+}
+
+TEST(LinkSocketDir, UsesTheRuntimeFolderElseAPrivateOneOfItsOwn) {
+  Temp_Dir tmp;
+  EXPECT_EQ(Link_Socket_Dir("/run/user/1000", tmp.path()), "/run/user/1000");
+  const std::filesystem::path own = tmp / ("orvane-" + std::to_string(::getuid()));
+  EXPECT_EQ(Link_Socket_Dir("", tmp.path()), own);
+  struct stat st {};
+  ASSERT_EQ(::stat(own.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_EQ(Link_Socket_Dir(nullptr, tmp.path()), own) << "an existing private folder is used";
+
+  ASSERT_EQ(::chmod(own.c_str(), 0755), 0);
+  EXPECT_EQ(Link_Socket_Dir(nullptr, tmp.path()), "") << "a folder others can enter is refused";
+  std::filesystem::remove(own);
+  std::filesystem::create_directory_symlink(tmp.path(), own);
+  EXPECT_EQ(Link_Socket_Dir(nullptr, tmp.path()), "") << "a link in its place is refused";
+  EXPECT_EQ(Link_Socket_Dir(nullptr, tmp / "missing"), "");
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,85 @@
+#include "startup/setup_check.h"
+
+#include <gtest/gtest.h>
+
+#include "startup/program_state.h"
+#include "startup/settings_file.h"
+#include "support/scenery_writer.h"
+#include "support/temp_dir.h"
+
+namespace orv {
+namespace {
+
+using scenery_writer::Sim_Folder;
+using testing::Read_Bytes;
+using testing::Temp_Dir;
+using testing::Write_Text;
+
+TEST(SimFolderCheck, AcceptsOnlyAFolderHoldingTheExecutableInAnyCase) {
+  Temp_Dir dir;
+  Sim_Folder(dir / "lower").Write();
+  Sim_Folder(dir / "Upper").Exe_Name("FS2002.EXE").Write();
+  Sim_Folder(dir / "none").No_Exe().Write();
+  Sim_Folder(dir / "other").Exe_Name("fs2004.exe").Write();
+  std::filesystem::create_directories(dir / "dir_named_exe" / "fs2002.exe");
+
+  const std::string root = dir.path().string();
+  EXPECT_TRUE(Is_Sim_Folder(root + "/lower"));
+  EXPECT_TRUE(Is_Sim_Folder(root + "/lower/"));
+  EXPECT_TRUE(Is_Sim_Folder(root + "/Upper"));
+  EXPECT_TRUE(Is_Sim_Folder(root + "/UPPER"));  // folder names ignore case as well
+  EXPECT_FALSE(Is_Sim_Folder(root + "/none"));
+  EXPECT_FALSE(Is_Sim_Folder(root + "/other"));
+  EXPECT_FALSE(Is_Sim_Folder(root + "/dir_named_exe"));  // a folder is not the executable
+  EXPECT_FALSE(Is_Sim_Folder(root + "/missing"));
+  EXPECT_FALSE(Is_Sim_Folder(""));
+
+  Write_Text(dir / "plain_file", "x");
+  EXPECT_FALSE(Is_Sim_Folder(root + "/plain_file"));
+}
+
+TEST(SimFolderCheck, OnlyADriveRootLosesItsSeparator) {
+  EXPECT_EQ(Wizard_Path_Text("C:\\"), "C:");
+  EXPECT_EQ(Wizard_Path_Text("d:/"), "d:");
+  EXPECT_EQ(Wizard_Path_Text("C:\\FS"), "C:\\FS");
+  EXPECT_EQ(Wizard_Path_Text("ab/"), "ab/");  // three characters but no drive root
+  EXPECT_EQ(Wizard_Path_Text("1:/"), "1:/");
+  EXPECT_EQ(Wizard_Path_Text("/"), "/");
+  EXPECT_EQ(Wizard_Path_Text("/home/fs/"), "/home/fs/");
+}
+
+TEST(WizardSettings, WritesTheRecordAndTheGlobals) {
+  Temp_Dir dir;
+  Program_State st;
+  st.work_dir = dir.path();
+  st.cfg.airport_count = 77;  // left from an earlier run: the wizard's record starts afresh
+  st.cfg.airspace_file_count = 5;
+  ASSERT_TRUE(Write_Wizard_Settings(st, "C:\\Games\\FS2002").ok);
+
+  EXPECT_EQ(st.sim_version, 1);
+  EXPECT_EQ(st.fs_path, "C:\\Games\\FS2002");
+  const std::vector<uint8_t> b = Read_Bytes(dir / SETTINGS_FILE);
+  ASSERT_EQ(b.size(), 40u);
+  EXPECT_EQ(std::string(b.begin() + 2, b.begin() + 13), "Orvane v1.2");
+  EXPECT_EQ(b[13], 1);  // cfg_valid
+  EXPECT_EQ(b[14], 1);  // sim_version
+  EXPECT_EQ(std::string(b.begin() + 17, b.begin() + 32), "C:\\Games\\FS2002");
+  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 32, b.end()), std::vector<uint8_t>(8, 0));
+
+  Program_State loaded;
+  ASSERT_EQ(Load_Settings(loaded, dir / SETTINGS_FILE), Settings_Status::ok);
+  EXPECT_EQ(loaded.cfg, st.cfg);
+}
+
+TEST(WizardSettings, AFolderThatCannotBeWrittenIsReported) {
+  Temp_Dir dir;
+  Program_State st;
+  st.work_dir = dir / "gone";
+  const Write_Result result = Write_Wizard_Settings(st, "/fs");
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.error.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
+}
+
+}  // namespace
+}  // namespace orv

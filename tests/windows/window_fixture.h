@@ -1,0 +1,89 @@
+// What every window test shares: a fresh working folder and program state, message boxes and
+// the program's end recorded instead of shown, and helpers to find and drive the windows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/message_box.h"
+#include "startup/program_state.h"
+#include "support/temp_dir.h"
+
+namespace orv {
+
+class Window_Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    st.work_dir = dir / "work";
+    std::filesystem::create_directories(st.work_dir);
+    Set_Message_Hook([this](const Shown_Message& m) { messages.push_back(m); });
+    Set_End_Hook([this] { ++ended; });
+  }
+
+  void TearDown() override {
+    Delete_Windows();
+    Set_Message_Hook({});
+    Set_End_Hook({});
+  }
+
+  // Deleting a window does not run its close handler, so nothing ends or is removed here.
+  static void Delete_Windows() {
+    Flush();
+    std::vector<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->parentWidget() == nullptr) windows.emplace_back(w);
+    }
+    for (const QPointer<QWidget>& w : windows) delete w.data();
+  }
+
+  // Runs the deletions of windows that were closed.
+  static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+  // The one open window of type W, or null.
+  template <class W>
+  static W* Open_Window() {
+    Flush();
+    W* found = nullptr;
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* typed = qobject_cast<W*>(w); typed && typed->isVisible()) {
+        found = typed;
+        ++count;
+      }
+    }
+    return count == 1 ? found : nullptr;
+  }
+
+  template <class W>
+  static W* Child(QWidget* window, const char* name) {
+    return window->findChild<W*>(QString::fromUtf8(name));
+  }
+
+  bool Data_File_Exists(const char* name) const {
+    return std::filesystem::exists(st.work_dir / name);
+  }
+
+  // Every text the status box shows from now on, in order.
+  void Record_Status(QWidget* window) {
+    auto* text1 = Child<QLineEdit>(window, "Text1");
+    ASSERT_NE(text1, nullptr);
+    QObject::connect(text1, &QLineEdit::textChanged,
+                     [this](const QString& t) { statuses.push_back(t.toStdString()); });
+  }
+
+  testing::Temp_Dir dir;
+  Program_State st;
+  std::vector<Shown_Message> messages;
+  std::vector<std::string> statuses;
+  int ended = 0;
+};
+
+}  // namespace orv

@@ -1,0 +1,471 @@
+// orvane-sim: a stand-in simulator for Linux. It listens where the link looks for the
+// simulator's interface module, answers the request block from an image of the interface
+// offsets, and flies a scripted aircraft: a taxi and a circuit around an airport. Options make
+// it misbehave (wrong versions, another simulator, no answer, a crash, damaged replies) so that
+// every failure of the link can be seen end to end. It always stops by itself.
+#include <poll.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "simlink/link_block.h"
+#include "simlink/link_client.h"
+#include "simlink/link_module.h"
+#include "simlink/linux_transport.h"
+#include "simlink/socket_io.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kUsage =
+    "usage: orvane-sim [options]\n"
+    "  --socket-dir DIR      folder of the socket (default: $XDG_RUNTIME_DIR, else\n"
+    "                        /tmp/orvane-<uid>)\n"
+    "  --class NAME          UIPCMAIN (default) or FS98MAIN\n"
+    "  --airport LAT,LON     the airport the aircraft taxies and circles (47.449,-122.309)\n"
+    "  --fixed LAT,LON,HDG   an aircraft that stands still\n"
+    "  --pressure RAW        pressure setting in millibars x 16 (16208)\n"
+    "  --iface-version N     interface version at 0x3304 (0x19980005)\n"
+    "  --sim-code N          simulator code in the low half of 0x3308 (6, FS2002)\n"
+    "  --sim-word N          the whole value at 0x3308 (overrides --sim-code)\n"
+    "  --hang                answer the block but no request\n"
+    "  --hang-after N        answer N requests, then none\n"
+    "  --crash-after N       answer N requests, then exit at the next one\n"
+    "  --garbage KIND        damage the answers: reply (answer 0), id (unknown record),\n"
+    "                        count (a count past the block), noend (no terminator),\n"
+    "                        dest (an unknown destination), handshake (refuse the block)\n"
+    "  --garbage-after N     answer N requests well before damaging them (0)\n"
+    "  --max-seconds S       stop after S seconds (600)\n";
+
+enum class Garbage { none, reply, id, count, noend, dest, handshake };
+
+struct Options {
+  std::filesystem::path socket_dir;
+  std::string class_name = orv::LINK_CLASS_MAIN;
+  double airport_lat = 47.449;
+  double airport_lon = -122.309;
+  bool fixed = false;
+  double fixed_lat = 0.0;
+  double fixed_lon = 0.0;
+  double fixed_hdg = 0.0;
+  uint32_t pressure = 16208;
+  uint32_t iface_version = 0x19980005;
+  uint32_t sim_word = 0xFADE0006;
+  std::optional<uint64_t> hang_after;
+  std::optional<uint64_t> crash_after;
+  Garbage garbage = Garbage::none;
+  uint64_t garbage_after = 0;
+  double max_seconds = 600.0;
+};
+
+// --- Options ---
+
+bool Parse_Unsigned(std::string_view text, uint64_t& value) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  return r.ec == std::errc{} && r.ptr == text.data() + text.size();
+}
+
+bool Parse_Doubles(std::string_view text, std::vector<double>& values, size_t count) {
+  values.clear();
+  while (values.size() < count) {
+    const size_t comma = text.find(',');
+    const std::string part(text.substr(0, comma));
+    char* end = nullptr;
+    const double v = std::strtod(part.c_str(), &end);
+    if (part.empty() || end != part.c_str() + part.size() || !std::isfinite(v)) return false;
+    values.push_back(v);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return values.size() == count && text.find(',') == std::string_view::npos;
+}
+
+std::optional<Garbage> Parse_Garbage(std::string_view kind) {
+  if (kind == "reply") return Garbage::reply;
+  if (kind == "id") return Garbage::id;
+  if (kind == "count") return Garbage::count;
+  if (kind == "noend") return Garbage::noend;
+  if (kind == "dest") return Garbage::dest;
+  if (kind == "handshake") return Garbage::handshake;
+  return std::nullopt;
+}
+
+bool Parse_Options(int argc, char** argv, Options& o) {
+  std::vector<double> d;
+  uint64_t n = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool has_value = i + 1 < argc;
+    const std::string_view value = has_value ? argv[i + 1] : "";
+    bool used_value = true;
+    if (arg == "--hang") {
+      o.hang_after = 0;
+      used_value = false;
+    } else if (!has_value) {
+      return false;
+    } else if (arg == "--socket-dir") {
+      o.socket_dir = std::string(value);
+    } else if (arg == "--class") {
+      if (value.empty() || value.find('/') != std::string_view::npos) return false;
+      o.class_name = std::string(value);
+    } else if (arg == "--airport") {
+      if (!Parse_Doubles(value, d, 2)) return false;
+      o.airport_lat = d[0];
+      o.airport_lon = d[1];
+    } else if (arg == "--fixed") {
+      if (!Parse_Doubles(value, d, 3)) return false;
+      o.fixed = true;
+      o.fixed_lat = d[0];
+      o.fixed_lon = d[1];
+      o.fixed_hdg = d[2];
+    } else if (arg == "--pressure") {
+      if (!Parse_Unsigned(value, n) || n > 0xFFFF) return false;
+      o.pressure = static_cast<uint32_t>(n);
+    } else if (arg == "--iface-version") {
+      if (!Parse_Unsigned(value, n) || n > 0xFFFFFFFF) return false;
+      o.iface_version = static_cast<uint32_t>(n);
+    } else if (arg == "--sim-code") {
+      if (!Parse_Unsigned(value, n) || n > 0xFFFF) return false;
+      o.sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n);
+    } else if (arg == "--sim-word") {
+      if (!Parse_Unsigned(value, n) || n > 0xFFFFFFFF) return false;
+      o.sim_word = static_cast<uint32_t>(n);
+    } else if (arg == "--hang-after") {
+      if (!Parse_Unsigned(value, n)) return false;
+      o.hang_after = n;
+    } else if (arg == "--crash-after") {
+      if (!Parse_Unsigned(value, n)) return false;
+      o.crash_after = n;
+    } else if (arg == "--garbage") {
+      const std::optional<Garbage> g = Parse_Garbage(value);
+      if (!g) return false;
+      o.garbage = *g;
+    } else if (arg == "--garbage-after") {
+      if (!Parse_Unsigned(value, n)) return false;
+      o.garbage_after = n;
+    } else if (arg == "--max-seconds") {
+      if (!Parse_Doubles(value, d, 1) || d[0] <= 0.0) return false;
+      o.max_seconds = d[0];
+    } else {
+      return false;
+    }
+    if (used_value) ++i;
+  }
+  return true;
+}
+
+// --- The scripted aircraft ---
+
+struct Leg {
+  double hdg;      // true heading, degrees
+  double knots;    // ground speed
+  double seconds;  // time on the leg
+};
+
+// Taxi out from the reference point, a left-hand circuit, the landing roll and the taxi back.
+constexpr std::array<Leg, 10> kScript = {{
+    {90, 12, 30},    // taxi east
+    {180, 15, 50},   // taxi south along the parallel taxiway
+    {340, 60, 20},   // line up and take-off roll
+    {340, 130, 40},  // upwind
+    {250, 110, 40},  // crosswind
+    {160, 110, 90},  // downwind
+    {70, 110, 40},   // base
+    {340, 100, 60},  // final
+    {340, 20, 20},   // landing roll
+    {90, 12, 30},    // taxi in
+}};
+
+struct Aircraft {
+  double lat = 0.0;
+  double lon = 0.0;
+  double hdg = 0.0;
+};
+
+Aircraft Scripted_Aircraft(const Options& o, double t) {
+  if (o.fixed) return {o.fixed_lat, o.fixed_lon, o.fixed_hdg};
+  double period = 0.0;
+  for (const Leg& leg : kScript) period += leg.seconds;
+  t = std::fmod(t, period);
+  Aircraft a{o.airport_lat, o.airport_lon, kScript[0].hdg};
+  for (const Leg& leg : kScript) {
+    const double dt = t < leg.seconds ? t : leg.seconds;
+    const double nm = leg.knots * dt / 3600.0;
+    const double rad = leg.hdg * 3.14159265358979 / 180.0;
+    a.lat += nm * std::cos(rad) / 60.0;
+    a.lon += nm * std::sin(rad) / (60.0 * std::cos(a.lat * 3.14159265358979 / 180.0));
+    a.hdg = leg.hdg;
+    t -= dt;
+    if (t <= 0.0) break;
+  }
+  return a;
+}
+
+// A 64-bit fixed-point value, whole units in the high half and the fraction in the low half.
+uint64_t Fixed_64(double units) {
+  const double whole = std::floor(units);
+  const double fraction = units - whole;
+  const auto high = static_cast<uint32_t>(static_cast<int32_t>(whole));
+  const auto low = static_cast<uint32_t>(fraction * 4294967296.0);
+  return uint64_t{high} << 32 | low;
+}
+
+void Put_Aircraft(std::span<uint8_t> image, const Aircraft& a) {
+  double lon = std::fmod(a.lon + 180.0, 360.0);
+  if (lon < 0.0) lon += 360.0;
+  lon -= 180.0;
+  orv::Image_Put(image, 0x0560, Fixed_64(a.lat * 10001750.0 / 90.0), 8);
+  orv::Image_Put(image, 0x0568, Fixed_64(lon * 4294967296.0 / 360.0), 8);
+  double turns = std::fmod(a.hdg / 360.0, 1.0);
+  if (turns < 0.0) turns += 1.0;
+  const auto hdg = static_cast<uint32_t>(std::llround(turns * 4294967296.0) & 0xFFFFFFFF);
+  orv::Image_Put(image, 0x0580, hdg, 4);
+}
+
+// --- Damaged answers ---
+
+// The offset of the block's terminator, or the block size when there is none.
+size_t Find_Terminator(std::span<const uint8_t> block) {
+  size_t at = 0;
+  while (orv::Block_Fits(block.size(), at, 4)) {
+    const uint32_t id = orv::Block_Get32(block, at) & 0xFFFFu;
+    if (id == orv::LINK_ID_END) return at;
+    const uint32_t header =
+        id == orv::LINK_ID_READ ? orv::LINK_READ_HEADER : orv::LINK_WRITE_HEADER;
+    if (!orv::Block_Fits(block.size(), at, header)) break;
+    const uint32_t count = orv::Block_Get32(block, at + 8);
+    at += header;
+    if (!orv::Block_Fits(block.size(), at, count)) break;
+    at += count;
+  }
+  return block.size();
+}
+
+void Damage(Garbage g, std::span<uint8_t> block, uint32_t& reply) {
+  switch (g) {
+    case Garbage::reply:
+      reply = 0;
+      break;
+    case Garbage::id:
+      orv::Block_Put32(block, 0, 0x0000BEEF);
+      break;
+    case Garbage::count:
+      orv::Block_Put32(block, 8, 0x7FFFFFF0);
+      break;
+    case Garbage::dest:
+      orv::Block_Put32(block, 12, 0x7FFF0000);
+      break;
+    case Garbage::noend: {
+      // Empty write records from the terminator to the end: the last one does not fit.
+      for (size_t at = Find_Terminator(block); orv::Block_Fits(block.size(), at, 4); at += 12) {
+        orv::Block_Put32(block, at, orv::LINK_ID_WRITE);
+        if (orv::Block_Fits(block.size(), at, 12)) {
+          orv::Block_Put32(block, at + 4, 0);
+          orv::Block_Put32(block, at + 8, 0);
+        }
+      }
+      break;
+    }
+    case Garbage::none:
+    case Garbage::handshake:
+      break;
+  }
+}
+
+// --- Serving ---
+
+struct Sim {
+  Options options;
+  Clock::time_point start = Clock::now();
+  Clock::time_point deadline;
+  uint64_t requests = 0;  // requests received over the whole run
+  std::vector<uint8_t> image = std::vector<uint8_t>(orv::MODULE_IMAGE_SIZE);
+};
+
+// Puts the values the simulator owns into the image before each answer. The library version
+// written at 0x330A overlaps the simulator word at 0x3308, and a write must not change what the
+// next client reads there.
+void Refresh_Image(Sim& sim) {
+  const Options& o = sim.options;
+  orv::Image_Put(sim.image, orv::LINK_OFS_IFACE_VERSION, o.iface_version, 4);
+  orv::Image_Put(sim.image, orv::LINK_OFS_SIM_VERSION, o.sim_word, 4);
+  orv::Image_Put(sim.image, 0x0EC6, o.pressure, 2);
+  const double t = std::chrono::duration<double>(Clock::now() - sim.start).count();
+  Put_Aircraft(sim.image, Scripted_Aircraft(o, t));
+}
+
+int64_t Ms_Left(const Sim& sim) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(sim.deadline - Clock::now()).count();
+}
+
+bool Answer(int conn, uint32_t value) {
+  std::array<uint8_t, 4> bytes{};
+  orv::Block_Put32(bytes, 0, value);
+  return orv::Send_All(conn, bytes.data(), bytes.size()).status == orv::Io_Result::ok;
+}
+
+// Maps the block sent with the first message, or gives nullptr.
+uint8_t* Map_Block(int fd) {
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_size < static_cast<off_t>(orv::LINK_BLOCK_SIZE)) {
+    return nullptr;
+  }
+  void* p = ::mmap(nullptr, orv::LINK_BLOCK_SIZE, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+  return p == MAP_FAILED ? nullptr : static_cast<uint8_t*>(p);
+}
+
+void Serve_Requests(Sim& sim, int conn, uint32_t atom, std::span<uint8_t> block) {
+  const Options& o = sim.options;
+  for (;;) {
+    std::array<uint8_t, 4> msg{};
+    if (orv::Recv_Exact(conn, msg.data(), msg.size(), Ms_Left(sim)).status != orv::Io_Result::ok) {
+      return;
+    }
+    const uint64_t n = ++sim.requests;
+    if (o.crash_after && n > *o.crash_after) {
+      std::fputs("orvane-sim: crashing as asked\n", stderr);
+      std::_Exit(70);
+    }
+    if (o.hang_after && n > *o.hang_after) continue;
+    if (orv::Block_Get32(msg, 0) != atom) {
+      if (!Answer(conn, 0)) return;
+      continue;
+    }
+    Refresh_Image(sim);
+    uint32_t reply = orv::Answer_Block(block, sim.image) == orv::Module_Walk::ended ? 1 : 0;
+    if (n > o.garbage_after) Damage(o.garbage, block, reply);
+    if (!Answer(conn, reply)) return;
+  }
+}
+
+void Serve_Connection(Sim& sim, int conn) {
+  std::array<uint8_t, 4> first{};
+  int fd = -1;
+  if (orv::Recv_With_Descriptor(conn, first.data(), first.size(), Ms_Left(sim), fd).status !=
+      orv::Io_Result::ok) {
+    if (fd >= 0) ::close(fd);
+    return;
+  }
+  uint8_t* view = sim.options.garbage == Garbage::handshake ? nullptr : Map_Block(fd);
+  if (fd >= 0) ::close(fd);
+  if (view == nullptr) {
+    Answer(conn, 0);
+    return;
+  }
+  if (Answer(conn, 1)) {
+    Serve_Requests(sim, conn, orv::Block_Get32(first, 0), {view, orv::LINK_BLOCK_SIZE});
+  }
+  ::munmap(view, orv::LINK_BLOCK_SIZE);
+}
+
+// The socket's path, kept where the signal handler can reach it.
+char g_socket_path[sizeof(sockaddr_un::sun_path)] = {};
+
+extern "C" void On_Stop_Signal(int) {
+  if (g_socket_path[0] != '\0') ::unlink(g_socket_path);
+  std::_Exit(0);
+}
+
+int Listen_At(const std::string& path) {
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  if (path.size() >= sizeof addr.sun_path) {
+    std::fprintf(stderr, "orvane-sim: socket path too long: %s\n", path.c_str());
+    return -1;
+  }
+  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+  // A socket left by a simulator that crashed is taken over; any other file is left alone.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0) {
+    if (!S_ISSOCK(st.st_mode)) {
+      std::fprintf(stderr, "orvane-sim: %s exists and is not a socket\n", path.c_str());
+      return -1;
+    }
+    ::unlink(path.c_str());
+  }
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+      ::listen(fd, 4) != 0) {
+    std::fprintf(stderr, "orvane-sim: cannot listen at %s: %s\n", path.c_str(),
+                 std::strerror(errno));
+    if (fd >= 0) ::close(fd);
+    return -1;
+  }
+  std::memcpy(g_socket_path, path.c_str(), path.size() + 1);
+  return fd;
+}
+
+void Install_Signals() {
+  struct sigaction stop {};
+  stop.sa_handler = On_Stop_Signal;
+  sigemptyset(&stop.sa_mask);
+  ::sigaction(SIGTERM, &stop, nullptr);
+  ::sigaction(SIGINT, &stop, nullptr);
+  ::sigaction(SIGHUP, &stop, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+  // Ends with the process that started it (a test, a shell).
+  ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Sim sim;
+  if (!Parse_Options(argc, argv, sim.options)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const Options& o = sim.options;
+  Install_Signals();
+  const std::filesystem::path dir = o.socket_dir.empty() ? orv::Link_Socket_Dir() : o.socket_dir;
+  if (dir.empty()) {
+    std::fputs("orvane-sim: no private runtime folder for the socket\n", stderr);
+    return 1;
+  }
+  const std::string path = (dir / o.class_name).string();
+  const int listener = Listen_At(path);
+  if (listener < 0) return 1;
+
+  sim.deadline = sim.start + std::chrono::duration_cast<Clock::duration>(
+                                 std::chrono::duration<double>(o.max_seconds));
+
+  std::printf("orvane-sim: listening on %s\n", path.c_str());
+  std::fflush(stdout);
+
+  while (Ms_Left(sim) > 0) {
+    pollfd p{listener, POLLIN, 0};
+    const int64_t left = Ms_Left(sim);
+    const int ready = ::poll(&p, 1, left > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(left));
+    if (ready <= 0) continue;
+    const int conn = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (conn < 0) continue;
+    Serve_Connection(sim, conn);
+    ::close(conn);
+  }
+  ::close(listener);
+  ::unlink(path.c_str());
+  return 0;
+}
