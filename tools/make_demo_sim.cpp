@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
   }
   try {
     sw::Sim_Folder sim(argv[1]);
-    sim.Magdec(sw::Magdec_File(Demo_Variation));
+    sim.Magdec(sw::Magdec_File(Demo_Variation), "Scenery/magdec.bgl");
     sim.Area({.title = "Default Terrain", .local = "Scenery\\World"});
     sim.Area({.title = "Seattle Area",
               .local = "Scenery\\Seattle",

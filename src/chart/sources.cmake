@@ -7,4 +7,5 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/recording_canvas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/svg_canvas.cpp
 )
-list(APPEND WINDOW_SOURCES ${CMAKE_CURRENT_LIST_DIR}/chart_window_placeholder.cpp)
+list(APPEND WINDOW_SOURCES ${CMAKE_CURRENT_LIST_DIR}/chart_window.cpp
+                           ${CMAKE_CURRENT_LIST_DIR}/qpainter_canvas.cpp)

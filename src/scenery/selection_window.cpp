@@ -19,7 +19,7 @@
 
 #include "airspace/airport_fetch.h"
 #include "app/message_box.h"
-#include "chart/chart_window_placeholder.h"
+#include "chart/chart_window.h"
 #include "prefs/about_window.h"
 #include "scenery/database_files.h"
 #include "scenery/text_1252.h"

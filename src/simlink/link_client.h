@@ -68,6 +68,8 @@ struct Link_Dest {
   uint32_t size = 0;
 };
 
+// The window, mapping and block are held at the platform's pointer width, and link_next as an
+// offset into the block, so that every position can be checked against the block's size.
 struct Link_State {
   int32_t link_iface_version = 0;  // read at open from 0x3304
   int32_t link_sim_version = 0;    // read at open from 0x3308; after the check its low 16 bits

@@ -71,6 +71,14 @@ int32_t Heading_Value(double degrees) {
   return Turn_Value(degrees, "heading");
 }
 
+double Stored_Lat(double degrees) {
+  return Lat_Value(degrees) * 90.0 / 10001750.0;
+}
+
+double Stored_Lon(double degrees) {
+  return Lon_Value(degrees) * 360.0 / 4294967296.0;
+}
+
 int32_t Bcd_Frequency(std::string_view mhz) {
   const size_t dot = mhz.find('.');
   const std::string_view whole = mhz.substr(0, dot);

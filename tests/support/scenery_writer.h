@@ -51,6 +51,11 @@ int32_t Lon_Value(double degrees);
 // A true heading or course on the same scale as a longitude: 270 degrees gives a negative value.
 int32_t Heading_Value(double degrees);
 
+// The position a reader gets back from a written latitude or longitude: the file keeps about
+// one metre of latitude (90/10001750 degree), so expected values should come from here.
+double Stored_Lat(double degrees);
+double Stored_Lon(double degrees);
+
 // Frequency text in megahertz ("118.3", "121", "118.375") as binary-coded decimal of
 // MHz x 10000: "118.3" gives 0x01183000. At most 4 decimals and 4 whole digits.
 int32_t Bcd_Frequency(std::string_view mhz);

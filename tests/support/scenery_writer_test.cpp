@@ -24,6 +24,11 @@ TEST(SceneryWriterEncoders, MatchHandComputedValues) {
   EXPECT_EQ(Lon_Value(180.0 / 4294967296.0), 0);  // exactly 0.5 unit: halves go to even
   EXPECT_EQ(Lon_Value(540.0 / 4294967296.0), 2);  // exactly 1.5 units
 
+  EXPECT_DOUBLE_EQ(Stored_Lat(47.5), 5278701 * 90.0 / 10001750.0);
+  EXPECT_NEAR(Stored_Lat(47.5), 47.5, 0.5 * 90.0 / 10001750.0);
+  EXPECT_DOUBLE_EQ(Stored_Lon(-122.3), -1459095834 * 360.0 / 4294967296.0);
+  EXPECT_EQ(Stored_Lon(180.0), -180.0);
+
   EXPECT_EQ(Heading_Value(90.0), 0x40000000);
   EXPECT_EQ(Heading_Value(270.0), -0x40000000);  // the upper half of a turn is negative
 

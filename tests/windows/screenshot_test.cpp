@@ -2,7 +2,7 @@
 // names a folder.
 #include <QComboBox>
 
-#include "chart/chart_window_placeholder.h"
+#include "chart/chart_window.h"
 #include "prefs/about_window.h"
 #include "scenery/selection_window.h"
 #include "startup/setup_window.h"
@@ -28,7 +28,7 @@ TEST_F(Screenshots, EveryWindow) {
   save(Show_About_Window(), "about.png");
   st.cur_airport.ident = "KSEA";
   st.cur_airport.name = "SEATTLE-TACOMA INTL";
-  save(Show_Chart_Window(st), "chart_placeholder.png");
+  save(Show_Chart_Window(st), "chart.png");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "chart/chart_window_placeholder.h"
+#include "chart/chart_window.h"
 #include "prefs/about_window.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
@@ -304,7 +304,7 @@ TEST_F(Selection, GetAirportWithoutAChosenItemDoesNothing) {
   EXPECT_TRUE(Controls_Enabled(w));
   EXPECT_TRUE(st.cur_airport.ident.empty());
   EXPECT_EQ(st.airports.size(), 5u);
-  EXPECT_EQ(Open_Window<Chart_Window_Placeholder>(), nullptr);
+  EXPECT_EQ(Open_Window<Chart_Window>(), nullptr);
   EXPECT_EQ(Open_Window<Selection_Window>(), w);
 }
 
@@ -325,13 +325,13 @@ TEST_F(Selection, GetAirportFetchesAndOpensTheChartThenGoesBackToTheList) {
   EXPECT_EQ(st.airports.size(), 1u);
   EXPECT_EQ(ended, 0);
   EXPECT_EQ(Open_Window<Selection_Window>(), nullptr);
-  auto* chart = Open_Window<Chart_Window_Placeholder>();
+  auto* chart = Open_Window<Chart_Window>();
   ASSERT_NE(chart, nullptr);
   EXPECT_EQ(chart->windowTitle(), QStringLiteral("SEATTLE-TACOMA INTL Chart"));
 
   // Change / Airport: the list again, loaded from the database files.
   Child<QAction>(chart, "airpt_place")->trigger();
-  EXPECT_EQ(Open_Window<Chart_Window_Placeholder>(), nullptr);
+  EXPECT_EQ(Open_Window<Chart_Window>(), nullptr);
   Selection_Window* again = Open_Window<Selection_Window>();
   ASSERT_NE(again, nullptr);
   again->Read_Sceneries_Paths_Timer();
@@ -347,7 +347,7 @@ TEST_F(Selection, GetAirportFindsANameWithAnAccentedLetter) {
   EXPECT_EQ(st.cur_airport.ident, "LSZH");
   EXPECT_EQ(st.cur_airport.name, "Z\xDCRICH");
   EXPECT_EQ(st.airspace_count, 0);  // no airspace near it and no approach frequency
-  auto* chart = Open_Window<Chart_Window_Placeholder>();
+  auto* chart = Open_Window<Chart_Window>();
   ASSERT_NE(chart, nullptr);
   EXPECT_EQ(chart->windowTitle(), QString::fromUtf8("Z\xC3\x9CRICH Chart"));
 }
