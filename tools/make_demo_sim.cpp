@@ -41,8 +41,14 @@ sw::Runway_Spec Runway_At(double ref_lat, double ref_lon, double east, double no
                           int32_t length_ft, double heading, int32_t number, int32_t side,
                           int32_t elevation_m) {
   const Local c = Offset(ref_lat, ref_lon, east, north);
-  return {.lat = c.lat, .lon = c.lon, .elevation_m = elevation_m, .true_heading = heading,
-          .length_ft = length_ft, .width_ft = 150, .side = side, .number = number};
+  return {.lat = c.lat,
+          .lon = c.lon,
+          .elevation_m = elevation_m,
+          .true_heading = heading,
+          .length_ft = length_ft,
+          .width_ft = 150,
+          .side = side,
+          .number = number};
 }
 
 // Seattle-Tacoma: three parallel runways, two parallel taxiways with connectors, a terminal
@@ -57,11 +63,23 @@ sw::Airport Seattle_Tacoma() {
   a.Runway(r16l);
   const Local t16l = Offset(lat, lon, 100, 1700);
   const Local t34r = Offset(lat, lon, 100, -1700);
-  a.Ils({.lat = t16l.lat, .lon = t16l.lon, .true_course = 179.6, .frequency = "111.7", .ident = "ISNQ"});
-  a.Ils({.lat = t34r.lat, .lon = t34r.lon, .true_course = 359.6, .frequency = "110.3", .ident = "ISEA"});
+  a.Ils({.lat = t16l.lat,
+         .lon = t16l.lon,
+         .true_course = 179.6,
+         .frequency = "111.7",
+         .ident = "ISNQ"});
+  a.Ils({.lat = t34r.lat,
+         .lon = t34r.lon,
+         .true_course = 359.6,
+         .frequency = "110.3",
+         .ident = "ISEA"});
   a.Runway(Runway_At(lat, lon, -150, -150, 9426, 179.6, 16, 3, 128));
   const Local t16c = Offset(lat, lon, -150, 1200);
-  a.Ils({.lat = t16c.lat, .lon = t16c.lon, .true_course = 179.6, .frequency = "111.35", .ident = "IAQY"});
+  a.Ils({.lat = t16c.lat,
+         .lon = t16c.lon,
+         .true_course = 179.6,
+         .frequency = "111.35",
+         .ident = "IAQY"});
   a.Runway(Runway_At(lat, lon, -400, -600, 8500, 179.6, 16, 2, 125));
 
   // Points: taxiway A at 450 m east, B at 250 m east, runway 16L at 100 m east, every 400 m.
@@ -88,8 +106,10 @@ sw::Airport Seattle_Tacoma() {
   int32_t gate = 0;
   for (int concourse = 0; concourse < 3; ++concourse) {
     for (int i = 0; i < 4; ++i) {
-      const float y = static_cast<float>(-600 + concourse * 450 + i * 90);
-      gates.push_back({.x = 560, .y = y, .radius = 25,
+      const float y = static_cast<float>(-1300 + concourse * 1000 + i * 250);
+      gates.push_back({.x = 560,
+                       .y = y,
+                       .radius = 25,
                        .identity = sw::Parking_Identity(12 + concourse, i + 1, 9)});
       points.push_back({.kind = 2, .x = 450, .y = y});
       const int32_t from = static_cast<int32_t>(points.size()) - 1;
@@ -97,14 +117,13 @@ sw::Airport Seattle_Tacoma() {
     }
   }
   for (int i = 0; i < 4; ++i) {
-    gates.push_back({.x = 380, .y = static_cast<float>(-1500 + i * 60), .radius = 15,
+    gates.push_back({.x = 650,
+                     .y = static_cast<float>(-1550 - i * 110),
+                     .radius = 15,
                      .identity = sw::Parking_Identity(5, i + 1, 5)});
   }
-  a.Taxiway(sw::Taxiway_Record()
-                .Points(points)
-                .Parkings(gates)
-                .Paths(paths)
-                .Names({"A", "B", "J", "K", "L", "M", "N", "P", "Q", "R", "S"}));
+  a.Taxiway(sw::Taxiway_Record().Points(points).Parkings(gates).Paths(paths).Names(
+      {"A", "B", "J", "K", "L", "M", "N", "P", "Q", "R", "S"}));
   return a;
 }
 
@@ -115,18 +134,22 @@ sw::Airport Boeing_Field() {
   a.Frequency(7, "127.75").Frequency(5, "120.6").Frequency(9, "119.2").Frequency(8, "120.1");
   a.Runway(Runway_At(lat, lon, 80, 0, 10000, 157, 14, 2, 6));
   const Local ils = Offset(lat, lon, 80, 1400);
-  a.Ils({.lat = ils.lat, .lon = ils.lon, .true_course = 157, .frequency = "110.9", .ident = "IBFI"});
+  a.Ils(
+      {.lat = ils.lat, .lon = ils.lon, .true_course = 157, .frequency = "110.9", .ident = "IBFI"});
   a.Runway(Runway_At(lat, lon, -90, 60, 3710, 157, 14, 1, 6));
-  a.Taxiway(sw::Taxiway_Record()
-                .Points({{.kind = 1, .x = 250, .y = -900}, {.kind = 1, .x = 250, .y = 0},
-                         {.kind = 1, .x = 250, .y = 900}, {.kind = 2, .x = 330, .y = 0}})
-                .Parkings({{.x = 400, .y = 0, .radius = 20, .identity = sw::Parking_Identity(4, 1, 4)},
-                           {.x = 400, .y = 60, .radius = 20, .identity = sw::Parking_Identity(4, 2, 4)}})
-                .Paths({{.kind = 0, .start = 0, .end = 1, .name = 0},
-                        {.kind = 0, .start = 1, .end = 2, .name = 0},
-                        {.kind = 2, .start = 3, .end = 0, .name = 0},
-                        {.kind = 2, .start = 3, .end = 1, .name = 0}})
-                .Names({"A"}));
+  a.Taxiway(
+      sw::Taxiway_Record()
+          .Points({{.kind = 1, .x = 250, .y = -900},
+                   {.kind = 1, .x = 250, .y = 0},
+                   {.kind = 1, .x = 250, .y = 900},
+                   {.kind = 2, .x = 330, .y = 0}})
+          .Parkings({{.x = 400, .y = 0, .radius = 20, .identity = sw::Parking_Identity(4, 1, 4)},
+                     {.x = 400, .y = 60, .radius = 20, .identity = sw::Parking_Identity(4, 2, 4)}})
+          .Paths({{.kind = 0, .start = 0, .end = 1, .name = 0},
+                  {.kind = 0, .start = 1, .end = 2, .name = 0},
+                  {.kind = 2, .start = 3, .end = 0, .name = 0},
+                  {.kind = 2, .start = 3, .end = 1, .name = 0}})
+          .Names({"A"}));
   return a;
 }
 
@@ -160,9 +183,9 @@ sw::Built_File Airspace_File() {
             .Start(n.lat, n.lon, 3000, 10000)
             .Arc_Cw(e.lat, e.lon)
             .Arc_Cw(s.lat, s.lon)
-            .Line(s.lat - 0.05, s.lon - 0.1)
-            .Line(w.lat - 0.05, w.lon)
-            .Arc_Ccw(w.lat, w.lon)
+            .Line(s.lat - 0.1, s.lon)
+            .Line(w.lat - 0.1, w.lon - 0.15)
+            .Line(w.lat, w.lon)
             .Arc_Cw(n.lat, n.lon));
   const double paine_lat = 47.9063, paine_lon = -122.2816;
   c.Add(sw::Airspace_Group()
@@ -205,16 +228,16 @@ int main(int argc, char** argv) {
     sim.Area({.title = "Pacific Northwest Airspace",
               .local = "Scenery\\Airspace",
               .files = {{"seattle_airspace.bgl", Airspace_File().bytes}}});
-    sim.Area({.title = "Addon Scenery",
-              .local = "Addon Scenery",
-              .files = {{"paine.bgl",
-                         sw::Bgl_File()
-                             .Add(Small_Airport("KPAE", "Snohomish Co (Paine Fld)", 47.9063,
-                                                -122.2816, 9010, 176, 16, 185))
-                             .Add(Small_Airport("S43", "Harvey Fld", 47.9082, -122.1031, 2671,
-                                                167, 15, 7))
-                             .Build()
-                             .bytes}}});
+    sim.Area(
+        {.title = "Addon Scenery",
+         .local = "Addon Scenery",
+         .files = {{"paine.bgl", sw::Bgl_File()
+                                     .Add(Small_Airport("KPAE", "Snohomish Co (Paine Fld)", 47.9063,
+                                                        -122.2816, 9010, 176, 16, 185))
+                                     .Add(Small_Airport("S43", "Harvey Fld", 47.9082, -122.1031,
+                                                        2671, 167, 15, 7))
+                                     .Build()
+                                     .bytes}}});
     const sw::Sim_Paths paths = sim.Write();
     std::printf("%s\n", paths.root.string().c_str());
   } catch (const std::exception& e) {

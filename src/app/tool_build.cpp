@@ -173,28 +173,7 @@ int Tool_List(Args args) {
     return EXIT_USAGE;
   }
   Program_State st;
-  const std::filesystem::path settings = st.work_dir / SETTINGS_FILE;
-  switch (Load_Settings(st, settings)) {
-    case Settings_Status::ok:
-      break;
-    case Settings_Status::missing:
-      std::fprintf(stderr, "orvane-tool: cannot read %s; run orvane-tool build FS_PATH first\n",
-                   settings.string().c_str());
-      return EXIT_FILE;
-    case Settings_Status::damaged:
-      std::fprintf(stderr, "orvane-tool: %s is damaged; run orvane-tool build FS_PATH again\n",
-                   settings.string().c_str());
-      return EXIT_FILE;
-  }
-  st.db_ready = true;
-  const Database_Load load = Load_Database(st);
-  if (load.status != Database_Status::ok) {
-    std::fprintf(stderr,
-                 "orvane-tool: the airport database cannot be used: %s; run orvane-tool "
-                 "build FS_PATH again\n",
-                 load.error.c_str());
-    return EXIT_FILE;
-  }
+  if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
   std::string out;
   for (const std::string& item : Add_Airport_Items(st)) {
     out += Utf8_From_1252(item);

@@ -21,18 +21,31 @@
 #include "startup/program_state.h"
 #include "startup/settings_file.h"
 
+#ifdef ORVANE_HAS_QT
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <memory>
+
+#include "chart/qpainter_canvas.h"
+#endif
+
 namespace orv::tool {
 namespace {
 
 constexpr const char* kUsage =
     "usage: orvane-tool chart ITEM --out FILE [--zoom N] [--size WxH] [--center LON,LAT]\n"
     "                         [--aircraft LAT,LON,HDG]\n"
-    "FILE ends in .svg (a picture) or .json (the drawing commands)\n";
+    "FILE ends in .svg or .png (a picture; PNG needs a build with Qt) or .json (the drawing\n"
+    "commands)\n";
 
 // The largest picture side the tool draws, in pixels.
 constexpr int32_t MAX_SIDE_PX = 65535;
+// A PNG picture is painted whole in memory, four bytes a pixel: at most 256 MiB.
+constexpr int64_t MAX_PNG_PIXELS = int64_t{8192} * 8192;
 
-enum class Out_Kind : uint8_t { svg, json };
+enum class Out_Kind : uint8_t { svg, json, png };
 
 struct Chart_Args {
   std::string item;
@@ -90,9 +103,13 @@ bool Parse_Option(std::string_view name, std::string_view value, Chart_Args& a) 
     } else if (Ends_With_Ignoring_Case(value, ".json")) {
       a.kind = Out_Kind::json;
     } else if (Ends_With_Ignoring_Case(value, ".png")) {
-      return Bad("PNG pictures are drawn by the window program's painter; use .svg or .json");
+#ifdef ORVANE_HAS_QT
+      a.kind = Out_Kind::png;
+#else
+      return Bad("this orvane-tool was built without Qt and cannot draw PNG; use .svg or .json");
+#endif
     } else {
-      return Bad("the output file must end in .svg or .json");
+      return Bad("the output file must end in .svg, .png or .json");
     }
     a.out = std::filesystem::path(std::string(value));
     return true;
@@ -156,29 +173,6 @@ bool Parse_Args(Args args, Chart_Args& a) {
   if (!have_item) return Bad("ITEM is missing");
   if (!have_out) return Bad("--out FILE is missing");
   return true;
-}
-
-// The database as the selection window loads it on a normal run.
-int Load_Database_Files(Program_State& st) {
-  const std::filesystem::path settings = st.work_dir / SETTINGS_FILE;
-  switch (Load_Settings(st, settings)) {
-    case Settings_Status::ok:
-      break;
-    case Settings_Status::missing:
-      std::fprintf(stderr, "orvane-tool: cannot read %s\n", settings.string().c_str());
-      return EXIT_FILE;
-    case Settings_Status::damaged:
-      std::fprintf(stderr, "orvane-tool: %s is damaged\n", settings.string().c_str());
-      return EXIT_FILE;
-  }
-  const Database_Load load = Load_Database(st);
-  if (load.status != Database_Status::ok) {
-    std::fprintf(stderr, "orvane-tool: %s\n", load.error.c_str());
-    return EXIT_FILE;
-  }
-  st.first_run = false;
-  st.db_ready = true;
-  return EXIT_OK;
 }
 
 // The view of the chart window after its load, at the zoom level asked for.
@@ -252,14 +246,47 @@ void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   }
 }
 
+#ifdef ORVANE_HAS_QT
+// One redraw painted into an image of the window's size, as PNG bytes; empty when Qt could not
+// encode it. Text needs the platform's fonts, so a painting-only application is made when the
+// tool has none yet (off screen unless QT_QPA_PLATFORM says otherwise), for this picture only.
+std::string Png_Chart(Program_State& st, const Chart_View& view, bool aircraft) {
+  static int argc = 1;
+  static char name[] = "orvane-tool";
+  static char* argv[] = {name, nullptr};
+  // Made and ended here, before the program's static objects go: Qt must not outlive main.
+  std::unique_ptr<QGuiApplication> app;
+  if (QCoreApplication::instance() == nullptr) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  QImage image(view.win_w_px, view.win_h_px, QImage::Format_RGB32);
+  if (image.isNull()) return {};
+  {
+    QPainter painter(&image);
+    Qpainter_Canvas canvas(painter, image.rect());
+    Redraw_Chart(canvas, st, view, aircraft);
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) return {};
+  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+#endif
+
 }  // namespace
 
 int Tool_Chart(Args args) {
   Chart_Args a;
   if (!Parse_Args(args, a)) return EXIT_USAGE;
+  if (a.kind == Out_Kind::png && static_cast<int64_t>(a.width) * a.height > MAX_PNG_PIXELS) {
+    Bad("a PNG picture takes at most 67108864 pixels (8192x8192)");
+    return EXIT_USAGE;
+  }
 
   Program_State st;
-  if (const int code = Load_Database_Files(st); code != EXIT_OK) return code;
+  if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
   // The list prints items in UTF-8, so the item given is compared with the decoded text.
   const bool found = Find_Fetch_Airport_Where(
       st, [&a](const std::string& text) { return Utf8_From_1252(text) == a.item; });
@@ -277,7 +304,16 @@ int Tool_Chart(Args args) {
   const Chart_View view = Make_View(a, st.cur_airport);
 
   std::string result;
-  if (a.kind == Out_Kind::svg) {
+  if (a.kind == Out_Kind::png) {
+#ifdef ORVANE_HAS_QT
+    result = Png_Chart(st, view, a.aircraft);
+    if (result.empty()) {
+      std::fprintf(stderr, "orvane-tool: the %dx%d picture could not be drawn as PNG\n",
+                   view.win_w_px, view.win_h_px);
+      return EXIT_FILE;
+    }
+#endif
+  } else if (a.kind == Out_Kind::svg) {
     Svg_Canvas canvas(view.win_w_px, view.win_h_px);
     Redraw_Chart(canvas, st, view, a.aircraft);
     result = canvas.Document();

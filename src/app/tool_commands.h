@@ -6,6 +6,10 @@
 #include <span>
 #include <string_view>
 
+namespace orv {
+struct Program_State;
+}
+
 namespace orv::tool {
 
 inline constexpr int EXIT_OK = 0;
@@ -15,6 +19,10 @@ inline constexpr int EXIT_NO_AIRPORT = 3;
 inline constexpr int EXIT_LINK = 4;
 
 using Args = std::span<const std::string_view>;
+
+// Loads the settings, the magnetic grid and the database from the current folder as the airport
+// list does on a normal run; on failure says why on stderr and returns the exit code.
+int Load_Normal_Run(Program_State& st);  // tool_load.cpp
 
 int Tool_Build(Args args);     // tool_build.cpp
 int Tool_List(Args args);      // tool_build.cpp

@@ -98,30 +98,6 @@ void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   }
 }
 
-// The database as the selection window loads it on a normal run.
-int Load_For_Fetch(Program_State& st) {
-  const std::filesystem::path settings = st.work_dir / SETTINGS_FILE;
-  switch (Load_Settings(st, settings)) {
-    case Settings_Status::ok:
-      break;
-    case Settings_Status::missing:
-      std::fprintf(stderr, "orvane-tool: cannot read %s\n", settings.string().c_str());
-      return EXIT_FILE;
-    case Settings_Status::damaged:
-      std::fprintf(stderr, "orvane-tool: %s is damaged\n", settings.string().c_str());
-      return EXIT_FILE;
-  }
-  Load_Mag_Grid(st);  // as the selection window does before every load
-  st.first_run = false;
-  st.db_ready = true;
-  const Database_Load load = Load_Database(st);
-  if (load.status != Database_Status::ok) {
-    std::fprintf(stderr, "orvane-tool: %s\n", load.error.c_str());
-    return EXIT_FILE;
-  }
-  return EXIT_OK;
-}
-
 }  // namespace
 
 int Tool_Fetch(Args args) {
@@ -131,7 +107,7 @@ int Tool_Fetch(Args args) {
   }
   const std::string_view item = args[0];
   Program_State st;
-  if (const int code = Load_For_Fetch(st); code != EXIT_OK) return code;
+  if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
 
   // The list prints items in UTF-8, so the item given is compared with the decoded text.
   const bool found = Find_Fetch_Airport_Where(

@@ -29,7 +29,9 @@ void Win32_Transport::Delete_Atom(uint16_t atom) {
 }
 
 Link_Mapping Win32_Transport::Create_Mapping(const char* name, uint32_t size) {
-  // Backed by the paging file; the module opens it by name.
+  // Backed by the paging file; the module opens it by name. The error is cleared first so that
+  // an error left by an earlier call is not taken for "already existed".
+  SetLastError(0);
   const HANDLE h = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name);
   const bool existed = h != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
   return {reinterpret_cast<uintptr_t>(h), existed};
@@ -51,11 +53,15 @@ void Win32_Transport::Close_Mapping(uintptr_t mapping) {
 Link_Send_Result Win32_Transport::Send_Message(uintptr_t window, uint32_t msg, int32_t wparam,
                                                int32_t lparam, uint32_t timeout_ms) {
   DWORD_PTR reply = 0;
+  SetLastError(0);
   const LRESULT sent = SendMessageTimeoutA(
       reinterpret_cast<HWND>(window), msg, static_cast<WPARAM>(static_cast<LONG_PTR>(wparam)),
       static_cast<LPARAM>(lparam), SMTO_BLOCK, timeout_ms, &reply);
-  if (sent == 0) return {false, 0, static_cast<uint32_t>(GetLastError())};
-  return {true, static_cast<uint32_t>(reply), 0};
+  if (sent != 0) return {true, static_cast<uint32_t>(reply), 0};
+  // The system reports a wait that ran out as ERROR_TIMEOUT: for the link that is a window that
+  // did not answer in time, not a failed send.
+  const DWORD error = GetLastError();
+  return {false, 0, error == ERROR_TIMEOUT ? 0u : static_cast<uint32_t>(error)};
 }
 
 uint32_t Win32_Transport::Process_Id() {

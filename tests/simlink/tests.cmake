@@ -8,4 +8,9 @@ if(NOT WIN32)
     COMPILE_DEFINITIONS "ORVANE_SIM_PATH=\"$<TARGET_FILE:orvane-sim>\"")
   # The test program is made after this list is read.
   cmake_language(DEFER CALL add_dependencies orvane_tests orvane-sim)
+else()
+  # End to end over the window messages, against the stand-in simulator window.
+  # The test finds tools/win_sim_window.exe from its own folder, as a Windows path.
+  list(APPEND TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_link_test.cpp)
+  cmake_language(DEFER CALL add_dependencies orvane_tests win_sim_window)
 endif()

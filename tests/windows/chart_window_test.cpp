@@ -1,0 +1,532 @@
+// The chart window driven without a display, its link over an in-memory module or over the
+// platform's transport with no simulator around; and the painter canvas drawing into images.
+#include "chart/chart_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+
+#include "chart/aircraft_tracking.h"
+#include "chart/chart_layers.h"
+#include "chart/qpainter_canvas.h"
+#include "prefs/about_window.h"
+#include "prefs/preferences_window.h"
+#include "scenery/selection_window.h"
+#include "simlink/fake_link_transport.h"
+#include "simlink/link_module.h"
+#include "window_fixture.h"
+
+namespace orv {
+namespace {
+
+constexpr double kLat = 47.449;
+constexpr double kLon = -122.309;
+
+// A module that cannot even be looked for: the platform fails in a way no result code covers.
+struct Throwing_Transport final : Link_Transport {
+  uintptr_t Find_Window(const char*) override { throw std::runtime_error("no window calls"); }
+  void Release_Window(uintptr_t) override {}
+  uint32_t Register_Message(const char*) override { return 0; }
+  uint16_t Add_Atom(const char*) override { return 0; }
+  void Delete_Atom(uint16_t) override {}
+  Link_Mapping Create_Mapping(const char*, uint32_t) override { return {}; }
+  uint8_t* Map_View(uintptr_t, uint32_t) override { return nullptr; }
+  void Unmap_View(uint8_t*, uint32_t) override {}
+  void Close_Mapping(uintptr_t) override {}
+  Link_Send_Result Send_Message(uintptr_t, uint32_t, int32_t, int32_t, uint32_t) override {
+    return {};
+  }
+  uint32_t Process_Id() override { return 1; }
+};
+
+class Chart : public Window_Test {
+ protected:
+  void SetUp() override {
+    Window_Test::SetUp();
+    // No simulator socket can be found in an empty runtime folder.
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    old_runtime_ = old != nullptr ? old : "";
+    had_runtime_ = old != nullptr;
+    std::filesystem::create_directories(dir / "run");
+    setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
+
+    st.cur_airport.ident = "KSEA";
+    st.cur_airport.name = "SEATTLE-TACOMA INTL";
+    st.cur_airport.lat = kLat;
+    st.cur_airport.lon = kLon;
+    Runway_Rec rwy;  // north-south through the reference point
+    rwy.end1_name = "34";
+    rwy.end2_name = "16";
+    rwy.end1_lat = kLat - 0.2;
+    rwy.end1_lon = kLon;
+    rwy.end2_lat = kLat + 0.2;
+    rwy.end2_lon = kLon;
+    st.cur_airport.runways = {rwy, Runway_Rec{}};
+    st.cur_airport.runway_count = 1;
+    Image_Put(fake_.fake->image, OFS_PRESSURE, 16208, 2);  // 1013 millibars
+  }
+
+  void TearDown() override {
+    Window_Test::TearDown();
+    if (had_runtime_) {
+      setenv("XDG_RUNTIME_DIR", old_runtime_.c_str(), 1);
+    } else {
+      unsetenv("XDG_RUNTIME_DIR");
+    }
+  }
+
+  // Loads and shows a chart window as the airport fetch does, over the given link.
+  Chart_Window* Open_Chart(Link_State link) {
+    auto* w = new Chart_Window(st, std::move(link));
+    if (!w->Load()) {
+      delete w;
+      return nullptr;
+    }
+    w->show();
+    return w;
+  }
+
+  // A chart over the in-memory module, which answers every read.
+  Chart_Window* Open_Chart_With_Sim() { return Open_Chart(std::move(fake_.link)); }
+
+  // The module's aircraft, as raw interface values.
+  void Put_Aircraft(double lat, double lon) {
+    Image_Put(fake_.fake->image, OFS_ACFT_LAT_HIGH,
+              static_cast<uint32_t>(static_cast<int32_t>(lat * 10001750.0 / 90.0)), 4);
+    Image_Put(fake_.fake->image, OFS_ACFT_LON_HIGH,
+              static_cast<uint32_t>(static_cast<int32_t>(lon * 4294967296.0 / 360.0)), 4);
+  }
+
+  static double Centre_Lon(const Chart_View& v) { return (v.view_left + v.view_right) / 2; }
+  static double Centre_Lat(const Chart_View& v) { return (v.view_top + v.view_bottom) / 2; }
+
+  testing::Fake_Link fake_;
+  std::string old_runtime_;
+  bool had_runtime_ = false;
+};
+
+TEST_F(Chart, LoadWithoutSimulatorWarnsResetsTheSwitchesAndEndsAtZoomNine) {
+  st.altim_units = 0;
+  st.show_gates = false;
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, Message_Icon::warning);
+  EXPECT_EQ(messages[0].text, Ui_Text(MSG_NO_SIM_AT_LOAD));
+  EXPECT_FALSE(w->Sim_Connected());
+  EXPECT_EQ(w->Link().link_view, nullptr);
+  EXPECT_EQ(ended, 0);
+
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("SEATTLE-TACOMA INTL Chart"));
+  EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Altimeter: 0"));
+  EXPECT_TRUE(st.follow_acft && st.show_ils && st.show_twys && st.show_twy_ids && st.show_gates &&
+              st.show_airspace);
+  EXPECT_EQ(st.altim_units, 1);
+
+  const Chart_View& v = w->View();
+  EXPECT_EQ(v.zoom_level, 9);
+  EXPECT_NEAR(v.view_right - v.view_left, 1.40624921875, 1e-12);
+  EXPECT_NEAR(v.view_top - v.view_bottom, 0.70312421875, 1e-12);
+  EXPECT_NEAR(Centre_Lon(v), kLon, 1e-9);
+  EXPECT_NEAR(Centre_Lat(v), kLat, 1e-9);
+  Chart_View expected = v;
+  Load_View(expected, kLon, kLat);
+  EXPECT_EQ(v, expected);
+
+  // The outer size, and the client area of the design under the menu bar.
+  EXPECT_EQ(v.win_w_px, w->frameGeometry().width());
+  EXPECT_EQ(v.win_h_px, w->frameGeometry().height());
+  EXPECT_EQ(w->Client_Area()->size(), QSize(CHART_CLIENT_W, CHART_CLIENT_H));
+
+  EXPECT_TRUE(w->Timer1()->isActive());
+  EXPECT_EQ(w->Timer1()->interval(), 1000);
+  EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+
+  // Without a simulator a tick only redraws: no message, no read.
+  w->Timer1_Timer();
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Altimeter: 0"));
+}
+
+TEST_F(Chart, ZoomButtonsStopAtTheLimitsAndCenterReturnsToTheAirport) {
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  auto* zoom_in = Child<QPushButton>(w, "Command2");
+  auto* center = Child<QPushButton>(w, "Command3");
+  auto* zoom_out = Child<QPushButton>(w, "Command4");
+  ASSERT_TRUE(zoom_in && center && zoom_out);
+  EXPECT_EQ(zoom_in->geometry(), QRect(8, 192, 73, 25));
+  EXPECT_EQ(center->geometry(), QRect(96, 192, 73, 25));
+  EXPECT_EQ(zoom_out->geometry(), QRect(184, 192, 73, 25));
+
+  const double span9 = w->View().view_right - w->View().view_left;
+  zoom_out->click();
+  EXPECT_EQ(w->View().zoom_level, 8);
+  EXPECT_DOUBLE_EQ(w->View().view_right - w->View().view_left, 2 * span9);
+
+  for (int i = 0; i < 30; ++i) zoom_in->click();
+  EXPECT_EQ(w->View().zoom_level, 20);
+  const Chart_View at_max = w->View();
+  zoom_in->click();
+  EXPECT_EQ(w->View(), at_max);
+  EXPECT_TRUE(w->Timer1()->isActive());
+
+  for (int i = 0; i < 30; ++i) zoom_out->click();
+  EXPECT_EQ(w->View().zoom_level, 1);
+  const Chart_View at_min = w->View();
+  zoom_out->click();
+  EXPECT_EQ(w->View(), at_min);
+  EXPECT_TRUE(w->Timer1()->isActive());
+
+  // Moved away by a click, then back to the reference point at the same zoom level.
+  for (int i = 0; i < 12; ++i) zoom_in->click();
+  QTest::mouseClick(w->Client_Area(), Qt::LeftButton, {}, QPoint(20, 30));
+  EXPECT_GT(std::abs(Centre_Lon(w->View()) - kLon), 1e-3);
+  center->click();
+  EXPECT_EQ(w->View().zoom_level, 13);
+  EXPECT_NEAR(Centre_Lon(w->View()), kLon, 1e-9);
+  EXPECT_NEAR(Centre_Lat(w->View()), kLat, 1e-9);
+
+  // The buttons stay where they were designed when the window grows.
+  w->resize(w->width() + 200, w->height() + 100);
+  EXPECT_EQ(zoom_out->geometry(), QRect(184, 192, 73, 25));
+}
+
+TEST_F(Chart, LeftClickRecentresOnTheClickedPositionRightClickDoesNothing) {
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  QWidget* area = w->Client_Area();
+  const Chart_View before = w->View();
+
+  QTest::mouseClick(area, Qt::RightButton, {}, QPoint(200, 40));
+  EXPECT_EQ(w->View(), before);
+
+  const auto at = Mouse_To_Geo(before, 200, 40, area->width(), area->height());
+  ASSERT_TRUE(at.has_value());
+  QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(200, 40));
+  const Chart_View& v = w->View();
+  EXPECT_NEAR(Centre_Lon(v), at->lon, 1e-9);
+  EXPECT_NEAR(Centre_Lat(v), at->lat, 1e-9);
+  // Over the client area, not the outer size: east and north of the airport by those shares.
+  EXPECT_NEAR(at->lon - kLon, (200.0 / area->width() - 0.5) * 1.40624921875, 1e-9);
+  EXPECT_NEAR(at->lat - kLat, (0.5 - 40.0 / area->height()) * 0.70312421875, 1e-9);
+  EXPECT_EQ(v.zoom_level, 9);
+  EXPECT_NEAR(v.view_right - v.view_left, 1.40624921875, 1e-12);
+}
+
+TEST_F(Chart, MinimisingStopsTheTimerAndRestoringMeasuresAgainAndRestartsIt) {
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  w->setWindowState(Qt::WindowMinimized);
+  EXPECT_FALSE(w->Timer1()->isActive());
+  w->resize(500, 400);  // still minimised: nothing starts
+  EXPECT_FALSE(w->Timer1()->isActive());
+
+  w->setWindowState(Qt::WindowNoState);
+  EXPECT_TRUE(w->Timer1()->isActive());
+  w->resize(420, 330);
+  EXPECT_TRUE(w->Timer1()->isActive());
+  EXPECT_EQ(w->View().win_w_px, w->frameGeometry().width());
+  EXPECT_EQ(w->View().win_h_px, w->frameGeometry().height());
+  EXPECT_GE(w->View().win_w_px, 420);
+}
+
+TEST_F(Chart, PreferencesHoldTheTimerUntilTheyCloseByOkOrByTheCloseBox) {
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+
+  Child<QAction>(w, "pref1")->trigger();
+  Preferences_Window* prefs = w->Preferences();
+  ASSERT_NE(prefs, nullptr);
+  EXPECT_TRUE(prefs->isVisible());
+  EXPECT_FALSE(prefs->isModal());
+  EXPECT_FALSE(w->Timer1()->isActive());
+  // A second click brings the same window forward instead of a second one.
+  Child<QAction>(w, "pref1")->trigger();
+  EXPECT_EQ(w->Preferences(), prefs);
+
+  // The change is made at once; zooming or resizing the chart does not restart the timer.
+  Child<QCheckBox>(prefs, "Check4")->click();
+  EXPECT_FALSE(st.show_airspace);
+  Child<QPushButton>(w, "Command2")->click();
+  w->resize(w->width() + 10, w->height());
+  EXPECT_FALSE(w->Timer1()->isActive());
+
+  Child<QPushButton>(prefs, "Command1")->click();  // Ok
+  EXPECT_FALSE(prefs->isVisible());
+  EXPECT_TRUE(w->Timer1()->isActive());
+  EXPECT_FALSE(st.show_airspace);
+
+  // Again, closed by the close box this time, with millibars chosen.
+  Flush();
+  Child<QAction>(w, "pref1")->trigger();
+  prefs = w->Preferences();
+  ASSERT_NE(prefs, nullptr);
+  EXPECT_FALSE(w->Timer1()->isActive());
+  Child<QRadioButton>(prefs, "Option1")->click();
+  EXPECT_EQ(st.altim_units, 0);
+  prefs->close();
+  EXPECT_TRUE(w->Timer1()->isActive());
+  EXPECT_FALSE(st.show_airspace);
+
+  // A new chart window starts again with every switch on and inches of mercury.
+  w->close();
+  Flush();
+  Chart_Window* again = Open_Chart(Platform_Link());
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(st.show_airspace);
+  EXPECT_EQ(st.altim_units, 1);
+}
+
+TEST_F(Chart, AboutHoldsTheTimerUntilItCloses) {
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  Child<QAction>(w, "orv_abot2")->trigger();
+  About_Window* about = w->About();
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_FALSE(w->Timer1()->isActive());
+  Child<QPushButton>(about, "Command1")->click();
+  EXPECT_TRUE(w->Timer1()->isActive());
+}
+
+TEST_F(Chart, TickReadsTheAircraftFollowsItAndShowsTheAltimeter) {
+  Put_Aircraft(47.5, -122.2);
+  Chart_Window* w = Open_Chart_With_Sim();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(w->Sim_Connected());
+  // The load draws before it reads anything: the view is still on the airport.
+  EXPECT_NEAR(Centre_Lon(w->View()), kLon, 1e-9);
+
+  w->Timer1_Timer();
+  EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Altimeter: 29.92"));
+  EXPECT_NEAR(st.acft_lat, 47.5, 1e-5);
+  EXPECT_NEAR(st.acft_lon, -122.2, 1e-5);
+  EXPECT_DOUBLE_EQ(Centre_Lon(w->View()), st.acft_lon);
+  EXPECT_DOUBLE_EQ(Centre_Lat(w->View()), st.acft_lat);
+  EXPECT_TRUE(w->Timer1()->isActive());
+
+  // Millibars at the next tick; with following off the view stays where it is.
+  st.altim_units = 0;
+  st.follow_acft = false;
+  const Chart_View before = w->View();
+  Put_Aircraft(47.6, -122.1);
+  w->Timer1_Timer();
+  EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Altimeter: 1013"));
+  EXPECT_NEAR(st.acft_lat, 47.6, 1e-5);
+  EXPECT_EQ(w->View(), before);
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Chart, AFailedReadWarnsOnceClosesTheLinkAndTheChartGoesOn) {
+  Chart_Window* w = Open_Chart_With_Sim();
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(w->Sim_Connected());
+  const Chart_View before = w->View();
+  // The module stops answering the requests: its reply is no longer 1.
+  fake_.fake->module = [](std::span<uint8_t>, int) { return Link_Send_Result{true, 0, 0}; };
+  st.follow_acft = true;
+
+  w->Timer1_Timer();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, Message_Icon::warning);
+  EXPECT_EQ(messages[0].text, Ui_Text(MSG_SIM_READ_FAILED));
+  EXPECT_FALSE(w->Sim_Connected());
+  EXPECT_EQ(w->Link().link_view, nullptr);
+  EXPECT_EQ(w->View(), before);
+  EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Altimeter: 0"));
+  EXPECT_TRUE(w->Timer1()->isActive());
+
+  const int sends = fake_.fake->sends;
+  w->Timer1_Timer();
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(fake_.fake->sends, sends);
+}
+
+TEST_F(Chart, AFailureWhileLoadingTellsThePilotAndEndsTheProgram) {
+  Link_State link;
+  link.transport = std::make_unique<Throwing_Transport>();
+  EXPECT_EQ(Open_Chart(std::move(link)), nullptr);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, Message_Icon::error);
+  EXPECT_EQ(messages[0].text, Ui_Text(MSG_LOAD_FAILED));
+  EXPECT_EQ(ended, 1);
+}
+
+TEST_F(Chart, AirportMenuClosesTheChartAndTheLinkAndShowsTheList) {
+  Chart_Window* w = Open_Chart_With_Sim();
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(w->Sim_Connected());
+  const int unmapped = fake_.fake->views_unmapped;
+  Child<QAction>(w, "airpt_place")->trigger();
+  EXPECT_EQ(fake_.fake->views_unmapped, unmapped + 1);
+  EXPECT_EQ(Open_Window<Chart_Window>(), nullptr);
+  Selection_Window* list = Open_Window<Selection_Window>();
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->Read_Sceneries_Paths()->isActive());
+  EXPECT_EQ(ended, 0);
+}
+
+TEST_F(Chart, TheWindowPaintsTheRunwayOnWhite) {
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  const QImage image = w->Client_Area()->grab().toImage();
+  const auto px = Geo_To_Px(w->View(), kLat, kLon);
+  ASSERT_TRUE(px.has_value());
+  const QColor green(0, 192, 0);
+  const int y = 120;  // below the label, above the buttons
+  bool on_runway = false;
+  for (int dx = -1; dx <= 1; ++dx) on_runway |= image.pixelColor(px->x + dx, y) == green;
+  EXPECT_TRUE(on_runway);
+  EXPECT_EQ(image.pixelColor(px->x + 40, y), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(px->x - 40, y), QColor(Qt::white));
+
+  // For a person to look at, when a folder for pictures is named.
+  const QString folder = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR");
+  if (!folder.isEmpty()) {
+    EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/chart_window.png")));
+  }
+}
+
+// The painter canvas over an image of the given size, first filled black.
+class Painter_Canvas : public ::testing::Test {
+ protected:
+  QImage image{100, 100, QImage::Format_RGB32};
+
+  template <typename Draw>
+  void Paint(Draw draw) {
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    Qpainter_Canvas canvas(painter, image.rect());
+    canvas.Clear();
+    draw(canvas);
+  }
+
+  // Whether any pixel within one of (x, y) is not white.
+  bool Inked(int x, int y) const {
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        if (image.pixelColor(x + dx, y + dy) != QColor(Qt::white)) return true;
+      }
+    }
+    return false;
+  }
+};
+
+TEST_F(Painter_Canvas, ClearsWhiteAndDrawsLinesInThePenColour) {
+  Paint([](Canvas& c) {
+    c.Set_Fore_Color(RGB_CHART_GREEN);
+    c.Move_To({10, 50});
+    c.Line_To({90, 50});
+  });
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(99, 99), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(50, 50), QColor(0, 192, 0));
+  EXPECT_EQ(image.pixelColor(50, 45), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(95, 50), QColor(Qt::white));
+}
+
+TEST_F(Painter_Canvas, FilledEllipseTakesTheFillColourTransparentOneOnlyItsOutline) {
+  Paint([](Canvas& c) {
+    c.Set_Fore_Color(RGB_GATE);
+    c.Set_Fill_Color(RGB_GATE);
+    c.Set_Fill_Style(Fill_Style::solid);
+    c.Ellipse({10, 40}, {30, 20});  // corners in either order
+    c.Set_Fill_Style(Fill_Style::transparent);
+    c.Ellipse({60, 60}, {90, 90});
+  });
+  EXPECT_EQ(image.pixelColor(20, 30), QColor(128, 64, 64));
+  EXPECT_EQ(image.pixelColor(75, 75), QColor(Qt::white));
+  EXPECT_TRUE(Inked(60, 75));
+}
+
+TEST_F(Painter_Canvas, ArcsRunCounterClockwiseFromTheStartRay) {
+  // A circle of radius 30 around (50, 50); east is (80, 50), north (50, 20).
+  Paint([](Canvas& c) { c.Arc({20, 20}, {80, 80}, {95, 50}, {50, 2}); });
+  EXPECT_TRUE(Inked(71, 29));   // north-east quarter
+  EXPECT_FALSE(Inked(29, 29));  // north-west
+  EXPECT_FALSE(Inked(71, 71));  // south-east
+  Paint([](Canvas& c) { c.Arc({20, 20}, {80, 80}, {50, 2}, {95, 50}); });
+  EXPECT_FALSE(Inked(71, 29));
+  EXPECT_TRUE(Inked(29, 29));
+  EXPECT_TRUE(Inked(29, 71));
+  EXPECT_TRUE(Inked(71, 71));
+}
+
+TEST_F(Painter_Canvas, ArcOnAFlatEllipseStartsWhereItsRayMeetsTheOutline) {
+  image = QImage(220, 120, QImage::Format_RGB32);
+  // Box 200 x 100 around (110, 60). The ray at 45 degrees meets the outline at about
+  // (154.7, 15.3); Qt's own angle of 45 degrees would be further east, at (180.7, 24.6).
+  Paint([](Canvas& c) { c.Arc({10, 10}, {210, 110}, {160, 10}, {110, 0}); });
+  EXPECT_TRUE(Inked(155, 15));
+  EXPECT_TRUE(Inked(136, 12));   // between the ray and north
+  EXPECT_FALSE(Inked(169, 19));  // east of the ray: not part of the arc
+  EXPECT_FALSE(Inked(181, 25));
+}
+
+TEST(Painter_Canvas_Angles, StartAndSpanInSixteenthsOfADegree) {
+  const Qt_Arc_Angles quarter = Arc_Angles({0, 0}, {100, 100}, {100, 50}, {50, 0});
+  EXPECT_EQ(quarter.start_16, 0);
+  EXPECT_EQ(quarter.span_16, 90 * 16);
+  const Qt_Arc_Angles three = Arc_Angles({0, 0}, {100, 100}, {50, 0}, {100, 50});
+  EXPECT_EQ(three.start_16, 90 * 16);
+  EXPECT_EQ(three.span_16, 270 * 16);
+  const Qt_Arc_Angles whole = Arc_Angles({0, 0}, {100, 100}, {0, 50}, {10, 50});
+  EXPECT_EQ(whole.start_16, 180 * 16);
+  EXPECT_EQ(whole.span_16, 360 * 16);
+  // South-west to south: from 225 degrees on for 45.
+  const Qt_Arc_Angles sw = Arc_Angles({0, 0}, {100, 100}, {0, 100}, {50, 100});
+  EXPECT_EQ(sw.start_16, 225 * 16);
+  EXPECT_EQ(sw.span_16, 45 * 16);
+}
+
+TEST_F(Painter_Canvas, TextHasItsTopLeftCornerAtThePixel) {
+  Paint([](Canvas& c) {
+    c.Set_Fore_Color(RGB_BLACK);
+    c.Text_Out({20, 30}, "WWW");
+  });
+  bool inked_below = false;
+  for (int y = 30; y < 60; ++y) {
+    for (int x = 20; x < 60; ++x) inked_below |= image.pixelColor(x, y) != QColor(Qt::white);
+  }
+  EXPECT_TRUE(inked_below);
+  for (int y = 0; y < 29; ++y) {
+    for (int x = 0; x < 100; ++x) ASSERT_EQ(image.pixelColor(x, y), QColor(Qt::white)) << y;
+  }
+  for (int x = 0; x < 19; ++x) {
+    for (int y = 0; y < 100; ++y) ASSERT_EQ(image.pixelColor(x, y), QColor(Qt::white)) << x;
+  }
+}
+
+TEST_F(Painter_Canvas, ShapesAtTheEdgesOf32BitsStillDraw) {
+  constexpr int32_t lo = std::numeric_limits<int32_t>::min();
+  constexpr int32_t hi = std::numeric_limits<int32_t>::max();
+  Paint([](Canvas& c) {
+    c.Set_Fill_Color(RGB_ILS);
+    c.Set_Fill_Style(Fill_Style::solid);
+    c.Ellipse({-1000000000, -1000000000}, {1000000000, 1000000000});
+    c.Set_Fore_Color(RGB_BLACK);
+    c.Move_To({lo, 20});
+    c.Line_To({hi, 20});
+    c.Arc({lo, lo}, {hi, hi}, {hi, 0}, {0, lo});
+  });
+  EXPECT_EQ(image.pixelColor(50, 60), QColor(255, 255, 0));
+  EXPECT_EQ(image.pixelColor(50, 20), QColor(Qt::black));
+}
+
+}  // namespace
+}  // namespace orv

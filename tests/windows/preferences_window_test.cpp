@@ -1,0 +1,102 @@
+// The preferences window on its own: its boxes follow the display switches, every click changes
+// exactly its own switch at once, and every way of closing it is reported.
+#include "prefs/preferences_window.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <array>
+#include <string>
+
+#include "window_fixture.h"
+
+namespace orv {
+namespace {
+
+class Preferences : public Window_Test {
+ protected:
+  // The six switches in the order of Check1 to Check6.
+  std::array<bool*, 6> Switches() {
+    return {&st.show_twy_ids,  &st.show_twys,  &st.show_ils,
+            &st.show_airspace, &st.show_gates, &st.follow_acft};
+  }
+  static QCheckBox* Check(QWidget* w, int n) {
+    return Child<QCheckBox>(w, ("Check" + std::to_string(n)).c_str());
+  }
+};
+
+TEST_F(Preferences, LoadSetsTheBoxesFromTheSwitchesAtTheTopLeftAboveOtherWindows) {
+  st.show_twy_ids = true;
+  st.show_twys = false;
+  st.show_ils = true;
+  st.show_airspace = false;
+  st.show_gates = false;
+  st.follow_acft = true;
+  st.altim_units = 0;
+  Preferences_Window* w = Show_Preferences_Window(st);
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("Options"));
+  EXPECT_EQ(w->objectName(), QStringLiteral("Form5"));
+  EXPECT_EQ(w->pos(), QPoint(0, 0));
+  EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_FALSE(w->isModal());
+  const char* captions[] = {"Display Taxiways IDs", "Display Airspace"};
+  EXPECT_EQ(Check(w, 1)->text(), Ui_Text(captions[0]));
+  EXPECT_EQ(Check(w, 4)->text(), Ui_Text(captions[1]));
+  EXPECT_EQ(Check(w, 5)->text(), QStringLiteral("Display Gates\\Parkings"));
+  const std::array<bool, 6> expected = {true, false, true, false, false, true};
+  for (int n = 1; n <= 6; ++n) EXPECT_EQ(Check(w, n)->isChecked(), expected[n - 1]) << n;
+  EXPECT_TRUE(Child<QRadioButton>(w, "Option1")->isChecked());
+  EXPECT_FALSE(Child<QRadioButton>(w, "Option2")->isChecked());
+
+  // Any unit but millibars shows inches of mercury.
+  st.altim_units = 7;
+  Preferences_Window* other = Show_Preferences_Window(st);
+  EXPECT_FALSE(Child<QRadioButton>(other, "Option1")->isChecked());
+  EXPECT_TRUE(Child<QRadioButton>(other, "Option2")->isChecked());
+  EXPECT_EQ(st.altim_units, 7);
+}
+
+TEST_F(Preferences, EachClickChangesExactlyItsOwnSwitchAtOnce) {
+  for (bool* s : Switches()) *s = true;
+  st.altim_units = 1;
+  Preferences_Window* w = Show_Preferences_Window(st);
+  for (int n = 1; n <= 6; ++n) {
+    Check(w, n)->click();
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(*Switches()[k - 1], k > n) << n << " " << k;
+  }
+  Check(w, 3)->click();
+  EXPECT_TRUE(st.show_ils);
+
+  Child<QRadioButton>(w, "Option1")->click();
+  EXPECT_EQ(st.altim_units, 0);
+  EXPECT_FALSE(Child<QRadioButton>(w, "Option2")->isChecked());
+  Child<QRadioButton>(w, "Option2")->click();
+  EXPECT_EQ(st.altim_units, 1);
+  EXPECT_FALSE(Child<QRadioButton>(w, "Option1")->isChecked());
+}
+
+TEST_F(Preferences, OkAndTheCloseBoxBothCloseAndReportItLeavingUntouchedSwitchesAsTheyWere) {
+  st.show_twys = true;
+  st.show_gates = false;
+  st.altim_units = 0;
+  const Program_State before = st;
+  Preferences_Window* w = Show_Preferences_Window(st);
+  QSignalSpy closed(w, &QDialog::finished);
+  Child<QPushButton>(w, "Command1")->click();
+  EXPECT_EQ(closed.count(), 1);
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(st.show_twys, before.show_twys);
+  EXPECT_EQ(st.show_gates, before.show_gates);
+  EXPECT_EQ(st.altim_units, before.altim_units);
+
+  Preferences_Window* again = Show_Preferences_Window(st);
+  QSignalSpy closed_again(again, &QDialog::finished);
+  Check(again, 4)->click();
+  again->close();
+  EXPECT_EQ(closed_again.count(), 1);
+  EXPECT_TRUE(st.show_airspace);  // it was off: the click turned it on and closing kept it
+}
+
+}  // namespace
+}  // namespace orv
