@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
   if (command == "fetch") return Tool_Fetch(rest);
   if (command == "chart") return Tool_Chart(rest);
   if (command == "aircraft") return Tool_Aircraft(rest);
-  std::fprintf(stderr, "orvane-tool: unknown subcommand '%.*s'\n%s", static_cast<int>(command.size()),
-               command.data(), kUsage);
+  std::fprintf(stderr, "orvane-tool: unknown subcommand '%.*s'\n%s",
+               static_cast<int>(command.size()), command.data(), kUsage);
   return EXIT_USAGE;
 }

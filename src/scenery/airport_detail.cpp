@@ -11,12 +11,20 @@
 namespace orv {
 namespace {
 
-double Latitude_Of(int32_t value) { return value * 90.0 / 10001750.0; }
-double Longitude_Of(int32_t value) { return value * 360.0 / 4294967296.0; }
-double Heading_Of(int32_t value) { return value / 65536.0 * 360.0 / 65536.0; }
+double Latitude_Of(int32_t value) {
+  return value * 90.0 / 10001750.0;
+}
+double Longitude_Of(int32_t value) {
+  return value * 360.0 / 4294967296.0;
+}
+double Heading_Of(int32_t value) {
+  return value / 65536.0 * 360.0 / 65536.0;
+}
 
 // The heading of the opposite end: from -360 up to, not including, 0.
-double Opposite_Heading_Of(int32_t value) { return (value / 65536.0 - 32768.0) * 360.0 / 65536.0; }
+double Opposite_Heading_Of(int32_t value) {
+  return (value / 65536.0 - 32768.0) * 360.0 / 65536.0;
+}
 
 double Wrap_Longitude(double lon) {
   if (lon > 180) lon -= 360;
@@ -54,14 +62,22 @@ void Apply_Name(Detail_Walk& w, int64_t r, int32_t size) {
 
 std::string* Frequency_Field(Airport_Entry& a, int32_t type) {
   switch (type) {
-    case 1: return &a.freq1;
-    case 5: return &a.freq5;
-    case 6: return &a.freq6;
-    case 7: return &a.freq7;
-    case 8: return &a.freq8;
-    case 9: return &a.freq9;
-    case 10: return &a.freq10;
-    default: return nullptr;
+    case 1:
+      return &a.freq1;
+    case 5:
+      return &a.freq5;
+    case 6:
+      return &a.freq6;
+    case 7:
+      return &a.freq7;
+    case 8:
+      return &a.freq8;
+    case 9:
+      return &a.freq9;
+    case 10:
+      return &a.freq10;
+    default:
+      return nullptr;
   }
 }
 
@@ -186,15 +202,27 @@ void Read_Airport_Detail(const Mag_Var_Table& mag_var_table, Bgl_Reader& rd, int
     const int32_t size = Read_Long(rd, *r + 4);
     if (!rd.ok()) return;
     switch (type) {
-      case DETAIL_REFERENCE: Apply_Reference(w, *r); break;
-      case DETAIL_NAME: Apply_Name(w, *r, size); break;
-      case DETAIL_FREQUENCY: Apply_Frequency(w, *r); break;
-      case TAXIWAY_RECORD: Read_Taxi_Record(rd, *r, entry, w.ref_lat, w.ref_lon); break;
-      case DETAIL_RUNWAY: r = Apply_Runway(w, *r, size); continue;
+      case DETAIL_REFERENCE:
+        Apply_Reference(w, *r);
+        break;
+      case DETAIL_NAME:
+        Apply_Name(w, *r, size);
+        break;
+      case DETAIL_FREQUENCY:
+        Apply_Frequency(w, *r);
+        break;
+      case TAXIWAY_RECORD:
+        Read_Taxi_Record(rd, *r, entry, w.ref_lat, w.ref_lon);
+        break;
+      case DETAIL_RUNWAY:
+        r = Apply_Runway(w, *r, size);
+        continue;
       case DETAIL_SKIPPED_3:
       case DETAIL_SKIPPED_5:
-      case DETAIL_NAVAID: break;
-      default: return;
+      case DETAIL_NAVAID:
+        break;
+      default:
+        return;
     }
     r = Next_Record(rd, *r, size);
   }

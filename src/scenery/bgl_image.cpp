@@ -1,8 +1,8 @@
 #include "scenery/bgl_image.h"
 
-#include "scenery/file_system.h"
-
 #include <limits>
+
+#include "scenery/file_system.h"
 
 namespace orv {
 namespace {
@@ -29,11 +29,16 @@ bool Inside(Bgl_Reader& rd, int64_t offset, int64_t n) {
 
 const char* Walk_Stop_Name(Walk_Stop stop) {
   switch (stop) {
-    case Walk_Stop::none: return "complete";
-    case Walk_Stop::out_of_image: return "read past the end of the file";
-    case Walk_Stop::text_too_long: return "text longer than 32767 bytes";
-    case Walk_Stop::offset_overflow: return "offset beyond 32 bits";
-    case Walk_Stop::no_progress: return "record that does not advance";
+    case Walk_Stop::none:
+      return "complete";
+    case Walk_Stop::out_of_image:
+      return "read past the end of the file";
+    case Walk_Stop::text_too_long:
+      return "text longer than 32767 bytes";
+    case Walk_Stop::offset_overflow:
+      return "offset beyond 32 bits";
+    case Walk_Stop::no_progress:
+      return "record that does not advance";
   }
   return "unknown";
 }
@@ -58,8 +63,8 @@ Bgl_Image Make_Bgl_Image(std::span<const uint8_t> file_bytes) {
 int32_t Read_Long(Bgl_Reader& rd, int64_t offset) {
   if (!Inside(rd, offset, 4)) return 0;
   const auto* p = rd.bytes.data() + offset;
-  const uint32_t v = uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
-                     (uint32_t{p[3]} << 24);
+  const uint32_t v =
+      uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
   return static_cast<int32_t>(v);
 }
 

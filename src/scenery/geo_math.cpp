@@ -5,7 +5,9 @@
 
 namespace orv {
 
-double Round_Half_Even(double x) { return std::nearbyint(x); }
+double Round_Half_Even(double x) {
+  return std::nearbyint(x);
+}
 
 int32_t Round_To_Long(double x) {
   const double r = std::nearbyint(x);
@@ -69,10 +71,12 @@ Geo_Point Point_From_Radial(double lat, double lon, int16_t course, double dista
   const double lon1 = -lon * PI / 180.0;
   const double tc = course * PI / 180.0;
   const double d = std::fabs(distance_m) / 1852.0 * PI / 10800.0;
-  const double lat2 = Arc_Sin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(tc));
+  const double lat2 =
+      Arc_Sin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(tc));
   double lon2 = lon1;
   if (std::cos(lat2) != 0.0) {
-    lon2 = Real_Mod(lon1 - Arc_Sin(std::sin(tc) * std::sin(d) / std::cos(lat2)) + PI, 2.0 * PI) - PI;
+    lon2 =
+        Real_Mod(lon1 - Arc_Sin(std::sin(tc) * std::sin(d) / std::cos(lat2)) + PI, 2.0 * PI) - PI;
   }
   Geo_Point p;
   p.lat = Round_Decimals(lat2 * 180.0 / PI, 6);

@@ -18,12 +18,12 @@ constexpr int32_t kNameSize = 8;
 constexpr int32_t kMaxElements = 32767;
 
 constexpr std::array<std::string_view, 38> kParkingNames = {
-    "",       "Parking", "N Parking", "NE Parking", "E Parking", "SE Parking", "S Parking",
-    "SW Parking", "W Parking", "NW Parking", "Gate",   "Dock",   "Gate A", "Gate B",
-    "Gate C", "Gate D",  "Gate E",    "Gate F",     "Gate G",    "Gate H",     "Gate I",
-    "Gate J", "Gate K",  "Gate L",    "Gate M",     "Gate N",    "Gate O",     "Gate P",
-    "Gate Q", "Gate R",  "Gate S",    "Gate T",     "Gate U",    "Gate V",     "Gate W",
-    "Gate X", "Gate Y",  "Gate Z"};
+    "",           "Parking",   "N Parking",  "NE Parking", "E Parking", "SE Parking", "S Parking",
+    "SW Parking", "W Parking", "NW Parking", "Gate",       "Dock",      "Gate A",     "Gate B",
+    "Gate C",     "Gate D",    "Gate E",     "Gate F",     "Gate G",    "Gate H",     "Gate I",
+    "Gate J",     "Gate K",    "Gate L",     "Gate M",     "Gate N",    "Gate O",     "Gate P",
+    "Gate Q",     "Gate R",    "Gate S",     "Gate T",     "Gate U",    "Gate V",     "Gate W",
+    "Gate X",     "Gate Y",    "Gate Z"};
 
 struct Position {
   double lat = 0.0;
@@ -55,7 +55,8 @@ std::vector<Taxi_Point> Read_Points(Bgl_Reader& rd, int64_t o, int32_t n, Refere
   for (int32_t i = 0; i < n; ++i, o += kPointSize) {
     Taxi_Point& p = points[static_cast<size_t>(i)];
     p.kind = Read_Long(rd, o);
-    const Position at = Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o + 4), Single_At(rd, o + 8));
+    const Position at =
+        Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o + 4), Single_At(rd, o + 8));
     p.lat = at.lat;
     p.lon = at.lon;
   }
@@ -66,7 +67,8 @@ std::vector<Parking_Rec> Read_Parkings(Bgl_Reader& rd, int64_t o, int32_t n, Ref
   std::vector<Parking_Rec> parkings(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i, o += kParkingSize) {
     Parking_Rec& p = parkings[static_cast<size_t>(i)];
-    const Position at = Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o), Single_At(rd, o + 4));
+    const Position at =
+        Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o), Single_At(rd, o + 4));
     p.lat = at.lat;
     p.lon = at.lon;
     p.radius_ft = Round_To_Long(Single_At(rd, o + 8) / 0.3048);
@@ -156,7 +158,9 @@ void Read_Taxi_Record(Bgl_Reader& rd, int64_t record, Airport_Entry& entry, doub
       }
       default: {
         std::vector<std::string> names(static_cast<size_t>(n));
-        for (int32_t i = 0; i < n; ++i) names[static_cast<size_t>(i)] = Read_Text(rd, elements + int64_t{i} * kNameSize, kNameSize);
+        for (int32_t i = 0; i < n; ++i)
+          names[static_cast<size_t>(i)] =
+              Read_Text(rd, elements + int64_t{i} * kNameSize, kNameSize);
         if (rd.ok()) Label_Paths(entry, names);
         return;
       }

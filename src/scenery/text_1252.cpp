@@ -16,11 +16,16 @@ uint8_t Upper_Byte(uint8_t b) {
   if (b >= 'a' && b <= 'z') return static_cast<uint8_t>(b - 0x20);
   if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<uint8_t>(b - 0x20);
   switch (b) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return b;
+    case 0x9A:
+      return 0x8A;
+    case 0x9C:
+      return 0x8C;
+    case 0x9E:
+      return 0x8E;
+    case 0xFF:
+      return 0x9F;
+    default:
+      return b;
   }
 }
 
@@ -28,11 +33,16 @@ uint8_t Lower_Byte(uint8_t b) {
   if (b >= 'A' && b <= 'Z') return static_cast<uint8_t>(b + 0x20);
   if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<uint8_t>(b + 0x20);
   switch (b) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return b;
+    case 0x8A:
+      return 0x9A;
+    case 0x8C:
+      return 0x9C;
+    case 0x8E:
+      return 0x9E;
+    case 0x9F:
+      return 0xFF;
+    default:
+      return b;
   }
 }
 
@@ -58,14 +68,17 @@ void Append_Utf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-std::string Upper_1252(std::string_view text) { return Map_Bytes(text, Upper_Byte); }
+std::string Upper_1252(std::string_view text) {
+  return Map_Bytes(text, Upper_Byte);
+}
 
-std::string Lower_1252(std::string_view text) { return Map_Bytes(text, Lower_Byte); }
+std::string Lower_1252(std::string_view text) {
+  return Map_Bytes(text, Lower_Byte);
+}
 
 std::string Lower_Ascii(std::string_view text) {
-  return Map_Bytes(text, [](uint8_t b) {
-    return (b >= 'A' && b <= 'Z') ? static_cast<uint8_t>(b + 0x20) : b;
-  });
+  return Map_Bytes(
+      text, [](uint8_t b) { return (b >= 'A' && b <= 'Z') ? static_cast<uint8_t>(b + 0x20) : b; });
 }
 
 std::string Utf8_From_1252(std::string_view text) {

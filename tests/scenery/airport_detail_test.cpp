@@ -29,8 +29,14 @@ Airport_Entry Read_One(const sw::Airport& airport, const Mag_Var_Table* table = 
 }
 
 sw::Runway_Spec Runway_09_27(double lat, double lon) {
-  return {.lat = lat, .lon = lon, .elevation_m = 100, .true_heading = 90, .length_ft = 9843,
-          .width_ft = 150, .side = 0, .number = 9};
+  return {.lat = lat,
+          .lon = lon,
+          .elevation_m = 100,
+          .true_heading = 90,
+          .length_ft = 9843,
+          .width_ft = 150,
+          .side = 0,
+          .number = 9};
 }
 
 TEST(RunwayDesignators, FollowNumberAndSide) {
@@ -38,10 +44,10 @@ TEST(RunwayDesignators, FollowNumberAndSide) {
     int32_t number, side;
     const char *end1, *end2;
   };
-  const Case cases[] = {{9, 1, "9L", "27R"},  {9, 2, "9R", "27L"}, {36, 0, "36", "18"},
-                        {18, 0, "18", "36"},  {0, 0, "0", "18"},   {16, 3, "16C", "34C"},
-                        {4, 4, "4H", "22H"},  {27, 7, "27", "9"},  {27, -1, "27", "9"},
-                        {37, 1, "", ""},      {99, 0, "", ""}};
+  const Case cases[] = {{9, 1, "9L", "27R"}, {9, 2, "9R", "27L"}, {36, 0, "36", "18"},
+                        {18, 0, "18", "36"}, {0, 0, "0", "18"},   {16, 3, "16C", "34C"},
+                        {4, 4, "4H", "22H"}, {27, 7, "27", "9"},  {27, -1, "27", "9"},
+                        {37, 1, "", ""},     {99, 0, "", ""}};
   for (const Case& c : cases) {
     const Runway_Names n = Runway_Designators(c.number, c.side);
     EXPECT_EQ(n.end1, c.end1) << c.number << "/" << c.side;
@@ -105,9 +111,15 @@ TEST(ReadAirportDetail, IlsMovesToTheThresholdItServes) {
   const sw::Airport airport =
       sw::Airport("TEST")
           .Runway(Runway_09_27(0.0, 0.0))
-          .Ils({.lat = 0.001, .lon = 0.02, .true_course = 90, .frequency = "110.3", .ident = "IONE"})
-          .Ils({.lat = 0.002, .lon = -0.02, .true_course = 270, .frequency = "111.95", .ident = "ITWO"})
-          .Ils({.lat = 0.003, .lon = 0.01, .true_course = 45, .frequency = "109.1", .ident = "IOFF"})
+          .Ils(
+              {.lat = 0.001, .lon = 0.02, .true_course = 90, .frequency = "110.3", .ident = "IONE"})
+          .Ils({.lat = 0.002,
+                .lon = -0.02,
+                .true_course = 270,
+                .frequency = "111.95",
+                .ident = "ITWO"})
+          .Ils(
+              {.lat = 0.003, .lon = 0.01, .true_course = 45, .frequency = "109.1", .ident = "IOFF"})
           .Navaid({.lat = 0.004, .lon = 0.0, .kind = 3, .ident = "VOR"})
           .Ils({.lat = 0.005, .lon = 0.0, .true_course = 90.4, .ident = "ILAST"});
   const Airport_Entry a = Read_One(airport);
@@ -133,11 +145,11 @@ TEST(ReadAirportDetail, IlsHeadingIsTakenAtItsOwnPosition) {
   auto table = std::make_unique<Mag_Var_Table>();
   table->fill(0);
   (*table)[(1 + 90) + 0 * 181] = 1821;  // 10.0027 degrees east, truncated to 10
-  const Airport_Entry a = Read_One(
-      sw::Airport("TEST")
-          .Runway(Runway_09_27(0.0, 0.0))
-          .Ils({.lat = 1.0, .lon = 0.0, .true_course = 90, .ident = "IVAR"}),
-      table.get());
+  const Airport_Entry a =
+      Read_One(sw::Airport("TEST")
+                   .Runway(Runway_09_27(0.0, 0.0))
+                   .Ils({.lat = 1.0, .lon = 0.0, .true_course = 90, .ident = "IVAR"}),
+               table.get());
   EXPECT_EQ(a.ils[0].mag_hdg, 80);
   EXPECT_EQ(a.runways[0].end1_mag_hdg, 90);
   EXPECT_EQ(a.ils[0].lat, a.runways[0].end1_lat);

@@ -7,11 +7,13 @@
 namespace orv {
 namespace {
 
-Bgl_Image Image_Of(std::vector<uint8_t> bytes) { return Make_Bgl_Image(bytes); }
+Bgl_Image Image_Of(std::vector<uint8_t> bytes) {
+  return Make_Bgl_Image(bytes);
+}
 
 TEST(ReadLong, DecodesLittleEndianWithSignedTopByte) {
-  const Bgl_Image img = Image_Of({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0x21, 0x43,
-                                  0x65, 0x87, 0x01, 0x00, 0x03, 0x00});
+  const Bgl_Image img = Image_Of({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0x21, 0x43, 0x65,
+                                  0x87, 0x01, 0x00, 0x03, 0x00});
   Bgl_Reader rd(img);
   EXPECT_EQ(Read_Long(rd, 0), -1);
   EXPECT_EQ(Read_Long(rd, 4), INT32_MIN);

@@ -47,14 +47,17 @@ TEST(ParkingLabel, NamesCodeAndNumber) {
   // Codes without a name give the number alone.
   EXPECT_EQ(Parking_Label(static_cast<int32_t>(sw::Parking_Identity(0, 12))), "12");
   EXPECT_EQ(Parking_Label(static_cast<int32_t>(sw::Parking_Identity(38, 7))), "7");
-  EXPECT_EQ(Parking_Label(static_cast<int32_t>(0xFF000000u | sw::Parking_Identity(12, 1))), "GATE A 1");
+  EXPECT_EQ(Parking_Label(static_cast<int32_t>(0xFF000000u | sw::Parking_Identity(12, 1))),
+            "GATE A 1");
 }
 
 TEST(ReadTaxiRecord, PlacesPointsAndParkingsByTheirOffsets) {
-  const Airport_Entry a = Read_Taxiway(
-      sw::Taxiway_Record()
-          .Points({{.kind = 1, .x = 0, .y = 0}, {.kind = 2, .x = -100, .y = 50}, {.kind = 3, .x = 250, .y = -75}})
-          .Parkings({{.x = 10, .y = 20, .radius = 20, .identity = 0x60C}}));
+  const Airport_Entry a =
+      Read_Taxiway(sw::Taxiway_Record()
+                       .Points({{.kind = 1, .x = 0, .y = 0},
+                                {.kind = 2, .x = -100, .y = 50},
+                                {.kind = 3, .x = 250, .y = -75}})
+                       .Parkings({{.x = 10, .y = 20, .radius = 20, .identity = 0x60C}}));
   ASSERT_EQ(a.taxi_point_count, 3);
   ASSERT_EQ(a.taxi_points.size(), 3u);  // sized exactly, no spare
   // The reference point as the file stores it (its latitude unit is about a metre).
@@ -77,8 +80,14 @@ TEST(ReadTaxiRecord, PlacesPointsAndParkingsByTheirOffsets) {
 }
 
 TEST(ReadTaxiRecord, NamesLabelTaxiwaySegmentsAndRunwaysLabelRunwaySegments) {
-  sw::Runway_Spec first{.lat = kRefLat, .lon = kRefLon, .true_heading = 90, .length_ft = 5000, .number = 9};
-  sw::Runway_Spec second{.lat = kRefLat, .lon = kRefLon, .true_heading = 160, .length_ft = 9000, .side = 2, .number = 16};
+  sw::Runway_Spec first{
+      .lat = kRefLat, .lon = kRefLon, .true_heading = 90, .length_ft = 5000, .number = 9};
+  sw::Runway_Spec second{.lat = kRefLat,
+                         .lon = kRefLon,
+                         .true_heading = 160,
+                         .length_ft = 9000,
+                         .side = 2,
+                         .number = 16};
   const Airport_Entry a = Read_Taxiway(sw::Taxiway_Record()
                                            .Points({{}, {}, {}})
                                            .Paths({{.kind = 0, .start = 0, .end = 1, .name = 0},
@@ -127,7 +136,10 @@ TEST(ReadTaxiRecord, SubRecordsNeverRunPastTheRecord) {
       sw::Taxiway_Record().Points({{.kind = 5}}).Sub_Record(40000, 12),
       sw::Taxiway_Record().Points({{.kind = 5}}).Sub_Record(3, 20, std::vector<uint8_t>(40)),
       sw::Taxiway_Record().Points({{.kind = 5}}).Sub_Record(-1, 32),
-      sw::Taxiway_Record().Points({{.kind = 5}}).Sub_Record(1, 16, std::vector<uint8_t>(16)).Points({}),
+      sw::Taxiway_Record()
+          .Points({{.kind = 5}})
+          .Sub_Record(1, 16, std::vector<uint8_t>(16))
+          .Points({}),
   };
   for (const auto& taxiway : cases) {
     const Airport_Entry a = Read_Taxiway(taxiway);
@@ -153,11 +165,13 @@ TEST(ReadTaxiRecord, TheRecordsSizeBoundsItsSubRecords) {
 }
 
 TEST(ReadTaxiRecord, ASubRecordCutByTheEndOfTheFileIsNotApplied) {
-  const sw::Built_File file =
-      sw::Bgl_File()
-          .Add(sw::Airport("TAXI").Reference(kRefLat, kRefLon).Taxiway(
-              sw::Taxiway_Record().Parkings({{.identity = 0x60C}}).Points({{}, {}, {}, {}})))
-          .Build();
+  const sw::Built_File file = sw::Bgl_File()
+                                  .Add(sw::Airport("TAXI")
+                                           .Reference(kRefLat, kRefLon)
+                                           .Taxiway(sw::Taxiway_Record()
+                                                        .Parkings({{.identity = 0x60C}})
+                                                        .Points({{}, {}, {}, {}})))
+                                  .Build();
   const int64_t points = file.layout.airports[0].taxiways[0].sub_records[1];
   const std::vector<uint8_t> cut(file.bytes.begin(), file.bytes.begin() + points + 8 + 30);
   const Bgl_Image image = Make_Bgl_Image(cut);
@@ -171,10 +185,12 @@ TEST(ReadTaxiRecord, ASubRecordCutByTheEndOfTheFileIsNotApplied) {
 }
 
 TEST(ReadTaxiRecord, ATaxiwayBeforeTheReferencePointUsesTheOrigin) {
-  const Program_State st = Scan(
-      sw::Bgl_File()
-          .Add(sw::Airport("ORIG").Taxiway(sw::Taxiway_Record().Points({{.x = 1852, .y = 0}})).Reference(10, 10))
-          .Build());
+  const Program_State st =
+      Scan(sw::Bgl_File()
+               .Add(sw::Airport("ORIG")
+                        .Taxiway(sw::Taxiway_Record().Points({{.x = 1852, .y = 0}}))
+                        .Reference(10, 10))
+               .Build());
   EXPECT_EQ(st.airports[0].taxi_points[0].lat, 0.0);
   EXPECT_EQ(st.airports[0].taxi_points[0].lon, 0.016667);
 }

@@ -93,7 +93,8 @@ TEST(SettingsFile, DamagedFilesAreReportedAndChangeNothing) {
   Temp_Dir dir;
   const std::vector<uint8_t> good = Encode_Config(Wizard_Record("/fs"));
   std::vector<std::vector<uint8_t>> damaged;
-  for (size_t n = 0; n < good.size(); ++n) damaged.emplace_back(good.begin(), good.begin() + static_cast<long>(n));
+  for (size_t n = 0; n < good.size(); ++n)
+    damaged.emplace_back(good.begin(), good.begin() + static_cast<long>(n));
   std::vector<uint8_t> long_banner = good;
   long_banner[0] = 0xFF;  // banner length 255 runs past the end
   damaged.push_back(long_banner);
