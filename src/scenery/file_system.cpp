@@ -9,6 +9,10 @@
 
 #include "scenery/text_1252.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace orv {
 
 namespace stdfs = std::filesystem;
@@ -21,6 +25,13 @@ std::string Join_Path(std::string_view folder, std::string_view name) {
 }
 
 namespace {
+
+bool Ends_With_Ci(std::string_view name, std::string_view suffix) {
+  if (suffix.size() > name.size()) return false;
+  return Lower_Ascii(name.substr(name.size() - suffix.size())) == Lower_Ascii(suffix);
+}
+
+#ifndef _WIN32
 
 // Splits at either separator; keeps empty components out.
 std::vector<std::string> Split_Components(std::string_view path) {
@@ -76,11 +87,6 @@ bool Is_Hidden(const std::string& name) {
   return !name.empty() && name[0] == '.';
 }
 
-bool Ends_With_Ci(std::string_view name, std::string_view suffix) {
-  if (suffix.size() > name.size()) return false;
-  return Lower_Ascii(name.substr(name.size() - suffix.size())) == Lower_Ascii(suffix);
-}
-
 std::string Upper_Ascii(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
@@ -96,13 +102,18 @@ bool Listing_Less(const std::string& a, const std::string& b) {
   return a < b;
 }
 
+#endif  // _WIN32
+
 }  // namespace
 
 std::optional<std::string> Resolve_Path_Ci(std::string_view path) {
   // The system would read a name only up to a zero byte: such a path names nothing.
   if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
 #ifdef _WIN32
-  if (!Entry_Exists(stdfs::path(std::string(path)))) return std::nullopt;
+  // The system matches names ignoring case itself; the path keeps the spelling it was given.
+  if (GetFileAttributesA(std::string(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return std::nullopt;
+  }
   return std::string(path);
 #else
   const bool absolute = path.front() == '/';
@@ -119,6 +130,61 @@ std::optional<std::string> Resolve_Path_Ci(std::string_view path) {
   return spelled.empty() ? std::string(".") : spelled;
 #endif
 }
+
+#ifdef _WIN32
+
+namespace {
+
+// A wildcard in a name would make the system list other files than the one asked for.
+bool Has_Wildcard(std::string_view name) {
+  return name.find_first_of("*?") != std::string_view::npos;
+}
+
+// The entries the system lists for `pattern`, in the system's own order (on NTFS by upper-cased
+// name), as ANSI code page names with their attributes.
+std::vector<WIN32_FIND_DATAA> Find_Entries(const std::string& pattern) {
+  std::vector<WIN32_FIND_DATAA> found;
+  WIN32_FIND_DATAA data{};
+  const HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return found;
+  do {
+    found.push_back(data);
+  } while (FindNextFileA(h, &data));
+  FindClose(h);
+  return found;
+}
+
+// A normal file of a listing: not a folder, not hidden, not a system file.
+bool Is_Normal_File(const WIN32_FIND_DATAA& data) {
+  constexpr DWORD kNotNormal =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return (data.dwFileAttributes & kNotNormal) == 0;
+}
+
+}  // namespace
+
+std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view suffix) {
+  std::vector<std::string> names;
+  if (Has_Wildcard(suffix)) return names;
+  std::string pattern(1, '*');
+  pattern.append(suffix);
+  for (const WIN32_FIND_DATAA& data : Find_Entries(Join_Path(folder, pattern))) {
+    const std::string name = data.cFileName;
+    // The pattern also matches longer extensions through their short names: keep the suffix.
+    if (Is_Normal_File(data) && Ends_With_Ci(name, suffix)) names.push_back(name);
+  }
+  return names;
+}
+
+std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name) {
+  if (name.empty() || Has_Wildcard(name)) return std::nullopt;
+  for (const WIN32_FIND_DATAA& data : Find_Entries(Join_Path(folder, name))) {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::string(data.cFileName);
+  }
+  return std::nullopt;
+}
+
+#else
 
 std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view suffix) {
   std::vector<std::string> names;
@@ -146,6 +212,8 @@ std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_vie
   }
   return std::nullopt;
 }
+
+#endif  // _WIN32
 
 std::optional<std::vector<uint8_t>> Read_Whole_File(const stdfs::path& path, uint64_t max_bytes) {
   // Only a regular file has a size to trust: the seek position of a folder is no length.

@@ -39,7 +39,9 @@ void Read_Scenery_Cfg_Text(Program_State& st, std::string_view text);
 // creates nothing.
 File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path);
 
-// The system's drive list: on Linux the single entry "/".
+// The system's drive list: on Linux the single entry "/"; on Windows one entry per drive, its
+// letter and colon in lower case and, when it has one, the volume label or the share of a network
+// drive in brackets ("c: [system]").
 std::vector<std::string> Drive_List();
 
 // Rewrites `local` of every area to the existing scenery folder it names, or empty. A relative
