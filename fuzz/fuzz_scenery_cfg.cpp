@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (st.area_count < 0 || st.areas.size() != static_cast<size_t>(st.area_count) + 1) std::abort();
   // Areas come from whole lines: no field holds a line end.
   for (const orv::Scenery_Area& a : st.areas) {
-    for (const std::string* f : {&a.title, &a.texture_id, &a.active, &a.layer, &a.required,
-                                 &a.remote, &a.local}) {
+    for (const std::string* f :
+         {&a.title, &a.texture_id, &a.active, &a.layer, &a.required, &a.remote, &a.local}) {
       if (f->find_first_of("\r\n") != std::string::npos) std::abort();
     }
   }

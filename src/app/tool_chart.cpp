@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "airspace/airport_fetch.h"
+#include "app/drawing_json.h"
 #include "app/json_out.h"
 #include "app/tool_commands.h"
 #include "chart/chart_layers.h"
@@ -188,56 +189,6 @@ Chart_View Make_View(const Chart_Args& a, const Airport_Entry& airport) {
   return view;
 }
 
-void Pen_Json(Json_Out& js, const Pen_State& pen) {
-  js.Begin_Object();
-  js.Member("color", Color_Text(pen.color).c_str()).Member("width", pen.width);
-  js.Member("style", pen.style == Line_Style::dash ? "dash" : "solid");
-  js.Member("fill", Color_Text(pen.fill).c_str());
-  js.Member("fill_style", pen.fill_style == Fill_Style::solid ? "solid" : "transparent");
-  js.End_Object();
-}
-
-std::string Call_Json(const Draw_Call& c) {
-  Json_Out js;
-  js.Begin_Object();
-  switch (c.op) {
-    case Draw_Op::clear:
-      js.Member("op", "clear").End_Object();
-      return js.text();
-    case Draw_Op::line:
-    case Draw_Op::ellipse:
-    case Draw_Op::arc:
-      js.Member("op", c.op == Draw_Op::line      ? "line"
-                      : c.op == Draw_Op::ellipse ? "ellipse"
-                                                 : "arc");
-      js.Member("x1", c.a.x).Member("y1", c.a.y).Member("x2", c.b.x).Member("y2", c.b.y);
-      if (c.op == Draw_Op::arc) {
-        js.Member("xs", c.start.x).Member("ys", c.start.y);
-        js.Member("xe", c.end.x).Member("ye", c.end.y);
-      }
-      break;
-    case Draw_Op::text:
-      js.Member("op", "text").Member("x", c.a.x).Member("y", c.a.y);
-      js.Member_1252("text", c.text);
-      break;
-  }
-  js.Key("pen");
-  Pen_Json(js, c.pen);
-  js.End_Object();
-  return js.text();
-}
-
-// The calls as a JSON array, one call to a line.
-std::string Calls_Json(const std::vector<Draw_Call>& calls) {
-  std::string out = "[";
-  for (size_t i = 0; i < calls.size(); ++i) {
-    out += i == 0 ? "\n" : ",\n";
-    out += Call_Json(calls[i]);
-  }
-  out += "\n]\n";
-  return out;
-}
-
 void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   for (const Fetch_File_Result& f : files) {
     if (f.outcome == Fetch_File_Outcome::unreadable) {
@@ -320,7 +271,7 @@ int Tool_Chart(Args args) {
   } else {
     Recording_Canvas canvas;
     Redraw_Chart(canvas, st, view, a.aircraft);
-    result = Calls_Json(canvas.Calls());
+    result = Drawing_Commands_Json(canvas.Calls());
   }
   const auto* bytes = reinterpret_cast<const uint8_t*>(result.data());
   const Write_Result written = Write_File_Safely(a.out, std::span(bytes, result.size()));

@@ -232,8 +232,14 @@ void Chart_Window::Redraw() {
 
 void Chart_Window::Paint_Chart(QPainter& painter, const QRect& area) {
   Qpainter_Canvas canvas(painter, area);
-  canvas.Clear();
-  if (!loaded_) return;
+  Draw(canvas);
+}
+
+void Chart_Window::Draw(Canvas& canvas) {
+  if (!loaded_) {
+    canvas.Clear();
+    return;
+  }
   try {
     Redraw_Chart(canvas, st_, view_, sim_connected_);
   } catch (const std::exception&) {

@@ -22,6 +22,7 @@ class QTimer;
 
 namespace orv {
 
+class Canvas;
 struct Program_State;
 class About_Window;
 class Chart_Area;
@@ -62,6 +63,9 @@ class Chart_Window : public QMainWindow {
   bool Load();
 
   const Chart_View& View() const { return view_; }
+
+  // One redraw of the chart as the window paints it: clear, the layers, then the aircraft.
+  void Draw(Canvas& canvas);
   bool Sim_Connected() const { return sim_connected_; }
   QTimer* Timer1() const { return timer1_; }
   const Link_State& Link() const { return link_; }

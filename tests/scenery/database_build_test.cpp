@@ -95,6 +95,9 @@ class DatabaseBuild : public ::testing::Test {
 };
 
 TEST_F(DatabaseBuild, ScansAreasInLibraryOrderAndFilesInListingOrder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Linux paths (disk spelling, '/' separators); Windows has its own tests";
+#endif
   const sw::Sim_Paths paths = Library(sim).Write();
   ASSERT_TRUE(Write_Wizard_Settings(st, sim).ok);
   st.first_run = true;
@@ -231,6 +234,9 @@ TEST_F(DatabaseBuild, AMissingSceneryCfgIsReportedAndLeavesNoArea) {
 }
 
 TEST_F(DatabaseBuild, FilesThatFailAreCountedAndNamed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Linux paths (disk spelling, '/' separators); Windows has its own tests";
+#endif
   std::vector<uint8_t> cut = Airport_File("CUTS", "Cut");
   // The airport section offset points past the end of the file: the walk stops at once.
   sw::Patch_Long(cut, sw::HEADER_AIRPORTS, static_cast<int64_t>(cut.size()) + 100);

@@ -217,6 +217,44 @@ TEST_F(Linux_Link, DamagedRepliesMidSessionAreRefused) {
   }
 }
 
+// The command-line tool reads the stand-in simulator's aircraft back, and names the result code
+// of a link that fails.
+TEST_F(Linux_Link, TheToolReadsTheAircraftOrSaysWhyNot) {
+  const auto dir = Start_Sim({"--fixed", "47.449,-122.309,270", "--pressure", "16208"});
+  auto run = [](const std::filesystem::path& runtime, const std::string& options, int& status) {
+    const std::string command = "XDG_RUNTIME_DIR='" + runtime.string() +
+                                "' '" ORVANE_TOOL_PATH "' aircraft " + options + " 2>&1";
+    std::string out;
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+      char buffer[512];
+      while (size_t n = std::fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
+      status = ::pclose(p);
+    }
+    return out;
+  };
+  int status = -1;
+  const std::string json = run(dir, "", status);
+  ASSERT_TRUE(WIFEXITED(status)) << json;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << json;
+  EXPECT_NE(json.find("\"lat\": 47.44"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"lon\": -122.30"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"hdg\": -90,"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"pressure_raw\": 16208,"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"altimeter_mb\": 1013,"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"altimeter_inhg\": 29.92}"), std::string::npos) << json;
+
+  const std::string wrong = run(dir, "--sim-code 7", status);
+  EXPECT_EQ(WEXITSTATUS(status), 4) << wrong;
+  EXPECT_NE(wrong.find("LINK_WRONG_SIM"), std::string::npos) << wrong;
+
+  const std::filesystem::path empty = tmp / "nobody-home";
+  std::filesystem::create_directories(empty);
+  std::filesystem::permissions(empty, std::filesystem::perms::owner_all);
+  const std::string none = run(empty, "", status);
+  EXPECT_EQ(WEXITSTATUS(status), 4) << none;
+  EXPECT_NE(none.find("LINK_NO_SIM_WINDOW"), std::string::npos) << none;
+}
+
 TEST(LinkSocketDir, UsesTheRuntimeFolderElseAPrivateOneOfItsOwn) {
   Temp_Dir tmp;
   EXPECT_EQ(Link_Socket_Dir("/run/user/1000", tmp.path()), "/run/user/1000");

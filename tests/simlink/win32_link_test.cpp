@@ -1,8 +1,7 @@
 // The link end to end over the window messages, against the stand-in simulator window
 // (tools/win_sim_window.exe) started as its own process.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <array>
 #include <cstdint>
@@ -95,8 +94,8 @@ int64_t High_Half(uint64_t fixed) {
   return static_cast<int32_t>(static_cast<uint32_t>(fixed >> 32));
 }
 
-#define START_SIM(name, options)                                          \
-  Sim_Window name(options);                                               \
+#define START_SIM(name, options)                                                \
+  Sim_Window name(options);                                                     \
   if (Sim_Window_Exe().empty()) GTEST_SKIP() << "win_sim_window.exe not built"; \
   ASSERT_TRUE(name.ready())
 

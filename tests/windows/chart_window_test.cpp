@@ -12,15 +12,19 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <stdexcept>
 
+#include "app/drawing_json.h"
 #include "chart/aircraft_tracking.h"
 #include "chart/chart_layers.h"
 #include "chart/qpainter_canvas.h"
+#include "chart/recording_canvas.h"
 #include "prefs/about_window.h"
 #include "prefs/preferences_window.h"
+#include "scenery/database_files.h"
 #include "scenery/selection_window.h"
 #include "simlink/fake_link_transport.h"
 #include "simlink/link_module.h"
@@ -526,6 +530,60 @@ TEST_F(Painter_Canvas, ShapesAtTheEdgesOf32BitsStillDraw) {
   });
   EXPECT_EQ(image.pixelColor(50, 60), QColor(255, 255, 0));
   EXPECT_EQ(image.pixelColor(50, 20), QColor(Qt::black));
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+std::string Read_Text_File(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The window and orvane-tool chart draw the same airport from the same database with the same
+// calls, pixel for pixel and pen for pen: the tool's view is the window's after its load.
+TEST_F(Chart, DrawsTheSameCommandsAsTheToolForTheSameView) {
+  Airport_Entry& a = st.cur_airport;
+  a.taxi_points = {{1, kLat, kLon + 0.001}, {1, kLat + 0.003, kLon + 0.001}};
+  a.taxi_point_count = 2;
+  a.parkings = {{"GATE A 1", kLat + 0.001, kLon + 0.002, 66}};
+  a.parking_count = 1;
+  a.taxi_paths = {{PATH_TAXIWAY, 0, 1, "A"}, {PATH_PARKING, 0, 0, "0"}};
+  a.taxi_path_count = 2;
+  a.ils = {{"ISEA", kLat - 0.2, kLon, 344, "110.3"}, Ils_Rec{}};
+  a.ils_count = 1;
+
+  Program_State db;
+  db.work_dir = st.work_dir;
+  db.airports = {a, Airport_Entry{}};
+  db.airport_count = 1;
+  db.cfg = Config_Rec{BANNER, 1, 1, (dir / "no-simulator").string(), 1, 0};
+  ASSERT_TRUE(Write_Airport_File(db).ok);
+  ASSERT_TRUE(Write_Airspace_List(db).ok);
+  ASSERT_TRUE(Save_Settings(db).ok);
+
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  // At zoom 9 after the load (runway and ILS), then at 13 (gates and taxiways too).
+  for (const int zoom : {9, 13}) {
+    while (w->View().zoom_level < zoom) w->Command2_Click();
+    Recording_Canvas window_calls;
+    w->Draw(window_calls);
+    EXPECT_GE(window_calls.Calls().size(), zoom == 9 ? 7u : 12u);
+
+    const Chart_View& v = w->View();
+    const std::string command = "cd '" + st.work_dir.string() + "' && '" ORVANE_TOOL "' chart " +
+                                "'KSEA (SEATTLE-TACOMA INTL)' --out tool.json --zoom " +
+                                std::to_string(zoom) + " --size " + std::to_string(v.win_w_px) +
+                                "x" + std::to_string(v.win_h_px);
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(Read_Text_File(st.work_dir / "tool.json"),
+              Drawing_Commands_Json(window_calls.Calls()))
+        << "zoom " << zoom;
+  }
 }
 
 }  // namespace
