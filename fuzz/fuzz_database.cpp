@@ -20,7 +20,6 @@ uint32_t Take32(std::span<const uint8_t>& in) {
   return v;
 }
 
-template <typename T>
 void Check_Round_Trip(std::span<const uint8_t> bytes, const std::vector<uint8_t>& again) {
   if (again.size() != bytes.size() || !std::equal(again.begin(), again.end(), bytes.begin())) {
     std::abort();
@@ -41,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const orv::Decode_Result a = orv::Decode_Airports(airport_bytes, airport_count, airports);
   if (a.ok) {
     if (airports.size() != static_cast<size_t>(airport_count) + 1) std::abort();
-    Check_Round_Trip<orv::Airport_Entry>(airport_bytes,
-                                         orv::Encode_Airports(airports, airport_count));
+    Check_Round_Trip(airport_bytes, orv::Encode_Airports(airports, airport_count));
   } else if (airports.size() != 1 || a.error.empty()) {
     std::abort();  // a failed decode leaves the list untouched and says why
   }
@@ -51,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const orv::Decode_Result l = orv::Decode_Airspace_List(list_bytes, airspace_count, files);
   if (l.ok) {
     if (files.size() != static_cast<size_t>(airspace_count) + 1) std::abort();
-    Check_Round_Trip<std::string>(list_bytes, orv::Encode_Airspace_List(files, airspace_count));
+    Check_Round_Trip(list_bytes, orv::Encode_Airspace_List(files, airspace_count));
   } else if (files.size() != 1 || l.error.empty()) {
     std::abort();
   }

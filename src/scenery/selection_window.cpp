@@ -159,7 +159,7 @@ void Selection_Window::Read_Sceneries_Paths_Timer() {
   Busy_Scope busy(busy_);
   Set_Controls_Enabled(false);
   Set_Status(Ui_Text(STATUS_MAGDEC));
-  Load_Mag_Grid(st_);
+  magdec_unread_ = Load_Mag_Grid(st_) != File_Status::ok;
   if (!st_.first_run) {
     Load_Database_Files();
     return;
@@ -254,8 +254,13 @@ void Selection_Window::Finish_Build() {
 
 void Selection_Window::Report_Scan_Problems() {
   const Scan_Tally& tally = build_.tally;
-  if (build_.problems.empty() && !scenery_cfg_unread_) return;
+  if (build_.problems.empty() && !scenery_cfg_unread_ && !magdec_unread_) return;
   QString text;
+  if (magdec_unread_) {
+    text += QStringLiteral(
+        "The simulator's magnetic variation file scenery\\magdec.bgl could not be read, so "
+        "runway and ILS headings are true headings, not magnetic ones.\n\n");
+  }
   if (scenery_cfg_unread_) {
     text += QStringLiteral(
         "The simulator's scenery.cfg could not be read, so no scenery area "

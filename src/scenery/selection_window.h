@@ -66,6 +66,7 @@ class Selection_Window : public QMainWindow {
   int busy_ = 0;            // > 0 while a handler runs: a close from outside then waits
   bool unloading_ = false;  // the window closes itself (fetch done, or the setup again)
   bool scenery_cfg_unread_ = false;
+  bool magdec_unread_ = false;
   QComboBox* combo1_ = nullptr;
   QStringListModel* items_ = nullptr;
   QPushButton* command3_ = nullptr;

@@ -212,6 +212,9 @@ TEST(Damaged_World, Build_Keeps_Exactly_The_Intact_Airports_And_Counts_The_Damag
   EXPECT_EQ(st.airports[2].runway_count, 1);
   EXPECT_EQ(st.airports[5].runway_count, 0) << "FFF1's runway lies after the huge record";
   EXPECT_EQ(st.airports[8].name, "") << "HHH1's name is too long to be read";
+  EXPECT_EQ(st.airports[10].freq7, "") << "a frequency that is not BCD is no frequency";
+  EXPECT_EQ(st.airports[10].freq5, "");
+  EXPECT_EQ(st.airports[10].runway_count, 1);
   ASSERT_EQ(st.airspace_file_count, 2);
   EXPECT_TRUE(st.airspace_files[0].ends_with("12_bad_bcd.bgl"));
   EXPECT_TRUE(st.airspace_files[1].ends_with("15_airspace_negative.bgl"));

@@ -244,6 +244,21 @@ TEST_F(Selection, FirstRunBuildsTheDatabaseAndEndsInDone) {
   EXPECT_EQ(ended, 0);
 }
 
+TEST_F(Selection, AMissingGridAndLibraryAreToldOnceAfterTheBuild) {
+  std::filesystem::remove(sim / "scenery" / "magdec.bgl");
+  std::filesystem::remove(sim / "scenery.cfg");
+  Wizard_Done();
+  Selection_Window* w = Open_Selection();
+  ASSERT_NE(w, nullptr);
+  w->Read_Sceneries_Paths_Timer();
+  Run_Scan(w);
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_TRUE(messages[2].text.contains(QStringLiteral("magdec.bgl could not be read")));
+  EXPECT_TRUE(messages[2].text.contains(QStringLiteral("scenery.cfg could not be read")));
+  EXPECT_TRUE(Items(w).isEmpty());
+  EXPECT_EQ(statuses.back(), "Done");
+}
+
 TEST_F(Selection, BuildWriteFailureIsAnErrorAndNeverSuccess) {
   Wizard_Done();
   // A folder where the database file should go: the file cannot be put in its place.
