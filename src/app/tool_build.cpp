@@ -17,6 +17,7 @@
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
 #include "scenery/text_1252.h"
+#include "startup/data_files.h"
 #include "startup/program_state.h"
 #include "startup/settings_file.h"
 #include "startup/setup_check.h"
@@ -152,11 +153,19 @@ int Tool_Build(Args args) {
 
   // The counts go to the settings only once both files are in place, so the settings never
   // describe files that were not written.
+  // A build that cannot finish leaves no data files, as the program does, so the next run
+  // starts over cleanly instead of finding a set it must refuse.
   const bool written = Report_Write(DATABASE_FILE, Write_Airport_File(st)) &&
                        Report_Write(AIRSPACE_LIST_FILE, Write_Airspace_List(st));
-  if (!written) return EXIT_FILE;
+  if (!written) {
+    Remove_Data_Files(st);
+    return EXIT_FILE;
+  }
   const Settings_Update update = Update_Settings_Counts(st);
-  if (!Report_Write(SETTINGS_FILE, update.result)) return EXIT_FILE;
+  if (!Report_Write(SETTINGS_FILE, update.result)) {
+    Remove_Data_Files(st);
+    return EXIT_FILE;
+  }
   if (!update.file_found) {
     std::fprintf(stderr, "orvane-tool: %s vanished during the build; its counts are not saved\n",
                  SETTINGS_FILE);

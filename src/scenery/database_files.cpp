@@ -245,6 +245,12 @@ void Get_List(Cursor& in, size_t min_bytes, const char* name, std::vector<T>& li
     in.Fail_At(at, std::string(name) + " list starting at index " + std::to_string(lower));
     return;
   }
+  // An empty list is always written as never sized, so a sized list of no elements is not a
+  // list this program wrote (and could not be written back the same).
+  if (n == 0) {
+    in.Fail_At(at, std::string(name) + " list sized with no elements");
+    return;
+  }
   if (static_cast<size_t>(n) > in.Remaining() / min_bytes) {
     in.Fail_At(at, std::string(name) + " list of " + std::to_string(n) +
                        " elements runs past the end of the file");

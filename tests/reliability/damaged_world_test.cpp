@@ -279,6 +279,25 @@ TEST(Damaged_World, Orvane_Tool_Builds_The_Same_Database_And_Reports_The_Damage)
   }
   EXPECT_EQ(list, expected + "\nexit 0");
 }
+// A build whose database cannot be written says so and leaves no data files behind, so the
+// next run starts over instead of finding a set it must refuse.
+TEST(Damaged_World, Orvane_Tool_Leaves_No_Data_Files_When_A_Write_Fails) {
+  if (!std::filesystem::exists(ORVANE_TOOL_PATH))
+    GTEST_SKIP() << "no orvane-tool at " ORVANE_TOOL_PATH;
+  Temp_Dir dir;
+  const std::filesystem::path root = Write_World(dir);
+  const std::filesystem::path work = dir / "work";
+  // A folder where the airspace list's temporary file must go makes that write fail.
+  std::filesystem::create_directories(work / "world_airspaces.lst.tmp");
+  const std::string build =
+      Run_Command("cd '" + work.string() + "' && '" ORVANE_TOOL_PATH "' build '" + root.string() +
+                  "' 2>&1 >/dev/null");
+  EXPECT_TRUE(build.ends_with("\nexit 1")) << build;
+  EXPECT_NE(build.find("world_airspaces.lst"), std::string::npos) << build;
+  for (const char* name : {"orv_config.cfg", "all_fs_airports.dat", "world_airspaces.lst"}) {
+    EXPECT_FALSE(std::filesystem::exists(work / name)) << name;
+  }
+}
 #endif
 
 }  // namespace

@@ -1,6 +1,7 @@
 list(APPEND TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/damaged_world_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/damaged_data_files_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fuzz_findings_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/walk_bounds_test.cpp
 )
 # Write failures are made with Linux mounts.
