@@ -18,7 +18,8 @@ Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan
     if (rd.ok()) Read_Airport_Section(st, rd, airport_section, head);
   }
   if (airspace_section > 0 && rd.ok()) {
-    Section_Head head{Read_Long(rd, airspace_section), Read_Long(rd, int64_t{airspace_section} + 4)};
+    Section_Head head{Read_Long(rd, airspace_section),
+                      Read_Long(rd, int64_t{airspace_section} + 4)};
     if (rd.ok()) Read_Airspace_Section(st, rd, airspace_section, head, scan_file);
   }
   return rd.Stop_Reason();

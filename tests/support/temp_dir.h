@@ -38,7 +38,8 @@ class Temp_Dir {
 inline void Write_Bytes(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
   std::filesystem::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void Write_Text(const std::filesystem::path& file, std::string_view text) {
