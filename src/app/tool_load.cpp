@@ -3,9 +3,10 @@
 #include <filesystem>
 
 #include "app/tool_commands.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
-#include "startup/program_state.h"
 
 namespace orv::tool {
 

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <optional>
 
-#include "airspace/bcd_frequency.h"
+#include "core/text_1252.h"
+#include "scenery/bcd_frequency.h"
 #include "scenery/geo_math.h"
 #include "scenery/taxi_record.h"
-#include "scenery/text_1252.h"
 
 namespace orv {
 namespace {

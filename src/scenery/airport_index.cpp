@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "core/program_state.h"
 #include "scenery/airport_detail.h"
-#include "startup/program_state.h"
 
 namespace orv {
 namespace {

@@ -5,11 +5,12 @@
 #include <limits>
 #include <system_error>
 
+#include "core/program_state.h"
+#include "core/settings_file.h"
+#include "core/text_1252.h"
 #include "scenery/magdec.h"
 #include "scenery/scan_bgl_file.h"
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
+#include "scenery/scenery_cfg.h"
 
 namespace orv {
 namespace {
@@ -49,7 +50,8 @@ int32_t Add_Clamped(int32_t total, size_t more) {
 }
 
 // Handles the file b.scan_file: signature check, load and walk.
-Scan_Step Scan_One_File(Program_State& st, Database_Build& b) {
+Scan_Step Scan_One_File(Program_State& st, Database_Build& b,
+                        Airspace_Section_Reader read_airspace) {
   Scan_Step step;
   step.progress = true;
   switch (Check_Signature(b.scan_file)) {
@@ -74,7 +76,7 @@ Scan_Step Scan_One_File(Program_State& st, Database_Build& b) {
   }
   Bgl_Reader rd(*image);
   step.kind = Scan_Step_Kind::file_read;
-  step.stop = Scan_Bgl_File(st, rd, b.scan_file);
+  step.stop = Scan_Bgl_File(st, rd, b.scan_file, read_airspace);
   ++b.tally.files_read;
   if (step.stop != Walk_Stop::none) {
     ++b.tally.files_cut_short;
@@ -123,7 +125,8 @@ std::optional<std::string> Scan_Status_Text(const Program_State& st, const Datab
   return area.title;
 }
 
-Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b) {
+Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
+                         Airspace_Section_Reader read_airspace) {
   if (Scan_Finished(st, b)) return {};
   const Scenery_Area& area = st.areas[static_cast<size_t>(b.scan_area)];
   if (area.local.empty()) {
@@ -146,7 +149,7 @@ Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b) {
   b.scan_file = Lower_1252(b.scan_file);
 #endif
   if (b.files_done < std::numeric_limits<int32_t>::max()) ++b.files_done;
-  return Scan_One_File(st, b);
+  return Scan_One_File(st, b, read_airspace);
 }
 
 Settings_Update Update_Settings_Counts(Program_State& st) {

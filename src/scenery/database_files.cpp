@@ -4,7 +4,7 @@
 #include <bit>
 #include <limits>
 
-#include "startup/program_state.h"
+#include "core/program_state.h"
 
 namespace orv {
 namespace {

@@ -3,9 +3,9 @@
 #include <optional>
 #include <system_error>
 
-#include "scenery/file_system.h"
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
+#include "core/file_system.h"
+#include "core/program_state.h"
+#include "core/text_1252.h"
 
 #ifdef _WIN32
 #include <windows.h>

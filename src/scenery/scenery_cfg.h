@@ -9,24 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/scenery_area.h"
+
 namespace orv {
 
 struct Program_State;
-
-struct Scenery_Area {
-  std::string title;
-  std::string texture_id;
-  std::string active;
-  std::string layer;
-  std::string required;
-  std::string remote;
-  std::string local;
-
-  bool operator==(const Scenery_Area&) const = default;
-};
-
-// Whether an input file could be used.
-enum class File_Status : uint8_t { ok, missing, unreadable };
 
 // The value of `key` in a section text: what follows the first "key=" (key matched ignoring
 // case) up to the end of its line; empty when the key is absent.

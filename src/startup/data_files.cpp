@@ -4,8 +4,9 @@
 #include <string>
 #include <system_error>
 
-#include "scenery/file_system.h"
-#include "startup/program_state.h"
+#include "core/file_system.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 
 namespace orv {
 namespace {

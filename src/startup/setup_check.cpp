@@ -1,7 +1,7 @@
 #include "startup/setup_check.h"
 
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 
 namespace orv {
 namespace {

@@ -2,9 +2,10 @@
 // lie after it ends the walk, at each level, so no file makes a walk go round for ever.
 #include <gtest/gtest.h>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/bgl_image.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace orv {
@@ -27,7 +28,7 @@ Walked Walk(const std::vector<uint8_t>& bytes, bool read_mode) {
   st.cur_airport.lon = -122.5;
   const Bgl_Image image = Make_Bgl_Image(bytes);
   Bgl_Reader rd(image);
-  const Walk_Stop stop = Scan_Bgl_File(st, rd, "f.bgl");
+  const Walk_Stop stop = Scan_Bgl_File(st, rd, "f.bgl", Read_Airspace_Section);
   return {stop, st.airport_count, st.airspace_file_count, st.airspace_count};
 }
 

@@ -4,8 +4,9 @@
 
 #include <cmath>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace orv {
@@ -23,7 +24,7 @@ Airport_Entry Read_One(const sw::Airport& airport, const Mag_Var_Table* table = 
   if (table) st.mag_var_table = *table;
   const Bgl_Image image = file.Image();
   Bgl_Reader rd(image);
-  Scan_Bgl_File(st, rd, "test.bgl");
+  Scan_Bgl_File(st, rd, "test.bgl", Read_Airspace_Section);
   EXPECT_EQ(st.airport_count, 1);
   return st.airports.at(0);
 }
@@ -223,7 +224,7 @@ TEST(ReadAirportDetail, ADamagedRecordChangesNothingAndEndsTheFile) {
   const Bgl_Image image = Make_Bgl_Image(bytes);
   Bgl_Reader rd(image);
   Program_State st;
-  EXPECT_EQ(Scan_Bgl_File(st, rd, "cut.bgl"), Walk_Stop::out_of_image);
+  EXPECT_EQ(Scan_Bgl_File(st, rd, "cut.bgl", Read_Airspace_Section), Walk_Stop::out_of_image);
   ASSERT_EQ(st.airport_count, 2);
   EXPECT_EQ(st.airports[0].runway_count, 1);
   EXPECT_EQ(st.airports[1].name, "CUT");
@@ -239,7 +240,7 @@ TEST(ReadAirportDetail, ANameLongerThanAnyTextEndsTheWalk) {
   Program_State st;
   const Bgl_Image image = file.Image();
   Bgl_Reader rd(image);
-  EXPECT_EQ(Scan_Bgl_File(st, rd, "long.bgl"), Walk_Stop::text_too_long);
+  EXPECT_EQ(Scan_Bgl_File(st, rd, "long.bgl", Read_Airspace_Section), Walk_Stop::text_too_long);
   ASSERT_EQ(st.airport_count, 1);
   EXPECT_EQ(st.airports[0].name, "OK");
 }

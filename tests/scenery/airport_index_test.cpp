@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace orv {
@@ -14,7 +15,7 @@ namespace sw = scenery_writer;
 Walk_Stop Scan_Into(Program_State& st, const std::vector<uint8_t>& bytes) {
   const Bgl_Image image = Make_Bgl_Image(bytes);
   Bgl_Reader rd(image);
-  return Scan_Bgl_File(st, rd, "index.bgl");
+  return Scan_Bgl_File(st, rd, "index.bgl", Read_Airspace_Section);
 }
 
 std::vector<std::string> Idents(const Program_State& st) {

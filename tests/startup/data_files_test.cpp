@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
+#include "core/text_1252.h"
 #include "support/temp_dir.h"
 
 namespace orv {

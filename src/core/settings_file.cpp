@@ -1,9 +1,9 @@
-#include "startup/settings_file.h"
+#include "core/settings_file.h"
 
 #include <fstream>
 #include <limits>
 
-#include "startup/program_state.h"
+#include "core/program_state.h"
 
 namespace orv {
 namespace {
