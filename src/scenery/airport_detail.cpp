@@ -150,12 +150,17 @@ void Apply_Navaid(Detail_Walk& w, int64_t r, int32_t size, const Runway_Geometry
   ils.freq = Frequency_Text(freq_v).value_or(std::string());
   const double c = Heading_Of(course_v);
   ils.mag_hdg = Mag_Heading(w.mag_var_table, c, ils.lat, ils.lon);
+  // Headings are compared as directions: the far end of a runway stored at 270 degrees reads
+  // -270, which is the same direction as a course of 90.
   const double course = Round_Half_Even(c);
-  if (course == Round_Half_Even(runway.h)) {
+  const auto same_direction = [course](double end_hdg) {
+    return Real_Mod(course - Round_Half_Even(end_hdg), 360.0) == 0.0;
+  };
+  if (same_direction(runway.h)) {
     ils.lat = runway.rec.end1_lat;
     ils.lon = runway.rec.end1_lon;
   }
-  if (course == Round_Half_Even(runway.h2)) {
+  if (same_direction(runway.h2)) {
     ils.lat = runway.rec.end2_lat;
     ils.lon = runway.rec.end2_lon;
   }

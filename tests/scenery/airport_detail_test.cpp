@@ -103,9 +103,31 @@ TEST(ReadAirportDetail, MagneticHeadingsUseTheVariationAtEachEnd) {
   sw::Runway_Spec r = Runway_09_27(47.2, -122.2);
   r.true_heading = 160;
   r.number = 16;
-  const Airport_Entry a = Read_One(sw::Airport("KSEA").Runway(r), table.get());
+  sw::Runway_Spec far_end_below_minus_360 = r;
+  far_end_below_minus_360.true_heading = 183;  // h = -177, h2 = -357
+  far_end_below_minus_360.number = 18;
+  const Airport_Entry a =
+      Read_One(sw::Airport("KSEA").Runway(r).Runway(far_end_below_minus_360), table.get());
   EXPECT_EQ(a.runways[0].end1_mag_hdg, 145);
   EXPECT_EQ(a.runways[0].end2_mag_hdg, 325);  // -20 - 15 folded once
+  EXPECT_EQ(a.runways[1].end1_mag_hdg, 168);
+  EXPECT_EQ(a.runways[1].end2_mag_hdg, 348);  // -357 - 15 = -372: never negative
+}
+
+TEST(ReadAirportDetail, IlsCoursesMatchRunwayEndsAsDirections) {
+  sw::Runway_Spec westward = Runway_09_27(0.0, 0.0);
+  westward.true_heading = 270;  // h = -90, h2 = -270
+  westward.number = 27;
+  const Airport_Entry a =
+      Read_One(sw::Airport("TEST")
+                   .Runway(westward)
+                   .Ils({.lat = 0.001, .lon = 0.02, .true_course = 90, .ident = "IEAST"})
+                   .Ils({.lat = 0.002, .lon = -0.02, .true_course = 270, .ident = "IWEST"}));
+  ASSERT_EQ(a.ils_count, 2);
+  EXPECT_EQ(a.ils[0].lat, a.runways[0].end2_lat);  // 90 is -270 as a direction
+  EXPECT_EQ(a.ils[0].lon, a.runways[0].end2_lon);
+  EXPECT_EQ(a.ils[1].lat, a.runways[0].end1_lat);
+  EXPECT_EQ(a.ils[1].lon, a.runways[0].end1_lon);
 }
 
 TEST(ReadAirportDetail, IlsMovesToTheThresholdItServes) {
