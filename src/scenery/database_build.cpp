@@ -155,7 +155,8 @@ Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
 Settings_Update Update_Settings_Counts(Program_State& st) {
   Settings_Update update;
   std::error_code ec;
-  update.file_found = std::filesystem::is_regular_file(st.work_dir / SETTINGS_FILE, ec);
+  update.file_found =
+      std::filesystem::is_regular_file(Data_File_Path(st.work_dir, SETTINGS_FILE), ec);
   if (!update.file_found) {
     update.result.ok = true;
     return update;
