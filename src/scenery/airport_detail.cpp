@@ -183,6 +183,22 @@ std::optional<int64_t> Apply_Runway(Detail_Walk& w, int64_t r, int32_t size) {
   return w.rd.ok() ? next : std::nullopt;
 }
 
+bool Is_Detail_Record(int32_t type) {
+  switch (type) {
+    case DETAIL_REFERENCE:
+    case DETAIL_NAME:
+    case DETAIL_FREQUENCY:
+    case TAXIWAY_RECORD:
+    case DETAIL_RUNWAY:
+    case DETAIL_SKIPPED_3:
+    case DETAIL_SKIPPED_5:
+    case DETAIL_NAVAID:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 Runway_Names Runway_Designators(int32_t number, int32_t side) {
@@ -203,7 +219,9 @@ void Read_Airport_Detail(const Mag_Var_Table& mag_var_table, Bgl_Reader& rd, int
   Detail_Walk w{mag_var_table, rd, entry};
   std::optional<int64_t> r = detail + 16;
   while (r && rd.ok()) {
+    // An unknown type ends the detail before its size is read: it may be the file's last bytes.
     const int32_t type = Read_Long(rd, *r);
+    if (!rd.ok() || !Is_Detail_Record(type)) return;
     const int32_t size = Read_Long(rd, *r + 4);
     if (!rd.ok()) return;
     switch (type) {

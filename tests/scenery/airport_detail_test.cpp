@@ -231,6 +231,18 @@ TEST(ReadAirportDetail, AnUnknownRecordEndsTheDetail) {
                                        .Raw_Record(0x7777, std::vector<uint8_t>(4))
                                        .Name("never read"));
   EXPECT_EQ(a.name, "FIRST");
+
+  // An unknown type in the file's last four bytes ends the detail; the file is not damaged.
+  const sw::Built_File file =
+      sw::Bgl_File().Add(sw::Airport("LAST").Name("last").Raw_Record(0x7777)).Build();
+  const int64_t unknown = file.layout.airports[0].Record(0x7777);
+  const std::vector<uint8_t> bytes(file.bytes.begin(), file.bytes.begin() + unknown + 4);
+  const Bgl_Image image = Make_Bgl_Image(bytes);
+  Bgl_Reader rd(image);
+  Program_State st;
+  EXPECT_EQ(Scan_Bgl_File(st, rd, "last.bgl", Read_Airspace_Section), Walk_Stop::none);
+  ASSERT_EQ(st.airport_count, 1);
+  EXPECT_EQ(st.airports[0].name, "LAST");
 }
 
 TEST(ReadAirportDetail, ADamagedRecordChangesNothingAndEndsTheFile) {
