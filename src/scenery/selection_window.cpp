@@ -20,6 +20,7 @@
 #include "airspace/airport_fetch.h"
 #include "app/message_box.h"
 #include "chart/chart_window.h"
+#include "orvane_version.h"
 #include "prefs/about_window.h"
 #include "scenery/database_files.h"
 #include "scenery/text_1252.h"
@@ -113,7 +114,7 @@ Selection_Window::Selection_Window(Program_State& st, QWidget* parent)
 
   QMenu* abot1 = menuBar()->addMenu(QStringLiteral("About"));
   abot1->setObjectName(QStringLiteral("abot1"));
-  QAction* airpt_ch_vw = abot1->addAction(QStringLiteral("Orvane v1.2"));
+  QAction* airpt_ch_vw = abot1->addAction(QStringLiteral("Orvane v" ORVANE_VERSION));
   airpt_ch_vw->setObjectName(QStringLiteral("airpt_ch_vw"));
 
   connect(command3_, &QPushButton::clicked, this, &Selection_Window::Command3_Click);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "orvane_version.h"
 #include "scenery/file_system.h"
 
 namespace orv {
@@ -21,7 +22,7 @@ namespace orv {
 struct Program_State;
 
 inline constexpr const char* SETTINGS_FILE = "orv_config.cfg";
-inline constexpr const char* BANNER = "Orvane v1.2";
+inline constexpr const char* BANNER = "Orvane v" ORVANE_VERSION;
 
 struct Config_Rec {
   std::string banner;
