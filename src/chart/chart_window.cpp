@@ -18,6 +18,7 @@
 #include "chart/qpainter_canvas.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
+#include "orvane_version.h"
 #include "prefs/about_window.h"
 #include "prefs/preferences_window.h"
 #include "scenery/selection_window.h"
@@ -101,8 +102,8 @@ Chart_Window::Chart_Window(Program_State& st, Link_State link, QWidget* parent)
           this, &Chart_Window::Airpt_Place_Click);
   connect(Add_Menu_Item(bar, "opt1", "Options", "pref1", "Preferences"), &QAction::triggered, this,
           &Chart_Window::Pref1_Click);
-  connect(Add_Menu_Item(bar, "orv_abot1", "About", "orv_abot2", "Orvane v1.2"), &QAction::triggered,
-          this, &Chart_Window::Orv_Abot2_Click);
+  connect(Add_Menu_Item(bar, "orv_abot1", "About", "orv_abot2", "Orvane v" ORVANE_VERSION),
+          &QAction::triggered, this, &Chart_Window::Orv_Abot2_Click);
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));

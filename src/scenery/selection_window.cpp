@@ -23,6 +23,7 @@
 #include "chart/chart_window.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
+#include "orvane_version.h"
 #include "prefs/about_window.h"
 #include "scenery/database_files.h"
 #include "startup/data_files.h"
@@ -114,7 +115,7 @@ Selection_Window::Selection_Window(Program_State& st, QWidget* parent)
 
   QMenu* abot1 = menuBar()->addMenu(QStringLiteral("About"));
   abot1->setObjectName(QStringLiteral("abot1"));
-  QAction* airpt_ch_vw = abot1->addAction(QStringLiteral("Orvane v1.2"));
+  QAction* airpt_ch_vw = abot1->addAction(QStringLiteral("Orvane v" ORVANE_VERSION));
   airpt_ch_vw->setObjectName(QStringLiteral("airpt_ch_vw"));
 
   connect(command3_, &QPushButton::clicked, this, &Selection_Window::Command3_Click);

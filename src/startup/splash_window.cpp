@@ -11,6 +11,7 @@
 #include "app/message_box.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
+#include "orvane_version.h"
 #include "scenery/selection_window.h"
 #include "startup/data_files.h"
 #include "startup/setup_window.h"
@@ -116,7 +117,7 @@ Splash_Window::Splash_Window(Program_State& st, QWidget* parent) : QWidget(paren
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("Picture1"));
   picture->setPixmap(Draw_Splash_Picture());
-  auto* label1 = new QLabel(QStringLiteral("ORVANE VERSION 1.2"), this);
+  auto* label1 = new QLabel(QStringLiteral("ORVANE VERSION " ORVANE_VERSION), this);
   label1->setObjectName(QStringLiteral("Label1"));
   label1->setAlignment(Qt::AlignCenter);
   QFont f = label1->font();
