@@ -254,6 +254,11 @@ Read_Status Read_File_Into(const stdfs::path& path, std::vector<uint8_t>& buffer
 }
 
 Write_Result Write_File_Safely(const stdfs::path& path, std::span<const uint8_t> bytes) {
+  return Write_File_Safely_From(path, [bytes](const Byte_Sink& sink) { sink(bytes); });
+}
+
+Write_Result Write_File_Safely_From(const stdfs::path& path,
+                                    const std::function<void(const Byte_Sink&)>& produce) {
   stdfs::path temp = path;
   temp += ".tmp";
   {
@@ -261,8 +266,10 @@ Write_Result Write_File_Safely(const stdfs::path& path, std::span<const uint8_t>
     if (!out) {
       return {false, "cannot create " + temp.string() + ": " + std::strerror(errno)};
     }
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    produce([&out](std::span<const uint8_t> piece) {
+      out.write(reinterpret_cast<const char*>(piece.data()),
+                static_cast<std::streamsize>(piece.size()));
+    });
     out.close();
     if (out.fail()) {
       const std::string reason = std::strerror(errno);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -59,5 +60,11 @@ struct Write_Result {
 // Writes `bytes` to a temporary name beside `path` and renames it over `path` only when
 // every byte is written, so a failure leaves the previous file (or none) untouched.
 Write_Result Write_File_Safely(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+
+// The same with the bytes handed over in pieces, so that a large file need not be held whole:
+// `produce` calls the sink with each piece in order.
+using Byte_Sink = std::function<void(std::span<const uint8_t>)>;
+Write_Result Write_File_Safely_From(const std::filesystem::path& path,
+                                    const std::function<void(const Byte_Sink&)>& produce);
 
 }  // namespace orv
