@@ -120,7 +120,9 @@ Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
     report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"));
     Resolve_Area_Paths(st);
   }
+  const bool use_read_ahead = b.use_read_ahead;
   b = Database_Build{};
+  b.use_read_ahead = use_read_ahead;
   for (size_t i = 0; i < Area_Limit(st); ++i) {
     const std::string& local = st.areas[i].local;
     if (!local.empty())
@@ -164,7 +166,7 @@ Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
     ++b.scan_area;
     return {Scan_Step_Kind::area_ended};
   }
-  Ask_Ahead(b);
+  if (b.use_read_ahead) Ask_Ahead(b);
   b.scan_file = Listing_Path(b, b.listing_next++);
   if (b.files_done < std::numeric_limits<int32_t>::max()) ++b.files_done;
   return Scan_One_File(st, b, read_airspace);

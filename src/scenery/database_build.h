@@ -78,6 +78,7 @@ struct Database_Build {
   Scan_Tally tally;
   // The files of the listing ahead of listing_next are read on a second thread while the scan
   // walks the current one; `image` holds the file being walked and is reused for the next.
+  bool use_read_ahead = true;  // false: every file is read when its step comes (one thread)
   std::unique_ptr<File_Read_Ahead> read_ahead;
   size_t listing_asked = 0;  // names of the listing handed to read_ahead so far
   std::vector<uint8_t> image;
