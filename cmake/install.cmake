@@ -22,6 +22,10 @@ foreach(program orvane orvane-tool orvane-sim win_sim_window)
   endif()
 endforeach()
 install(FILES README.md LICENSE DESTINATION ${ORVANE_DOC_DIR})
+# The module that paints orvane-tool's PNG charts, where the tool looks for it.
+if(TARGET orvane_png)
+  install(TARGETS orvane_png LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/orvane)
+endif()
 
 if(TARGET orvane AND NOT WIN32)
   install(FILES data/orvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -73,7 +73,7 @@ void Take_Out(const std::string& name, const std::string& text, Chart_Args& a) {
   } else if (Ends_With_Ignoring_Case(text, ".json")) {
     a.kind = Out_Kind::json;
   } else if (Ends_With_Ignoring_Case(text, ".png")) {
-#ifdef ORVANE_HAS_QT
+#ifdef ORVANE_HAS_PNG
     a.kind = Out_Kind::png;
 #else
     Refuse(name, "this orvane-tool was built without Qt and cannot draw PNG; use .svg or .json");

@@ -175,9 +175,14 @@ int Tool_Build(const std::string& fs_path) {
 
 int Tool_List() {
   Program_State st;
-  if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
+  Airport_Index index;
+  if (const int code = Load_Normal_Run_Index(st, index); code != EXIT_OK) return code;
+  // The items of Add_Airport_Items, built straight from the index into one output buffer.
   std::string out;
-  for (const std::string& item : Add_Airport_Items(st)) {
+  out.reserve(index.bytes.size() / 16);
+  std::string item;
+  for (const Airport_Index_Entry& e : index.entries) {
+    item.assign(e.ident).append(" (").append(e.name).append(")");
     out += Utf8_From_1252(item);
     out += '\n';
   }

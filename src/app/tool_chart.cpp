@@ -20,14 +20,8 @@
 #include "core/text_1252.h"
 #include "scenery/database_files.h"
 
-#ifdef ORVANE_HAS_QT
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <memory>
-
-#include "chart/qpainter_canvas.h"
+#ifdef ORVANE_HAS_PNG
+#include "app/png_module.h"
 #endif
 
 namespace orv::tool {
@@ -54,32 +48,19 @@ void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   }
 }
 
-#ifdef ORVANE_HAS_QT
-// One redraw painted into an image of the window's size, as PNG bytes; empty when Qt could not
-// encode it. Text needs the platform's fonts, so a painting-only application is made when the
-// tool has none yet (off screen unless QT_QPA_PLATFORM says otherwise), for this picture only.
+#ifdef ORVANE_HAS_PNG
+// One redraw recorded here and painted as PNG by the PNG module; empty, after a message, when
+// the module is missing or could not paint it.
 std::string Png_Chart(Program_State& st, const Chart_View& view, bool aircraft) {
-  static int argc = 1;
-  static char name[] = "orvane-tool";
-  static char* argv[] = {name, nullptr};
-  // Made and ended here, before the program's static objects go: Qt must not outlive main.
-  std::unique_ptr<QGuiApplication> app;
-  if (QCoreApplication::instance() == nullptr) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app = std::make_unique<QGuiApplication>(argc, argv);
+  Recording_Canvas canvas;
+  Redraw_Chart(canvas, st, view, aircraft);
+  std::string png, error;
+  if (!Paint_Png(canvas.Calls(), view.win_w_px, view.win_h_px, png, error)) {
+    std::fprintf(stderr, "orvane-tool: the %dx%d picture could not be drawn as PNG: %s\n",
+                 view.win_w_px, view.win_h_px, error.c_str());
+    return {};
   }
-  QImage image(view.win_w_px, view.win_h_px, QImage::Format_RGB32);
-  if (image.isNull()) return {};
-  {
-    QPainter painter(&image);
-    Qpainter_Canvas canvas(painter, image.rect());
-    Redraw_Chart(canvas, st, view, aircraft);
-  }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) return {};
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return png;
 }
 #endif
 
@@ -87,14 +68,13 @@ std::string Png_Chart(Program_State& st, const Chart_View& view, bool aircraft) 
 
 int Tool_Chart(const Chart_Args& a) {
   Program_State st;
-  if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
-  // The list prints items in UTF-8, so the item given is compared with the decoded text.
-  const bool found = Find_Fetch_Airport_Where(
-      st, [&a](const std::string& text) { return Utf8_From_1252(text) == a.item; });
-  if (!found) {
+  Airport_Index index;
+  if (const int code = Load_Normal_Run_Index(st, index); code != EXIT_OK) return code;
+  if (!Find_Indexed_Airport(st, index, a.item)) {
     std::fprintf(stderr, "orvane-tool: no airport '%s' in the database\n", a.item.c_str());
     return EXIT_NO_AIRPORT;
   }
+  index = {};
   Report_Skipped(Fetch_Airspaces(st));
 
   st.show_twy_ids = st.show_twys = st.show_ils = st.show_airspace = st.show_gates = true;
@@ -106,13 +86,9 @@ int Tool_Chart(const Chart_Args& a) {
 
   std::string result;
   if (a.kind == Out_Kind::png) {
-#ifdef ORVANE_HAS_QT
+#ifdef ORVANE_HAS_PNG
     result = Png_Chart(st, view, a.aircraft);
-    if (result.empty()) {
-      std::fprintf(stderr, "orvane-tool: the %dx%d picture could not be drawn as PNG\n",
-                   view.win_w_px, view.win_h_px);
-      return EXIT_FILE;
-    }
+    if (result.empty()) return EXIT_FILE;
 #endif
   } else if (a.kind == Out_Kind::svg) {
     Svg_Canvas canvas(view.win_w_px, view.win_h_px);

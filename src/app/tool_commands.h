@@ -14,7 +14,8 @@
 
 namespace orv {
 struct Program_State;
-}
+struct Airport_Index;
+}  // namespace orv
 
 namespace orv::tool {
 
@@ -55,6 +56,14 @@ int Run_Tool(std::vector<std::string> args);  // orvane_tool_main.cpp
 // Loads the settings, the magnetic grid and the database from the current folder as the airport
 // list does on a normal run; on failure says why on stderr and returns the exit code.
 int Load_Normal_Run(Program_State& st);  // tool_load.cpp
+
+// The same load with the airport file kept as an index (database_files.h): what the list and
+// the fetch of one airport need, without decoding every airport's detail.
+int Load_Normal_Run_Index(Program_State& st, Airport_Index& index);  // tool_load.cpp
+
+// Decodes into cur_airport the last indexed airport whose item text, in UTF-8, is `item`.
+bool Find_Indexed_Airport(Program_State& st, const Airport_Index& index,
+                          std::string_view item);  // tool_load.cpp
 
 int Tool_Build(const std::string& fs_path);  // tool_build.cpp
 int Tool_List();                             // tool_build.cpp

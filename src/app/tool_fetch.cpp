@@ -118,16 +118,14 @@ void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
 
 int Tool_Fetch(const std::string& item) {
   Program_State st;
-  if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
-
-  // The list prints items in UTF-8, so the item given is compared with the decoded text.
-  const bool found = Find_Fetch_Airport_Where(
-      st, [item](const std::string& text) { return Utf8_From_1252(text) == item; });
-  if (!found) {
+  Airport_Index index;
+  if (const int code = Load_Normal_Run_Index(st, index); code != EXIT_OK) return code;
+  if (!Find_Indexed_Airport(st, index, item)) {
     std::fprintf(stderr, "orvane-tool: no airport '%.*s' in the database\n",
                  static_cast<int>(item.size()), item.data());
     return EXIT_NO_AIRPORT;
   }
+  index = {};
   Report_Skipped(Fetch_Airspaces(st));
 
   const std::string json = Fetch_Json(st);

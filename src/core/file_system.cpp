@@ -233,7 +233,32 @@ std::optional<std::vector<uint8_t>> Read_Whole_File(const stdfs::path& path, uin
   return bytes;
 }
 
+Read_Status Read_File_Into(const stdfs::path& path, std::vector<uint8_t>& buffer, size_t zero_bytes,
+                           uint64_t max_bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Read_Status::unopened;
+  // Only a regular file has a size to trust: the seek position of a folder is no length.
+  std::error_code ec;
+  if (!stdfs::is_regular_file(path, ec)) return Read_Status::unreadable;
+  const uintmax_t length = stdfs::file_size(path, ec);
+  constexpr auto kMaxRead = static_cast<uintmax_t>(std::numeric_limits<std::streamsize>::max());
+  if (ec || length > max_bytes || length > kMaxRead - zero_bytes) return Read_Status::unreadable;
+  const auto n = static_cast<size_t>(length);
+  buffer.resize(n + zero_bytes);
+  // Reads of a whole file go straight into the buffer, not through the stream's own.
+  if (n > 0 && !in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(n))) {
+    return Read_Status::unreadable;  // shorter than it was a moment ago
+  }
+  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(n), buffer.end(), uint8_t{0});
+  return Read_Status::ok;
+}
+
 Write_Result Write_File_Safely(const stdfs::path& path, std::span<const uint8_t> bytes) {
+  return Write_File_Safely_From(path, [bytes](const Byte_Sink& sink) { sink(bytes); });
+}
+
+Write_Result Write_File_Safely_From(const stdfs::path& path,
+                                    const std::function<void(const Byte_Sink&)>& produce) {
   stdfs::path temp = path;
   temp += ".tmp";
   {
@@ -241,8 +266,10 @@ Write_Result Write_File_Safely(const stdfs::path& path, std::span<const uint8_t>
     if (!out) {
       return {false, "cannot create " + temp.string() + ": " + std::strerror(errno)};
     }
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    produce([&out](std::span<const uint8_t> piece) {
+      out.write(reinterpret_cast<const char*>(piece.data()),
+                static_cast<std::streamsize>(piece.size()));
+    });
     out.close();
     if (out.fail()) {
       const std::string reason = std::strerror(errno);

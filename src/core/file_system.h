@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,6 +40,17 @@ std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_vie
 std::optional<std::vector<uint8_t>> Read_Whole_File(const std::filesystem::path& path,
                                                     uint64_t max_bytes = UINT64_MAX);
 
+// Whole-file read into a buffer the caller keeps between files, so that reading many files
+// allocates (and the system maps fresh memory) only when a file is larger than any before.
+// On success `buffer` holds the file's bytes followed by `zero_bytes` zero bytes.
+enum class Read_Status : uint8_t {
+  ok,
+  unopened,    // the file cannot be opened
+  unreadable,  // opened, but not a regular file, larger than max_bytes, or a read failed
+};
+Read_Status Read_File_Into(const std::filesystem::path& path, std::vector<uint8_t>& buffer,
+                           size_t zero_bytes = 0, uint64_t max_bytes = UINT64_MAX);
+
 // Outcome of a write: ok, or the reason it failed in words for the user.
 struct Write_Result {
   bool ok = false;
@@ -48,5 +60,11 @@ struct Write_Result {
 // Writes `bytes` to a temporary name beside `path` and renames it over `path` only when
 // every byte is written, so a failure leaves the previous file (or none) untouched.
 Write_Result Write_File_Safely(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+
+// The same with the bytes handed over in pieces, so that a large file need not be held whole:
+// `produce` calls the sink with each piece in order.
+using Byte_Sink = std::function<void(std::span<const uint8_t>)>;
+Write_Result Write_File_Safely_From(const std::filesystem::path& path,
+                                    const std::function<void(const Byte_Sink&)>& produce);
 
 }  // namespace orv

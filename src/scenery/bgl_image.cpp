@@ -44,11 +44,8 @@ const char* Walk_Stop_Name(Walk_Stop stop) {
 }
 
 std::optional<Bgl_Image> Load_Bgl_Image(const std::filesystem::path& path) {
-  std::optional<std::vector<uint8_t>> bytes = Read_Whole_File(path);
-  if (!bytes) return std::nullopt;
   Bgl_Image image;
-  image.bytes = std::move(*bytes);
-  image.bytes.push_back(0);
+  if (Read_File_Into(path, image.bytes, 1) != Read_Status::ok) return std::nullopt;
   return image;
 }
 

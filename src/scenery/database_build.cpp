@@ -1,7 +1,6 @@
 #include "scenery/database_build.h"
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
 #include <system_error>
 
@@ -23,20 +22,46 @@ std::filesystem::path Sim_File(const std::string& fs_path, std::string_view rela
   return Resolve_Path_Ci(wanted).value_or(wanted);
 }
 
-enum class Signature : uint8_t { present, absent, unopened };
+// Files of the listing read ahead of the one being walked: enough to keep the second thread
+// busy, few enough that their buffers stay small.
+constexpr size_t kReadAheadFiles = 4;
 
-// The positioned read of the 32-bit value at offset 118, before the whole file is loaded. A
-// file too short to hold it has no signature.
-Signature Check_Signature(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Signature::unopened;
-  uint8_t b[4] = {};
-  in.seekg(BGL_SIGNATURE_OFFSET);
-  in.read(reinterpret_cast<char*>(b), sizeof b);
-  if (in.gcount() != static_cast<std::streamsize>(sizeof b)) return Signature::absent;
-  const uint32_t v =
-      uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
-  return static_cast<int32_t>(v) == BGL_SIGNATURE ? Signature::present : Signature::absent;
+// The signature: the 32-bit value at offset 118. A file too short to hold it has none.
+bool Has_Signature(std::span<const uint8_t> file) {
+  const auto at = static_cast<size_t>(BGL_SIGNATURE_OFFSET);
+  if (file.size() < at + 4) return false;
+  const uint32_t v = uint32_t{file[at]} | (uint32_t{file[at + 1]} << 8) |
+                     (uint32_t{file[at + 2]} << 16) | (uint32_t{file[at + 3]} << 24);
+  return static_cast<int32_t>(v) == BGL_SIGNATURE;
+}
+
+// The path of the listing's name i, as scan_file spells it.
+std::string Listing_Path(const Database_Build& b, size_t i) {
+  std::string path = Join_Path(b.scan_folder, b.listing[i]);
+#ifdef _WIN32
+  path = Lower_1252(path);
+#endif
+  return path;
+}
+
+// Hands the next names of the listing to the second thread.
+void Ask_Ahead(Database_Build& b) {
+  if (!b.read_ahead) b.read_ahead = std::make_unique<File_Read_Ahead>(1);
+  const size_t limit = std::min(b.listing.size(), b.listing_next + kReadAheadFiles);
+  for (b.listing_asked = std::max(b.listing_asked, b.listing_next); b.listing_asked < limit;
+       ++b.listing_asked) {
+    b.read_ahead->Ask(Listing_Path(b, b.listing_asked));
+  }
+}
+
+// Reads b.scan_file into b.image, followed by the image's extra zero byte.
+Read_Status Read_Scan_File(Database_Build& b) {
+  if (b.read_ahead) {
+    if (const std::optional<Read_Status> taken = b.read_ahead->Take(b.scan_file, b.image)) {
+      return *taken;
+    }
+  }
+  return Read_File_Into(b.scan_file, b.image, 1);
 }
 
 size_t Area_Limit(const Program_State& st) {
@@ -49,32 +74,26 @@ int32_t Add_Clamped(int32_t total, size_t more) {
   return static_cast<int32_t>(std::min(sum, kMax));
 }
 
-// Handles the file b.scan_file: signature check, load and walk.
+// Handles the file b.scan_file: read whole, signature check and walk.
 Scan_Step Scan_One_File(Program_State& st, Database_Build& b,
                         Airspace_Section_Reader read_airspace) {
   Scan_Step step;
   step.progress = true;
-  switch (Check_Signature(b.scan_file)) {
-    case Signature::absent:
-      ++b.tally.files_skipped;
-      step.kind = Scan_Step_Kind::file_skipped;
-      return step;
-    case Signature::unopened:
-      ++b.tally.files_unopened;
-      b.problems.push_back({b.scan_file, "cannot be opened"});
-      step.kind = Scan_Step_Kind::file_unopened;
-      return step;
-    case Signature::present:
-      break;
-  }
-  const std::optional<Bgl_Image> image = Load_Bgl_Image(b.scan_file);
-  if (!image) {
+  const Read_Status read = Read_Scan_File(b);
+  if (read != Read_Status::ok) {
     ++b.tally.files_unopened;
-    b.problems.push_back({b.scan_file, "cannot be read"});
+    const bool unopened = read == Read_Status::unopened;
+    b.problems.push_back({b.scan_file, unopened ? "cannot be opened" : "cannot be read"});
     step.kind = Scan_Step_Kind::file_unopened;
     return step;
   }
-  Bgl_Reader rd(*image);
+  const std::span<const uint8_t> image(b.image);
+  if (!Has_Signature(image.first(image.size() - 1))) {
+    ++b.tally.files_skipped;
+    step.kind = Scan_Step_Kind::file_skipped;
+    return step;
+  }
+  Bgl_Reader rd(image);
   step.kind = Scan_Step_Kind::file_read;
   step.stop = Scan_Bgl_File(st, rd, b.scan_file, read_airspace);
   ++b.tally.files_read;
@@ -102,12 +121,14 @@ Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
     report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"), &areas_refused);
     Resolve_Area_Paths(st);
   }
+  const bool use_read_ahead = b.use_read_ahead;
   b = Database_Build{};
   if (areas_refused > 0) {
     b.problems.push_back({"scenery.cfg", std::to_string(areas_refused) +
                                              " scenery areas beyond the first " +
                                              std::to_string(MAX_AREAS) + " were not scanned"});
   }
+  b.use_read_ahead = use_read_ahead;
   for (size_t i = 0; i < Area_Limit(st); ++i) {
     const std::string& local = st.areas[i].local;
     if (!local.empty())
@@ -145,15 +166,14 @@ Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
     b.scan_folder = area.local;
     b.listing = List_Files_Ci(b.scan_folder, kBglSuffix);
     b.listing_next = 0;
+    b.listing_asked = 0;
   }
   if (b.listing_next >= b.listing.size()) {
     ++b.scan_area;
     return {Scan_Step_Kind::area_ended};
   }
-  b.scan_file = Join_Path(b.scan_folder, b.listing[b.listing_next++]);
-#ifdef _WIN32
-  b.scan_file = Lower_1252(b.scan_file);
-#endif
+  if (b.use_read_ahead) Ask_Ahead(b);
+  b.scan_file = Listing_Path(b, b.listing_next++);
   if (b.files_done < std::numeric_limits<int32_t>::max()) ++b.files_done;
   return Scan_One_File(st, b, read_airspace);
 }
@@ -179,6 +199,10 @@ void End_Build(Program_State& st, Database_Build& b) {
   b.listing.clear();
   b.listing.shrink_to_fit();
   b.listing_next = 0;
+  b.listing_asked = 0;
+  b.read_ahead.reset();
+  b.image.clear();
+  b.image.shrink_to_fit();
 }
 
 }  // namespace orv

@@ -20,12 +20,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/file_system.h"
 #include "scenery/bgl_image.h"
+#include "scenery/file_read_ahead.h"
 #include "scenery/scan_bgl_file.h"
 #include "scenery/scenery_cfg.h"
 
@@ -74,6 +76,12 @@ struct Database_Build {
   std::vector<std::string> listing;  // names of scan_folder's listing
   size_t listing_next = 0;           // the next name of the listing to take
   Scan_Tally tally;
+  // The files of the listing ahead of listing_next are read on a second thread while the scan
+  // walks the current one; `image` holds the file being walked and is reused for the next.
+  bool use_read_ahead = true;  // false: every file is read when its step comes (one thread)
+  std::unique_ptr<File_Read_Ahead> read_ahead;
+  size_t listing_asked = 0;  // names of the listing handed to read_ahead so far
+  std::vector<uint8_t> image;
   std::vector<Scan_Problem> problems;
 };
 
@@ -129,7 +137,8 @@ struct Settings_Update {
 };
 Settings_Update Update_Settings_Counts(Program_State& st);
 
-// Ends a build: db_ready true, first_run false, the listing released.
+// Ends a build: db_ready true, first_run false, the listing, the second thread and the image
+// released.
 void End_Build(Program_State& st, Database_Build& b);
 
 }  // namespace orv

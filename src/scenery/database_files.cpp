@@ -19,14 +19,19 @@ void Put_Integer(std::vector<uint8_t>& out, int16_t value) {
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
+// The n low bytes of v, little-endian, appended in one go.
+void Put_Bytes(std::vector<uint8_t>& out, uint64_t v, size_t n) {
+  uint8_t b[8];
+  for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
+  out.insert(out.end(), b, b + n);
+}
+
 void Put_Long(std::vector<uint8_t>& out, int32_t value) {
-  const auto v = static_cast<uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(v >> shift));
+  Put_Bytes(out, static_cast<uint32_t>(value), 4);
 }
 
 void Put_Double(std::vector<uint8_t>& out, double value) {
-  const auto v = std::bit_cast<uint64_t>(value);
-  for (int shift = 0; shift < 64; shift += 8) out.push_back(static_cast<uint8_t>(v >> shift));
+  Put_Bytes(out, std::bit_cast<uint64_t>(value), 8);
 }
 
 // Texts come from scenery reads limited to 32767 bytes; anything longer keeps its first 32767
@@ -223,56 +228,63 @@ void Get_Element(Cursor& in, Taxi_Path& r) {
 }
 
 // A list block. The element count is checked against the bytes left (each element needs at
-// least min_bytes) before anything is allocated for it.
+// least min_bytes) before anything is allocated for it. Returns the number of elements (0 for
+// a list never sized); the elements go into `list` when one is given, else they are only
+// checked, one at a time, through a single scratch element.
 template <typename T>
-void Get_List(Cursor& in, size_t min_bytes, const char* name, std::vector<T>& list) {
-  list.clear();
+size_t Get_List(Cursor& in, size_t min_bytes, const char* name, std::vector<T>* list) {
+  if (list != nullptr) list->clear();
   const size_t at = in.pos();
   const int16_t dims = in.Integer();
-  if (!in.ok() || dims == 0) return;
+  if (!in.ok() || dims == 0) return 0;
   if (dims != 1) {
     in.Fail_At(at, std::string(name) + " list with " + std::to_string(dims) + " dimensions");
-    return;
+    return 0;
   }
   const int32_t n = in.Long();
   const int32_t lower = in.Long();
-  if (!in.ok()) return;
+  if (!in.ok()) return 0;
   if (n < 0) {
     in.Fail_At(at, std::string(name) + " list of " + std::to_string(n) + " elements");
-    return;
+    return 0;
   }
   if (lower != 0) {
     in.Fail_At(at, std::string(name) + " list starting at index " + std::to_string(lower));
-    return;
+    return 0;
   }
   // An empty list is always written as never sized, so a sized list of no elements is not a
   // list this program wrote (and could not be written back the same).
   if (n == 0) {
     in.Fail_At(at, std::string(name) + " list sized with no elements");
-    return;
+    return 0;
   }
   if (static_cast<size_t>(n) > in.Remaining() / min_bytes) {
     in.Fail_At(at, std::string(name) + " list of " + std::to_string(n) +
                        " elements runs past the end of the file");
-    return;
+    return 0;
   }
-  list.resize(static_cast<size_t>(n));
-  for (T& element : list) {
+  const auto size = static_cast<size_t>(n);
+  if (list == nullptr) {
+    T scratch;
+    for (size_t i = 0; i < size && in.ok(); ++i) Get_Element(in, scratch);
+    return size;
+  }
+  list->resize(size);
+  for (T& element : *list) {
     Get_Element(in, element);
-    if (!in.ok()) return;
+    if (!in.ok()) break;
   }
+  return size;
 }
 
 // runways and ils: never sized with a count of 0, or one spare element after count used ones.
-template <typename T>
-bool Spare_List_Matches(const std::vector<T>& list, int32_t count) {
-  if (list.empty()) return count == 0;
-  return count >= 0 && static_cast<size_t>(count) + 1 == list.size();
+bool Spare_List_Matches(size_t size, int32_t count) {
+  if (size == 0) return count == 0;
+  return count >= 0 && static_cast<size_t>(count) + 1 == size;
 }
 
-template <typename T>
-bool Exact_List_Matches(const std::vector<T>& list, int32_t count) {
-  return count >= 0 && static_cast<size_t>(count) == list.size();
+bool Exact_List_Matches(size_t size, int32_t count) {
+  return count >= 0 && static_cast<size_t>(count) == size;
 }
 
 void Check_Count(Cursor& in, size_t at, bool matches, const char* name, int32_t count,
@@ -282,7 +294,19 @@ void Check_Count(Cursor& in, size_t at, bool matches, const char* name, int32_t 
                      std::to_string(size) + " elements");
 }
 
-void Get_Airport(Cursor& in, Airport_Entry& a) {
+// One list block and the count after it, checked against each other.
+template <typename T>
+void Get_Counted_List(Cursor& in, size_t min_bytes, const char* name, const char* count_name,
+                      bool spare, std::vector<T>* list, int32_t& count) {
+  const size_t at = in.pos();
+  const size_t size = Get_List(in, min_bytes, name, list);
+  count = in.Long();
+  const bool matches = spare ? Spare_List_Matches(size, count) : Exact_List_Matches(size, count);
+  Check_Count(in, at, matches, count_name, count, size);
+}
+
+// An airport record. With keep_lists false its five lists are checked but not kept.
+void Get_Airport(Cursor& in, Airport_Entry& a, bool keep_lists = true) {
   a.ident = in.Text();
   a.name = in.Text();
   a.lat = in.Double();
@@ -294,36 +318,16 @@ void Get_Airport(Cursor& in, Airport_Entry& a) {
   a.freq8 = in.Text();
   a.freq10 = in.Text();
   a.freq1 = in.Text();
-
-  size_t at = in.pos();
-  Get_List(in, MIN_RUNWAY_BYTES, "runway", a.runways);
-  a.runway_count = in.Long();
-  Check_Count(in, at, Spare_List_Matches(a.runways, a.runway_count), "runway_count", a.runway_count,
-              a.runways.size());
-
-  at = in.pos();
-  Get_List(in, MIN_ILS_BYTES, "ils", a.ils);
-  a.ils_count = in.Long();
-  Check_Count(in, at, Spare_List_Matches(a.ils, a.ils_count), "ils_count", a.ils_count,
-              a.ils.size());
-
-  at = in.pos();
-  Get_List(in, MIN_TAXI_POINT_BYTES, "taxi point", a.taxi_points);
-  a.taxi_point_count = in.Long();
-  Check_Count(in, at, Exact_List_Matches(a.taxi_points, a.taxi_point_count), "taxi_point_count",
-              a.taxi_point_count, a.taxi_points.size());
-
-  at = in.pos();
-  Get_List(in, MIN_PARKING_BYTES, "parking", a.parkings);
-  a.parking_count = in.Long();
-  Check_Count(in, at, Exact_List_Matches(a.parkings, a.parking_count), "parking_count",
-              a.parking_count, a.parkings.size());
-
-  at = in.pos();
-  Get_List(in, MIN_TAXI_PATH_BYTES, "taxi path", a.taxi_paths);
-  a.taxi_path_count = in.Long();
-  Check_Count(in, at, Exact_List_Matches(a.taxi_paths, a.taxi_path_count), "taxi_path_count",
-              a.taxi_path_count, a.taxi_paths.size());
+  const auto kept = [keep_lists](auto& list) { return keep_lists ? &list : nullptr; };
+  Get_Counted_List(in, MIN_RUNWAY_BYTES, "runway", "runway_count", true, kept(a.runways),
+                   a.runway_count);
+  Get_Counted_List(in, MIN_ILS_BYTES, "ils", "ils_count", true, kept(a.ils), a.ils_count);
+  Get_Counted_List(in, MIN_TAXI_POINT_BYTES, "taxi point", "taxi_point_count", false,
+                   kept(a.taxi_points), a.taxi_point_count);
+  Get_Counted_List(in, MIN_PARKING_BYTES, "parking", "parking_count", false, kept(a.parkings),
+                   a.parking_count);
+  Get_Counted_List(in, MIN_TAXI_PATH_BYTES, "taxi path", "taxi_path_count", false,
+                   kept(a.taxi_paths), a.taxi_path_count);
 }
 
 // count + 1 entries, checked against the bytes there before anything is allocated.
@@ -364,15 +368,16 @@ void Release_Database(Program_State& st) {
 // Database files are limited to what 32-bit counts of minimal records can describe.
 constexpr uint64_t kMaxDatabaseBytes = uint64_t{1} << 36;
 
-Database_Load Load_File(Program_State& st, const char* name,
-                        Decode_Result (*decode)(Program_State&, std::span<const uint8_t>)) {
+// Reads the file `name` of the working folder into `bytes` and decodes it.
+template <typename Decode>
+Database_Load Load_File(Program_State& st, const char* name, std::vector<uint8_t>& bytes,
+                        const Decode& decode) {
   const std::filesystem::path path = Data_File_Path(st.work_dir, name);
-  const std::optional<std::vector<uint8_t>> bytes = Read_Whole_File(path, kMaxDatabaseBytes);
-  if (!bytes) {
+  if (Read_File_Into(path, bytes, 0, kMaxDatabaseBytes) != Read_Status::ok) {
     Release_Database(st);
     return {Database_Status::missing, "cannot read " + path.string()};
   }
-  const Decode_Result result = decode(st, *bytes);
+  const Decode_Result result = decode(std::span<const uint8_t>(bytes));
   if (!result.ok) {
     Release_Database(st);
     return {Database_Status::damaged, path.string() + " is damaged, " + result.error};
@@ -416,6 +421,32 @@ Decode_Result Decode_Airports(std::span<const uint8_t> bytes, int32_t count,
   return Result_Of(in);
 }
 
+Decode_Result Decode_Airport_Index(std::span<const uint8_t> bytes, int32_t count,
+                                   std::vector<Airport_Index_Entry>& entries) {
+  Cursor in(bytes);
+  if (!Check_Entry_Count(in, count, MIN_AIRPORT_BYTES, "airport")) return Result_Of(in);
+  std::vector<Airport_Index_Entry> read(static_cast<size_t>(count));
+  Airport_Entry scratch;
+  for (size_t i = 0; i <= read.size() && in.ok(); ++i) {
+    const size_t offset = in.pos();
+    Get_Airport(in, scratch, false);
+    if (!in.ok()) in.Add_Context("airport record " + std::to_string(i));
+    if (i < read.size()) read[i] = {std::move(scratch.ident), std::move(scratch.name), offset};
+  }
+  Check_Fully_Used(in);
+  if (in.ok()) entries = std::move(read);
+  return Result_Of(in);
+}
+
+Decode_Result Decode_Airport_At(std::span<const uint8_t> bytes, size_t offset,
+                                Airport_Entry& airport) {
+  Cursor in(bytes.subspan(std::min(offset, bytes.size())));
+  Airport_Entry read;
+  Get_Airport(in, read);
+  if (in.ok()) airport = std::move(read);
+  return Result_Of(in);
+}
+
 Decode_Result Decode_Airspace_List(std::span<const uint8_t> bytes, int32_t count,
                                    std::vector<std::string>& files) {
   Cursor in(bytes);
@@ -431,8 +462,23 @@ Decode_Result Decode_Airspace_List(std::span<const uint8_t> bytes, int32_t count
 }
 
 Write_Result Write_Airport_File(const Program_State& st) {
-  return Write_File_Safely(Data_File_Path(st.work_dir, DATABASE_FILE),
-                           Encode_Airports(st.airports, st.airport_count));
+  // Encoded a few hundred kilobytes at a time into one reused buffer: the same bytes as
+  // Encode_Airports without holding the whole file in memory beside the airports.
+  constexpr size_t kPiece = size_t{1} << 18;
+  return Write_File_Safely_From(Data_File_Path(st.work_dir, DATABASE_FILE), [&st](const Byte_Sink& sink) {
+    std::vector<uint8_t> piece;
+    piece.reserve(2 * kPiece);
+    const Airport_Entry empty;
+    for (int64_t i = 0; i <= int64_t{st.airport_count}; ++i) {
+      const auto index = static_cast<size_t>(i);
+      Put_Airport(piece, index < st.airports.size() ? st.airports[index] : empty);
+      if (piece.size() >= kPiece) {
+        sink(piece);
+        piece.clear();
+      }
+    }
+    sink(piece);
+  });
 }
 
 Write_Result Write_Airspace_List(const Program_State& st) {
@@ -441,20 +487,32 @@ Write_Result Write_Airspace_List(const Program_State& st) {
 }
 
 Database_Load Load_Airport_File(Program_State& st) {
-  return Load_File(st, DATABASE_FILE, [](Program_State& s, std::span<const uint8_t> bytes) {
-    return Decode_Airports(bytes, s.airport_count, s.airports);
+  std::vector<uint8_t> bytes;
+  return Load_File(st, DATABASE_FILE, bytes, [&st](std::span<const uint8_t> file) {
+    return Decode_Airports(file, st.airport_count, st.airports);
   });
 }
 
 Database_Load Load_Airspace_List(Program_State& st) {
-  return Load_File(st, AIRSPACE_LIST_FILE, [](Program_State& s, std::span<const uint8_t> bytes) {
-    return Decode_Airspace_List(bytes, s.airspace_file_count, s.airspace_files);
+  std::vector<uint8_t> bytes;
+  return Load_File(st, AIRSPACE_LIST_FILE, bytes, [&st](std::span<const uint8_t> file) {
+    return Decode_Airspace_List(file, st.airspace_file_count, st.airspace_files);
   });
 }
 
 Database_Load Load_Database(Program_State& st) {
   Database_Load load = Load_Airport_File(st);
   if (load.status != Database_Status::ok) return load;
+  return Load_Airspace_List(st);
+}
+
+Database_Load Load_Database_Index(Program_State& st, Airport_Index& index) {
+  Database_Load load =
+      Load_File(st, DATABASE_FILE, index.bytes, [&](std::span<const uint8_t> file) {
+        return Decode_Airport_Index(file, st.airport_count, index.entries);
+      });
+  if (load.status != Database_Status::ok) return load;
+  Release_To_Spare(st.airports);
   return Load_Airspace_List(st);
 }
 

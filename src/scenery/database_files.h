@@ -59,6 +59,29 @@ struct Decode_Result {
 Decode_Result Decode_Airports(std::span<const uint8_t> bytes, int32_t count,
                               std::vector<Airport_Entry>& airports);
 
+// What the airport list and the tool's fetch need of an airport record without its detail: the
+// parts of its item text and where the record starts in the file.
+struct Airport_Index_Entry {
+  std::string ident;
+  std::string name;
+  size_t offset = 0;
+};
+
+// The database file held in memory with one index entry per used airport (the spare is not
+// indexed), for the subcommands that list the airports or fetch one of them.
+struct Airport_Index {
+  std::vector<uint8_t> bytes;
+  std::vector<Airport_Index_Entry> entries;
+};
+
+// The same checks as Decode_Airports over the whole of `bytes`, keeping only the index.
+Decode_Result Decode_Airport_Index(std::span<const uint8_t> bytes, int32_t count,
+                                   std::vector<Airport_Index_Entry>& entries);
+
+// Decodes the one airport record at `offset` (an offset the index gave) into `airport`.
+Decode_Result Decode_Airport_At(std::span<const uint8_t> bytes, size_t offset,
+                                Airport_Entry& airport);
+
 // Decodes exactly count + 1 texts filling the whole of `bytes` into `files`.
 Decode_Result Decode_Airspace_List(std::span<const uint8_t> bytes, int32_t count,
                                    std::vector<std::string>& files);
@@ -92,6 +115,10 @@ Database_Load Load_Airspace_List(Program_State& st);
 
 // Both of the above, the airport file first; stops at the first failure.
 Database_Load Load_Database(Program_State& st);
+
+// Load_Database with the airport file read into `index` instead of airports (which stays at
+// its spare), with the same checks, messages and release on failure.
+Database_Load Load_Database_Index(Program_State& st, Airport_Index& index);
 
 // One list item per used airport: ident, " (", name, ")". The spare entry is never listed.
 std::vector<std::string> Add_Airport_Items(const Program_State& st);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "airspace/airspace_reader.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
@@ -9,6 +11,7 @@
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
+#include "tools/fs_world.h"
 
 namespace orv {
 namespace {
@@ -338,6 +341,59 @@ TEST(PrepareBuild, RefusesAreasBeyondWhatTheCountHolds) {
   ASSERT_EQ(b.problems.size(), 1u);
   EXPECT_EQ(b.problems[0].file, "scenery.cfg");
   EXPECT_EQ(b.problems[0].reason, "3 scenery areas beyond the first 32767 were not scanned");
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+// The files of a scan read ahead on the second thread give the same database, byte for byte,
+// as reading each file when its step comes, on a world with areas of many files, airports with
+// taxiways, airspace files, files without airports, one without the signature and a cut-off
+// one.
+TEST(Database_Build, Read_Ahead_Builds_The_Same_Files_As_The_Plain_Walk) {
+  testing::Temp_Dir dir;
+  fs_world::World_Shape shape{.name = "world",
+                              .areas = 4,
+                              .airport_files = 30,
+                              .airports_per_file = 6,
+                              .large_every = 5,
+                              .airspace_files = 8,
+                              .filler_files = 20,
+                              .filler_bytes = 4000};
+  const fs_world::World_Summary world = fs_world::Make_World(dir.path(), shape);
+  const std::filesystem::path area = world.root / "Scenery" / "Area001" / "scenery";
+  testing::Write_Bytes(area / "aa_unsigned.bgl", Unsigned_File());
+  std::vector<uint8_t> cut = Airport_File("KCUT", "CUT OFF");
+  cut.resize(cut.size() - 20);
+  testing::Write_Bytes(area / "ab_cut.bgl", cut);
+
+  const auto build = [&](bool read_ahead) {
+    Program_State st;
+    st.fs_path = world.root.string();
+    st.sim_version = 1;
+    Database_Build b;
+    b.use_read_ahead = read_ahead;
+    Load_Mag_Grid(st);
+    Prepare_Build(st, b);
+    while (!Scan_Finished(st, b)) Scan_Bgls_Tick(st, b, Read_Airspace_Section);
+    EXPECT_EQ(b.use_read_ahead, read_ahead);
+    std::vector<uint8_t> bytes = Encode_Airports(st.airports, st.airport_count);
+    const std::vector<uint8_t> list =
+        Encode_Airspace_List(st.airspace_files, st.airspace_file_count);
+    bytes.insert(bytes.end(), list.begin(), list.end());
+    const Scan_Tally& t = b.tally;
+    return std::tuple(bytes, st.airport_count, t.files_read, t.files_skipped, t.files_unopened,
+                      t.files_cut_short, b.problems.size());
+  };
+  const auto plain = build(false);
+  const auto ahead = build(true);
+  EXPECT_EQ(std::get<1>(plain), 30 * 6 + 1);  // the cut-off file keeps the airport read
+  EXPECT_EQ(std::get<3>(plain), 1);
+  EXPECT_EQ(std::get<5>(plain), 1);
+  EXPECT_TRUE(plain == ahead);
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+// The module itself: replays the recorded drawing calls on a QPainter canvas over an image.
+#include "app/png_module.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <memory>
+
+#include "chart/qpainter_canvas.h"
+
+namespace {
+
+// Each call with the pen state it was recorded with, through the canvas's own operations.
+void Replay(orv::Canvas& canvas, const orv::Draw_Call& call) {
+  canvas.Set_Fore_Color(call.pen.color);
+  canvas.Set_Line_Width(call.pen.width);
+  canvas.Set_Line_Style(call.pen.style);
+  canvas.Set_Fill_Color(call.pen.fill);
+  canvas.Set_Fill_Style(call.pen.fill_style);
+  switch (call.op) {
+    case orv::Draw_Op::clear:
+      canvas.Clear();
+      break;
+    case orv::Draw_Op::line:
+      canvas.Move_To(call.a);
+      canvas.Line_To(call.b);
+      break;
+    case orv::Draw_Op::ellipse:
+      canvas.Ellipse(call.a, call.b);
+      break;
+    case orv::Draw_Op::arc:
+      canvas.Arc(call.a, call.b, call.start, call.end);
+      break;
+    case orv::Draw_Op::text:
+      canvas.Text_Out(call.a, call.text);
+      break;
+  }
+}
+
+}  // namespace
+
+// Text needs the platform's fonts, so a painting-only application is made when there is none
+// yet (off screen unless QT_QPA_PLATFORM says otherwise), for this picture only.
+extern "C" Q_DECL_EXPORT int Orvane_Paint_Png(const orv::Draw_Call* calls, size_t count,
+                                              int32_t width, int32_t height, std::string* png) {
+  static int argc = 1;
+  static char name[] = "orvane-tool";
+  static char* argv[] = {name, nullptr};
+  std::unique_ptr<QGuiApplication> app;
+  if (QCoreApplication::instance() == nullptr) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) return 1;
+  {
+    QPainter painter(&image);
+    orv::Qpainter_Canvas canvas(painter, image.rect());
+    for (size_t i = 0; i < count; ++i) Replay(canvas, calls[i]);
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) return 1;
+  png->append(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return 0;
+}
