@@ -62,7 +62,8 @@ bool Find_Indexed_Airport(Program_State& st, const Airport_Index& index, std::st
   for (const Airport_Index_Entry& e : index.entries) {
     if (Utf8_From_1252(e.ident + " (" + e.name + ")") == item) match = &e;
   }
-  return match != nullptr && Decode_Airport_At(index.bytes, match->offset, st.cur_airport).ok;
+  return match != nullptr &&
+         Decode_Airport_At(index.bytes.Bytes(), match->offset, st.cur_airport).ok;
 }
 
 }  // namespace orv::tool

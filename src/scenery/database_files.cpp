@@ -368,16 +368,16 @@ void Release_Database(Program_State& st) {
 // Database files are limited to what 32-bit counts of minimal records can describe.
 constexpr uint64_t kMaxDatabaseBytes = uint64_t{1} << 36;
 
-// Reads the file `name` of the working folder into `bytes` and decodes it.
+// Holds the file `name` of the working folder in `bytes` and decodes it.
 template <typename Decode>
-Database_Load Load_File(Program_State& st, const char* name, std::vector<uint8_t>& bytes,
+Database_Load Load_File(Program_State& st, const char* name, Mapped_File& bytes,
                         const Decode& decode) {
   const std::filesystem::path path = Data_File_Path(st.work_dir, name);
-  if (Read_File_Into(path, bytes, 0, kMaxDatabaseBytes) != Read_Status::ok) {
+  if (bytes.Open(path, kMaxDatabaseBytes) != Read_Status::ok) {
     Release_Database(st);
     return {Database_Status::missing, "cannot read " + path.string()};
   }
-  const Decode_Result result = decode(std::span<const uint8_t>(bytes));
+  const Decode_Result result = decode(bytes.Bytes());
   if (!result.ok) {
     Release_Database(st);
     return {Database_Status::damaged, path.string() + " is damaged, " + result.error};
@@ -465,20 +465,21 @@ Write_Result Write_Airport_File(const Program_State& st) {
   // Encoded a few hundred kilobytes at a time into one reused buffer: the same bytes as
   // Encode_Airports without holding the whole file in memory beside the airports.
   constexpr size_t kPiece = size_t{1} << 18;
-  return Write_File_Safely_From(Data_File_Path(st.work_dir, DATABASE_FILE), [&st](const Byte_Sink& sink) {
-    std::vector<uint8_t> piece;
-    piece.reserve(2 * kPiece);
-    const Airport_Entry empty;
-    for (int64_t i = 0; i <= int64_t{st.airport_count}; ++i) {
-      const auto index = static_cast<size_t>(i);
-      Put_Airport(piece, index < st.airports.size() ? st.airports[index] : empty);
-      if (piece.size() >= kPiece) {
+  return Write_File_Safely_From(
+      Data_File_Path(st.work_dir, DATABASE_FILE), [&st](const Byte_Sink& sink) {
+        std::vector<uint8_t> piece;
+        piece.reserve(2 * kPiece);
+        const Airport_Entry empty;
+        for (int64_t i = 0; i <= int64_t{st.airport_count}; ++i) {
+          const auto index = static_cast<size_t>(i);
+          Put_Airport(piece, index < st.airports.size() ? st.airports[index] : empty);
+          if (piece.size() >= kPiece) {
+            sink(piece);
+            piece.clear();
+          }
+        }
         sink(piece);
-        piece.clear();
-      }
-    }
-    sink(piece);
-  });
+      });
 }
 
 Write_Result Write_Airspace_List(const Program_State& st) {
@@ -487,14 +488,14 @@ Write_Result Write_Airspace_List(const Program_State& st) {
 }
 
 Database_Load Load_Airport_File(Program_State& st) {
-  std::vector<uint8_t> bytes;
+  Mapped_File bytes;
   return Load_File(st, DATABASE_FILE, bytes, [&st](std::span<const uint8_t> file) {
     return Decode_Airports(file, st.airport_count, st.airports);
   });
 }
 
 Database_Load Load_Airspace_List(Program_State& st) {
-  std::vector<uint8_t> bytes;
+  Mapped_File bytes;
   return Load_File(st, AIRSPACE_LIST_FILE, bytes, [&st](std::span<const uint8_t> file) {
     return Decode_Airspace_List(file, st.airspace_file_count, st.airspace_files);
   });

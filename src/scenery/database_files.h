@@ -22,6 +22,7 @@
 #include "core/airport_records.h"
 #include "core/data_file_names.h"
 #include "core/file_system.h"
+#include "core/mapped_file.h"
 
 namespace orv {
 
@@ -70,7 +71,7 @@ struct Airport_Index_Entry {
 // The database file held in memory with one index entry per used airport (the spare is not
 // indexed), for the subcommands that list the airports or fetch one of them.
 struct Airport_Index {
-  std::vector<uint8_t> bytes;
+  Mapped_File bytes;
   std::vector<Airport_Index_Entry> entries;
 };
 
