@@ -1,9 +1,11 @@
 // orvane-tool: the engine without windows, for batch use, scripting and tests. Every
 // subcommand works in the current folder and uses the same data files as the program.
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/tool_arguments.h"
 #include "app/tool_commands.h"
 
 namespace {
@@ -20,7 +22,9 @@ constexpr const char* kUsage =
 
 int main(int argc, char** argv) {
   using namespace orv::tool;
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+  Use_Utf8_Console();
+  const std::vector<std::string> given = Tool_Arguments(argc, argv);
+  std::vector<std::string_view> args(given.begin(), given.end());
   if (args.empty()) {
     std::fputs(kUsage, stderr);
     return EXIT_USAGE;

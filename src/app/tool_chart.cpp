@@ -112,7 +112,8 @@ bool Parse_Option(std::string_view name, std::string_view value, Chart_Args& a) 
     } else {
       return Bad("the output file must end in .svg, .png or .json");
     }
-    a.out = std::filesystem::path(std::string(value));
+    a.out = Fs_Path_From_Utf8(value);
+    if (a.out.empty()) return Bad("the output file name is not valid UTF-8");
     return true;
   }
   if (name == "--zoom") {
@@ -192,7 +193,8 @@ Chart_View Make_View(const Chart_Args& a, const Airport_Entry& airport) {
 void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   for (const Fetch_File_Result& f : files) {
     if (f.outcome == Fetch_File_Outcome::unreadable) {
-      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n", f.path.c_str());
+      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n",
+                   Utf8_From_Native_Path(f.path).c_str());
     }
   }
 }
@@ -238,10 +240,10 @@ int Tool_Chart(Args args) {
 
   Program_State st;
   if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
-  // The list prints items in UTF-8, so the item given is compared with the decoded text.
-  const bool found = Find_Fetch_Airport_Where(
-      st, [&a](const std::string& text) { return Utf8_From_1252(text) == a.item; });
-  if (!found) {
+  // The list prints items in UTF-8; the item given is looked for in Windows-1252, as the list
+  // holds it.
+  const std::optional<std::string> item_1252 = Text_1252_From_Utf8(a.item);
+  if (!item_1252 || !Find_Fetch_Airport(st, *item_1252)) {
     std::fprintf(stderr, "orvane-tool: no airport '%s' in the database\n", a.item.c_str());
     return EXIT_NO_AIRPORT;
   }

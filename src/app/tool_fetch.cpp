@@ -1,6 +1,7 @@
 // orvane-tool fetch ITEM: the airport fetch without windows, printed as JSON.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/tool_commands.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
+#include "scenery/file_system.h"
 #include "scenery/text_1252.h"
 #include "startup/program_state.h"
 #include "startup/settings_file.h"
@@ -90,10 +92,11 @@ std::string Fetch_Json(const Program_State& st) {
 void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   for (const Fetch_File_Result& f : files) {
     if (f.outcome == Fetch_File_Outcome::unreadable) {
-      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n", f.path.c_str());
+      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n",
+                   Utf8_From_Native_Path(f.path).c_str());
     } else if (f.outcome == Fetch_File_Outcome::read && f.stop != Walk_Stop::none) {
-      std::fprintf(stderr, "orvane-tool: %s: airspaces read up to a %s\n", f.path.c_str(),
-                   Walk_Stop_Name(f.stop));
+      std::fprintf(stderr, "orvane-tool: %s: airspaces read up to a %s\n",
+                   Utf8_From_Native_Path(f.path).c_str(), Walk_Stop_Name(f.stop));
     }
   }
 }
@@ -109,10 +112,10 @@ int Tool_Fetch(Args args) {
   Program_State st;
   if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
 
-  // The list prints items in UTF-8, so the item given is compared with the decoded text.
-  const bool found = Find_Fetch_Airport_Where(
-      st, [item](const std::string& text) { return Utf8_From_1252(text) == item; });
-  if (!found) {
+  // The list prints items in UTF-8; the item given is looked for in Windows-1252, as the list
+  // holds it. An item with a character Windows-1252 lacks names no airport.
+  const std::optional<std::string> item_1252 = Text_1252_From_Utf8(item);
+  if (!item_1252 || !Find_Fetch_Airport(st, *item_1252)) {
     std::fprintf(stderr, "orvane-tool: no airport '%.*s' in the database\n",
                  static_cast<int>(item.size()), item.data());
     return EXIT_NO_AIRPORT;

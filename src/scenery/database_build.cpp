@@ -19,7 +19,7 @@ constexpr const char* kBglSuffix = ".bgl";
 // A file of the simulator folder, spelled as found on disk when it exists.
 std::filesystem::path Sim_File(const std::string& fs_path, std::string_view relative) {
   const std::string wanted = Join_Path(fs_path, relative);
-  return Resolve_Path_Ci(wanted).value_or(wanted);
+  return Fs_Path(Resolve_Path_Ci(wanted).value_or(wanted));
 }
 
 enum class Signature : uint8_t { present, absent, unopened };
@@ -65,7 +65,7 @@ Scan_Step Scan_One_File(Program_State& st, Database_Build& b) {
     case Signature::present:
       break;
   }
-  const std::optional<Bgl_Image> image = Load_Bgl_Image(b.scan_file);
+  const std::optional<Bgl_Image> image = Load_Bgl_Image(Fs_Path(b.scan_file));
   if (!image) {
     ++b.tally.files_unopened;
     b.problems.push_back({b.scan_file, "cannot be read"});
