@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/program_state.h"
 #include "scenery/database_files.h"
-#include "startup/program_state.h"
 
 namespace {
 

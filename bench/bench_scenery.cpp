@@ -3,10 +3,11 @@
 #include <memory>
 #include <string>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/geo_math.h"
 #include "scenery/magdec.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace {
@@ -83,7 +84,7 @@ void BM_Scan_Bgl_File(benchmark::State& state) {
     st->airports.assign(1, {});
     st->airport_count = 0;
     orv::Bgl_Reader rd(image);
-    orv::Scan_Bgl_File(*st, rd, "bench.bgl");
+    orv::Scan_Bgl_File(*st, rd, "bench.bgl", orv::Read_Airspace_Section);
     benchmark::DoNotOptimize(st->airport_count);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

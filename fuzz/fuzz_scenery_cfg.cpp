@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/program_state.h"
 #include "scenery/scenery_cfg.h"
-#include "startup/program_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -16,13 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "airspace/airspace_reader.h"
+#include "core/file_system.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 #include "scenery/bgl_image.h"
 #include "scenery/database_files.h"
-#include "scenery/file_system.h"
 #include "scenery/scan_bgl_file.h"
 #include "simlink/link_block.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
 #include "support/scenery_writer.h"
 
 namespace {
@@ -190,7 +191,7 @@ void Scan_Into(orv::Program_State& st, std::span<const uint8_t> file, const std:
   st.db_ready = false;
   const orv::Bgl_Image image = orv::Make_Bgl_Image(file);
   orv::Bgl_Reader rd(image);
-  orv::Scan_Bgl_File(st, rd, name);
+  orv::Scan_Bgl_File(st, rd, name, orv::Read_Airspace_Section);
 }
 
 void Database_Seeds(Corpora& c) {

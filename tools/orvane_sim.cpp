@@ -1,8 +1,9 @@
 // orvane-sim: a stand-in simulator for Linux. It listens where the link looks for the
 // simulator's interface module, answers the request block from an image of the interface
 // offsets, and flies a scripted aircraft: a taxi and a circuit around an airport. Options make
-// it misbehave (wrong versions, another simulator, no answer, a crash, damaged replies) so that
-// every failure of the link can be seen end to end. It always stops by itself.
+// it misbehave (wrong versions, another simulator, no answer, late answers, a crash, damaged
+// replies, a listener that never accepts) so that every failure of the link can be seen end to
+// end. It serves each client on a thread of its own, and always stops by itself.
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -12,17 +13,22 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "sim_options.h"
@@ -50,6 +56,10 @@ constexpr const char* kUsage =
     "  --hang                answer the block but no request\n"
     "  --hang-after N        answer N requests, then none\n"
     "  --crash-after N       answer N requests, then exit at the next one\n"
+    "  --late MS             answer the first request MS milliseconds late, as a simulator\n"
+    "                        busy loading scenery does\n"
+    "  --late-count N        answer the first N requests late (1)\n"
+    "  --never-accept        listen, fill the queue of waiting clients and accept none\n"
     "  --garbage KIND        damage the answers: reply (answer 0), id (unknown record),\n"
     "                        count (a count past the block), noend (no terminator),\n"
     "                        dest (an unknown destination), handshake (refuse the block)\n"
@@ -72,6 +82,9 @@ struct Options {
   uint32_t sim_word = 0xFADE0006;
   std::optional<uint64_t> hang_after;
   std::optional<uint64_t> crash_after;
+  uint32_t late_ms = 0;
+  uint64_t late_count = 1;
+  bool never_accept = false;
   Garbage garbage = Garbage::none;
   uint64_t garbage_after = 0;
   double max_seconds = 600.0;
@@ -102,6 +115,9 @@ bool Parse_Options(int argc, char** argv, Options& o) {
     bool used_value = true;
     if (arg == "--hang") {
       o.hang_after = 0;
+      used_value = false;
+    } else if (arg == "--never-accept") {
+      o.never_accept = true;
       used_value = false;
     } else if (!has_value) {
       return false;
@@ -138,6 +154,12 @@ bool Parse_Options(int argc, char** argv, Options& o) {
     } else if (arg == "--crash-after") {
       if (!Parse_Unsigned(value, n)) return false;
       o.crash_after = n;
+    } else if (arg == "--late") {
+      if (!Parse_Unsigned(value, n) || n > 600000) return false;
+      o.late_ms = static_cast<uint32_t>(n);
+    } else if (arg == "--late-count") {
+      if (!Parse_Unsigned(value, n)) return false;
+      o.late_count = n;
     } else if (arg == "--garbage") {
       const std::optional<Garbage> g = Parse_Garbage(value);
       if (!g) return false;
@@ -276,34 +298,43 @@ void Damage(Garbage g, std::span<uint8_t> block, uint32_t& reply) {
 
 // --- Serving ---
 
+constexpr int kMaxClients = 16;  // connections served at once; more are closed at once
+
 struct Sim {
   Options options;
   Clock::time_point start = Clock::now();
   Clock::time_point deadline;
-  uint64_t requests = 0;  // requests received over the whole run
-  std::vector<uint8_t> image = std::vector<uint8_t>(orv::MODULE_IMAGE_SIZE);
+  std::atomic<uint64_t> requests{0};  // requests received over the whole run, from every client
+  std::mutex mutex;                   // guards clients
+  std::condition_variable clients_done;
+  int clients = 0;  // connections being served
 };
 
-// Puts the values the simulator owns into the image before each answer. The library version
-// written at 0x330A overlaps the simulator word at 0x3308, and a write must not change what the
-// next client reads there.
-void Refresh_Image(Sim& sim) {
+// Puts the values the simulator owns into a client's image before each answer. The library
+// version written at 0x330A overlaps the simulator word at 0x3308, and a write must not change
+// what the next read there gives.
+void Refresh_Image(const Sim& sim, std::span<uint8_t> image) {
   const Options& o = sim.options;
-  orv::Image_Put(sim.image, orv::LINK_OFS_IFACE_VERSION, o.iface_version, 4);
-  orv::Image_Put(sim.image, orv::LINK_OFS_SIM_VERSION, o.sim_word, 4);
-  orv::Image_Put(sim.image, 0x0EC6, o.pressure, 2);
+  orv::Image_Put(image, orv::LINK_OFS_IFACE_VERSION, o.iface_version, 4);
+  orv::Image_Put(image, orv::LINK_OFS_SIM_VERSION, o.sim_word, 4);
+  orv::Image_Put(image, 0x0EC6, o.pressure, 2);
   const double t = std::chrono::duration<double>(Clock::now() - sim.start).count();
-  Put_Aircraft(sim.image, Scripted_Aircraft(o, t));
+  Put_Aircraft(image, Scripted_Aircraft(o, t));
 }
 
+// What is left of the run, never negative (a negative wait would have no limit).
 int64_t Ms_Left(const Sim& sim) {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(sim.deadline - Clock::now()).count();
+  const int64_t left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(sim.deadline - Clock::now()).count();
+  return left > 0 ? left : 0;
 }
 
+// A client that does not take its answer within the link's time-out is given up.
 bool Answer(int conn, uint32_t value) {
   std::array<uint8_t, 4> bytes{};
   orv::Block_Put32(bytes, 0, value);
-  return orv::Send_All(conn, bytes.data(), bytes.size()).status == orv::Io_Result::ok;
+  return orv::Send_All(conn, bytes.data(), bytes.size(), orv::LINK_ANSWER_TIMEOUT_MS).status ==
+         orv::Io_Result::ok;
 }
 
 // Maps the block sent with the first message, or gives nullptr.
@@ -316,8 +347,18 @@ uint8_t* Map_Block(int fd) {
   return p == MAP_FAILED ? nullptr : static_cast<uint8_t*>(p);
 }
 
+// Request n of the run waits first when it is one of the late ones, as the whole simulator does
+// while it loads scenery.
+void Be_Late(const Sim& sim, uint64_t n) {
+  const Options& o = sim.options;
+  if (o.late_ms == 0 || n > o.late_count) return;
+  const int64_t wait = std::min<int64_t>(o.late_ms, Ms_Left(sim));
+  std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+}
+
 void Serve_Requests(Sim& sim, int conn, uint32_t atom, std::span<uint8_t> block) {
   const Options& o = sim.options;
+  std::vector<uint8_t> image(orv::MODULE_IMAGE_SIZE);
   for (;;) {
     std::array<uint8_t, 4> msg{};
     if (orv::Recv_Exact(conn, msg.data(), msg.size(), Ms_Left(sim)).status != orv::Io_Result::ok) {
@@ -329,12 +370,13 @@ void Serve_Requests(Sim& sim, int conn, uint32_t atom, std::span<uint8_t> block)
       std::_Exit(70);
     }
     if (o.hang_after && n > *o.hang_after) continue;
+    Be_Late(sim, n);
     if (orv::Block_Get32(msg, 0) != atom) {
       if (!Answer(conn, 0)) return;
       continue;
     }
-    Refresh_Image(sim);
-    uint32_t reply = orv::Answer_Block(block, sim.image) == orv::Module_Walk::ended ? 1 : 0;
+    Refresh_Image(sim, image);
+    uint32_t reply = orv::Answer_Block(block, image) == orv::Module_Walk::ended ? 1 : 0;
     if (n > o.garbage_after) Damage(o.garbage, block, reply);
     if (!Answer(conn, reply)) return;
   }
@@ -360,6 +402,30 @@ void Serve_Connection(Sim& sim, int conn) {
   ::munmap(view, orv::LINK_BLOCK_SIZE);
 }
 
+// Serves one client on a thread of its own; every wait in it ends by the run's deadline.
+void Start_Client(Sim& sim, int conn) {
+  {
+    const std::lock_guard<std::mutex> lock(sim.mutex);
+    if (sim.clients >= kMaxClients) {
+      ::close(conn);
+      return;
+    }
+    ++sim.clients;
+  }
+  std::thread([&sim, conn] {
+    Serve_Connection(sim, conn);
+    ::close(conn);
+    const std::lock_guard<std::mutex> lock(sim.mutex);
+    --sim.clients;
+    sim.clients_done.notify_all();
+  }).detach();
+}
+
+void Wait_For_Clients(Sim& sim) {
+  std::unique_lock<std::mutex> lock(sim.mutex);
+  sim.clients_done.wait(lock, [&sim] { return sim.clients == 0; });
+}
+
 // The socket's path, kept where the signal handler can reach it.
 char g_socket_path[sizeof(sockaddr_un::sun_path)] = {};
 
@@ -368,14 +434,20 @@ extern "C" void On_Stop_Signal(int) {
   std::_Exit(0);
 }
 
-int Listen_At(const std::string& path) {
-  sockaddr_un addr{};
+bool Make_Address(const std::string& path, sockaddr_un& addr) {
+  addr = {};
   addr.sun_family = AF_UNIX;
-  if (path.size() >= sizeof addr.sun_path) {
+  if (path.size() >= sizeof addr.sun_path) return false;
+  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+  return true;
+}
+
+int Listen_At(const std::string& path, int backlog) {
+  sockaddr_un addr{};
+  if (!Make_Address(path, addr)) {
     std::fprintf(stderr, "orvane-sim: socket path too long: %s\n", path.c_str());
     return -1;
   }
-  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
   // A socket left by a simulator that crashed is taken over; any other file is left alone.
   struct stat st {};
   if (::lstat(path.c_str(), &st) == 0) {
@@ -387,7 +459,7 @@ int Listen_At(const std::string& path) {
   }
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::listen(fd, 4) != 0) {
+      ::listen(fd, backlog) != 0) {
     std::fprintf(stderr, "orvane-sim: cannot listen at %s: %s\n", path.c_str(),
                  std::strerror(errno));
     if (fd >= 0) ::close(fd);
@@ -395,6 +467,25 @@ int Listen_At(const std::string& path) {
   }
   std::memcpy(g_socket_path, path.c_str(), path.size() + 1);
   return fd;
+}
+
+// Connects to our own listener until its queue of waiting connections is full, so that a
+// client's connect finds a simulator that is there but never takes it. The connections stay
+// open for the whole run.
+std::vector<int> Fill_Backlog(const std::string& path) {
+  std::vector<int> held;
+  sockaddr_un addr{};
+  if (!Make_Address(path, addr)) return held;
+  while (held.size() < 64) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) break;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+      ::close(fd);
+      break;
+    }
+    held.push_back(fd);
+  }
+  return held;
 }
 
 void Install_Signals() {
@@ -407,6 +498,11 @@ void Install_Signals() {
   ::signal(SIGPIPE, SIG_IGN);
   // Ends with the process that started it (a test, a shell).
   ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+}
+
+int Poll_Ms(const Sim& sim) {
+  const int64_t left = Ms_Left(sim);
+  return left > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(left);
 }
 
 }  // namespace
@@ -425,8 +521,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string path = (dir / o.class_name).string();
-  const int listener = Listen_At(path);
+  const int listener = Listen_At(path, o.never_accept ? 0 : kMaxClients);
   if (listener < 0) return 1;
+  const std::vector<int> held = o.never_accept ? Fill_Backlog(path) : std::vector<int>{};
 
   sim.deadline = sim.start + std::chrono::duration_cast<Clock::duration>(
                                  std::chrono::duration<double>(o.max_seconds));
@@ -435,16 +532,15 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   while (Ms_Left(sim) > 0) {
-    pollfd p{listener, POLLIN, 0};
-    const int64_t left = Ms_Left(sim);
-    const int ready = ::poll(&p, 1, left > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(left));
-    if (ready <= 0) continue;
+    // A simulator that never accepts only waits for its time to run out.
+    pollfd p{listener, static_cast<short>(o.never_accept ? 0 : POLLIN), 0};
+    if (::poll(&p, 1, Poll_Ms(sim)) <= 0 || o.never_accept) continue;
     const int conn = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (conn < 0) continue;
-    Serve_Connection(sim, conn);
-    ::close(conn);
+    if (conn >= 0) Start_Client(sim, conn);
   }
+  for (const int fd : held) ::close(fd);
   ::close(listener);
   ::unlink(path.c_str());
+  Wait_For_Clients(sim);
   return 0;
 }

@@ -5,10 +5,10 @@
 #include <system_error>
 
 #include "airspace/airspace_reader.h"
-#include "scenery/airport_records.h"
-#include "scenery/file_system.h"
+#include "core/airport_records.h"
+#include "core/file_system.h"
+#include "core/program_state.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 
 namespace orv {
 namespace {
@@ -34,7 +34,7 @@ Fetch_File_Result Read_One_File(Program_State& st, const std::string& path) {
     return result;
   }
   result.outcome = Fetch_File_Outcome::read;
-  result.stop = Scan_Bgl_File(st, rd, path);
+  result.stop = Scan_Bgl_File(st, rd, path, Read_Airspace_Section);
   return result;
 }
 

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "airspace/airspace_records.h"
+#include "core/airspace_records.h"
 #include "scenery/bgl_image.h"
 
 namespace orv {

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "airspace/bcd_frequency.h"
+#include "core/program_state.h"
+#include "scenery/bcd_frequency.h"
 #include "scenery/geo_math.h"
-#include "startup/program_state.h"
 
 namespace orv {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "airspace/airspace_records.h"
+#include "core/airspace_records.h"
 #include "scenery/bgl_image.h"
 
 namespace orv {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "scenery/text_1252.h"
+#include "core/text_1252.h"
 
 namespace orv {
 

@@ -2,7 +2,7 @@
 // the chain of windows, and the data files live in the process's current folder.
 #include <QApplication>
 
-#include "startup/program_state.h"
+#include "core/program_state.h"
 #include "startup/splash_window.h"
 
 int main(int argc, char** argv) {

@@ -8,8 +8,8 @@
 #include "app/json_out.h"
 #include "app/tool_commands.h"
 #include "chart/aircraft_tracking.h"
+#include "core/program_state.h"
 #include "simlink/link_client.h"
-#include "startup/program_state.h"
 
 namespace orv::tool {
 

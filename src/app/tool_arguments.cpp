@@ -5,7 +5,7 @@
 // windows.h first: shellapi.h needs its types.
 #include <shellapi.h>
 
-#include "scenery/file_system.h"
+#include "core/file_system.h"
 #endif
 
 namespace orv::tool {

@@ -13,13 +13,14 @@
 #include <unistd.h>
 #endif
 
+#include "airspace/airspace_reader.h"
 #include "app/tool_commands.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
+#include "core/text_1252.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
-#include "scenery/text_1252.h"
 #include "startup/data_files.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
 #include "startup/setup_check.h"
 
 namespace orv::tool {
@@ -121,7 +122,7 @@ void Scan_All(Program_State& st, Database_Build& b) {
     if (const std::optional<std::string> title = Scan_Status_Text(st, b)) {
       progress.Show(*title, b.files_done);
     }
-    Scan_Bgls_Tick(st, b);
+    Scan_Bgls_Tick(st, b, Read_Airspace_Section);
   }
   progress.Finish(b.files_done);
 }

@@ -16,11 +16,11 @@
 #include "chart/chart_projection.h"
 #include "chart/recording_canvas.h"
 #include "chart/svg_canvas.h"
+#include "core/file_system.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
+#include "core/text_1252.h"
 #include "scenery/database_files.h"
-#include "scenery/file_system.h"
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
 
 #ifdef ORVANE_HAS_QT
 #include <QBuffer>

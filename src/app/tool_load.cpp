@@ -3,14 +3,15 @@
 #include <filesystem>
 
 #include "app/tool_commands.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
-#include "startup/program_state.h"
 
 namespace orv::tool {
 
 int Load_Normal_Run(Program_State& st) {
-  const std::filesystem::path settings = st.work_dir / SETTINGS_FILE;
+  const std::filesystem::path settings = Data_File_Path(st.work_dir, SETTINGS_FILE);
   switch (Load_Settings(st, settings)) {
     case Settings_Status::ok:
       break;

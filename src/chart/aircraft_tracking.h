@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/program_state.h"
 #include "simlink/link_client.h"
-#include "startup/program_state.h"
 
 namespace orv {
 

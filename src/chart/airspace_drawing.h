@@ -4,7 +4,7 @@
 
 #include "chart/canvas.h"
 #include "chart/chart_projection.h"
-#include "startup/program_state.h"
+#include "core/program_state.h"
 
 namespace orv {
 

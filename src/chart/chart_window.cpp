@@ -16,11 +16,11 @@
 #include "chart/aircraft_tracking.h"
 #include "chart/chart_layers.h"
 #include "chart/qpainter_canvas.h"
+#include "core/program_state.h"
+#include "core/text_1252.h"
 #include "prefs/about_window.h"
 #include "prefs/preferences_window.h"
 #include "scenery/selection_window.h"
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
 
 namespace orv {
 

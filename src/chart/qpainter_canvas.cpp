@@ -12,7 +12,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "scenery/text_1252.h"
+#include "core/text_1252.h"
 
 namespace orv {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "scenery/text_1252.h"
+#include "core/text_1252.h"
 
 namespace orv {
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/message_box.h"
-#include "startup/program_state.h"
+#include "core/program_state.h"
 
 namespace orv {
 

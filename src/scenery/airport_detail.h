@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scenery/airport_records.h"
+#include "core/airport_records.h"
 #include "scenery/bgl_image.h"
 #include "scenery/magdec.h"
 

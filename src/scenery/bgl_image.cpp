@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "scenery/file_system.h"
+#include "core/file_system.h"
 
 namespace orv {
 namespace {

@@ -5,11 +5,12 @@
 #include <limits>
 #include <system_error>
 
+#include "core/program_state.h"
+#include "core/settings_file.h"
+#include "core/text_1252.h"
 #include "scenery/magdec.h"
 #include "scenery/scan_bgl_file.h"
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
+#include "scenery/scenery_cfg.h"
 
 namespace orv {
 namespace {
@@ -49,7 +50,8 @@ int32_t Add_Clamped(int32_t total, size_t more) {
 }
 
 // Handles the file b.scan_file: signature check, load and walk.
-Scan_Step Scan_One_File(Program_State& st, Database_Build& b) {
+Scan_Step Scan_One_File(Program_State& st, Database_Build& b,
+                        Airspace_Section_Reader read_airspace) {
   Scan_Step step;
   step.progress = true;
   switch (Check_Signature(b.scan_file)) {
@@ -74,7 +76,7 @@ Scan_Step Scan_One_File(Program_State& st, Database_Build& b) {
   }
   Bgl_Reader rd(*image);
   step.kind = Scan_Step_Kind::file_read;
-  step.stop = Scan_Bgl_File(st, rd, b.scan_file);
+  step.stop = Scan_Bgl_File(st, rd, b.scan_file, read_airspace);
   ++b.tally.files_read;
   if (step.stop != Walk_Stop::none) {
     ++b.tally.files_cut_short;
@@ -93,13 +95,19 @@ File_Status Load_Mag_Grid(Program_State& st) {
 Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
   Prepare_Report report;
   st.db_ready = false;
+  int32_t areas_refused = 0;
   if (st.sim_version == 1) {
     Release_To_Spare(st.areas);
     st.area_count = 0;
-    report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"));
+    report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"), &areas_refused);
     Resolve_Area_Paths(st);
   }
   b = Database_Build{};
+  if (areas_refused > 0) {
+    b.problems.push_back({"scenery.cfg", std::to_string(areas_refused) +
+                                             " scenery areas beyond the first " +
+                                             std::to_string(MAX_AREAS) + " were not scanned"});
+  }
   for (size_t i = 0; i < Area_Limit(st); ++i) {
     const std::string& local = st.areas[i].local;
     if (!local.empty())
@@ -123,7 +131,8 @@ std::optional<std::string> Scan_Status_Text(const Program_State& st, const Datab
   return area.title;
 }
 
-Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b) {
+Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
+                         Airspace_Section_Reader read_airspace) {
   if (Scan_Finished(st, b)) return {};
   const Scenery_Area& area = st.areas[static_cast<size_t>(b.scan_area)];
   if (area.local.empty()) {
@@ -146,13 +155,14 @@ Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b) {
   b.scan_file = Lower_1252(b.scan_file);
 #endif
   if (b.files_done < std::numeric_limits<int32_t>::max()) ++b.files_done;
-  return Scan_One_File(st, b);
+  return Scan_One_File(st, b, read_airspace);
 }
 
 Settings_Update Update_Settings_Counts(Program_State& st) {
   Settings_Update update;
   std::error_code ec;
-  update.file_found = std::filesystem::is_regular_file(st.work_dir / SETTINGS_FILE, ec);
+  update.file_found =
+      std::filesystem::is_regular_file(Data_File_Path(st.work_dir, SETTINGS_FILE), ec);
   if (!update.file_found) {
     update.result.ok = true;
     return update;

@@ -24,8 +24,9 @@
 #include <string>
 #include <vector>
 
+#include "core/file_system.h"
 #include "scenery/bgl_image.h"
-#include "scenery/file_system.h"
+#include "scenery/scan_bgl_file.h"
 #include "scenery/scenery_cfg.h"
 
 namespace orv {
@@ -115,8 +116,10 @@ struct Scan_Step {
 
 // One step of the scan: passes over one area without a folder, ends one area's listing, or
 // handles one scenery file (the signature read at offset 118, then the whole file loaded and
-// walked, appending its airports and recording it when it holds airspace).
-Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b);
+// walked, appending its airports and handing its airspace section to `read_airspace`, which
+// records the file when it holds airspace).
+Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
+                         Airspace_Section_Reader read_airspace);
 
 // Copies airport_count and airspace_file_count into cfg and saves the settings, but only when
 // orv_config.cfg is in the working folder.

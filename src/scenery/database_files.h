@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "scenery/airport_records.h"
-#include "scenery/file_system.h"
-#include "startup/data_files.h"  // DATABASE_FILE, AIRSPACE_LIST_FILE
+#include "core/airport_records.h"
+#include "core/data_file_names.h"
+#include "core/file_system.h"
 
 namespace orv {
 

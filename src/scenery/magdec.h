@@ -5,15 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "core/mag_var_table.h"
 #include "scenery/bgl_image.h"
 #include "scenery/scenery_cfg.h"
 
 namespace orv {
-
-// Entry (lat + 90) + lon * 181: variation at whole-degree latitude -90..90 and longitude
-// 0..359 east, in units of 360/65536 degree, east positive.
-inline constexpr int MAG_VAR_ENTRIES = 65161;
-using Mag_Var_Table = std::array<int16_t, MAG_VAR_ENTRIES>;
 
 // Loads the grid file into `table`. A missing or unreadable file, or one too short to hold the
 // grid's pointer, is reported and leaves the table untouched, as does a pointer of 0 or below.

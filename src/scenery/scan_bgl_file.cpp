@@ -1,11 +1,11 @@
 #include "scenery/scan_bgl_file.h"
 
-#include "airspace/airspace_reader.h"
 #include "scenery/airport_index.h"
 
 namespace orv {
 
-Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan_file) {
+Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan_file,
+                        Airspace_Section_Reader read_airspace) {
   if (Read_Long(rd, 144) != 1) return rd.Stop_Reason();
   Read_Long(rd, 148);
   Read_Long(rd, 152);
@@ -17,10 +17,10 @@ Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan
     Section_Head head{Read_Long(rd, airport_section), Read_Long(rd, int64_t{airport_section} + 4)};
     if (rd.ok()) Read_Airport_Section(st, rd, airport_section, head);
   }
-  if (airspace_section > 0 && rd.ok()) {
+  if (airspace_section > 0 && read_airspace != nullptr && rd.ok()) {
     Section_Head head{Read_Long(rd, airspace_section),
                       Read_Long(rd, int64_t{airspace_section} + 4)};
-    if (rd.ok()) Read_Airspace_Section(st, rd, airspace_section, head, scan_file);
+    if (rd.ok()) read_airspace(st, rd, airspace_section, head, scan_file);
   }
   return rd.Stop_Reason();
 }

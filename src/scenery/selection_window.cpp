@@ -18,13 +18,14 @@
 #include <vector>
 
 #include "airspace/airport_fetch.h"
+#include "airspace/airspace_reader.h"
 #include "app/message_box.h"
 #include "chart/chart_window.h"
+#include "core/program_state.h"
+#include "core/text_1252.h"
 #include "prefs/about_window.h"
 #include "scenery/database_files.h"
-#include "scenery/text_1252.h"
 #include "startup/data_files.h"
-#include "startup/program_state.h"
 #include "startup/setup_window.h"
 
 namespace orv {
@@ -219,7 +220,7 @@ void Selection_Window::Scan_Bgls_Timer() {
   if (const std::optional<std::string> title = Scan_Status_Text(st_, build_)) {
     Set_Status(Ui_Text(Utf8_From_1252(*title)));
   }
-  const Scan_Step step = Scan_Bgls_Tick(st_, build_);
+  const Scan_Step step = Scan_Bgls_Tick(st_, build_, Read_Airspace_Section);
   if (step.progress) Set_Progress(build_.files_done, build_.bgl_total + 1);
 }
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_1252.h"
 #include "scenery/geo_math.h"
-#include "scenery/text_1252.h"
 
 namespace orv {
 namespace {

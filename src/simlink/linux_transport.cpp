@@ -3,13 +3,12 @@
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "simlink/link_block.h"
@@ -26,6 +25,14 @@ std::array<uint8_t, 4> Le32(uint32_t value) {
   std::array<uint8_t, 4> bytes{};
   Block_Put32(bytes, 0, value);
   return bytes;
+}
+
+// What is left of a wait of timeout_ms that began at start.
+int64_t Ms_Left(std::chrono::steady_clock::time_point start, uint32_t timeout_ms) {
+  const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now() - start)
+                         .count();
+  return spent < timeout_ms ? timeout_ms - spent : 0;
 }
 
 // A private folder of this user: a real folder (not a link), ours, closed to everyone else.
@@ -69,6 +76,7 @@ Linux_Transport::~Linux_Transport() {
 void Linux_Transport::Close_Connection() {
   if (conn_fd_ >= 0) ::close(conn_fd_);
   conn_fd_ = -1;
+  pairing_ = {};
 }
 
 uintptr_t Linux_Transport::Find_Window(const char* class_name) {
@@ -76,15 +84,9 @@ uintptr_t Linux_Transport::Find_Window(const char* class_name) {
   const std::filesystem::path dir =
       options_.socket_dir.empty() ? Link_Socket_Dir() : options_.socket_dir;
   if (dir.empty()) return 0;
-  const std::string path = (dir / class_name).string();
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  if (path.size() >= sizeof addr.sun_path) return 0;
-  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return 0;
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
-    ::close(fd);
+  int fd = -1;
+  if (Connect_Local((dir / class_name).string(), options_.open_timeout_ms, fd).status !=
+      Io_Result::ok) {
     return 0;
   }
   conn_fd_ = fd;
@@ -113,13 +115,15 @@ Link_Mapping Linux_Transport::Create_Mapping(const char* name, uint32_t size) {
   if (fd < 0) return {};
   // The simulator side maps the block as soon as it has it, so it gets it at full size.
   const std::array<uint8_t, 4> atom = Le32(static_cast<uint32_t>(static_cast<int16_t>(atom_)));
-  std::array<uint8_t, 4> answer{};
+  const auto start = std::chrono::steady_clock::now();
+  uint32_t answer = 0;
   const bool ok =
       ::ftruncate(fd, size) == 0 &&
-      Send_With_Descriptor(conn_fd_, atom.data(), atom.size(), fd).status == Io_Result::ok &&
-      Recv_Exact(conn_fd_, answer.data(), answer.size(), options_.handshake_timeout_ms).status ==
+      Send_With_Descriptor(conn_fd_, atom.data(), atom.size(), fd, options_.open_timeout_ms)
+              .status == Io_Result::ok &&
+      Await_Answer(pairing_, conn_fd_, Ms_Left(start, options_.open_timeout_ms), answer).status ==
           Io_Result::ok &&
-      Block_Get32(answer, 0) == 1;
+      answer == 1;
   if (!ok) {
     ::close(fd);
     return {};
@@ -157,17 +161,21 @@ Link_Send_Result Linux_Transport::Send_Message(uintptr_t window, uint32_t, int32
   if (conn_fd_ < 0 || window != static_cast<uintptr_t>(conn_fd_) + 1) {
     return {false, 0, static_cast<uint32_t>(ENOTCONN)};
   }
-  // An answer that came after an earlier attempt timed out belongs to that attempt.
-  Io_Result io = Discard_Pending(conn_fd_);
-  if (io.status != Io_Result::ok) return {false, 0, static_cast<uint32_t>(io.error)};
+  const auto start = std::chrono::steady_clock::now();
   const std::array<uint8_t, 4> atom = Le32(static_cast<uint32_t>(wparam));
-  io = Send_All(conn_fd_, atom.data(), atom.size());
-  if (io.status != Io_Result::ok) return {false, 0, static_cast<uint32_t>(io.error)};
-  std::array<uint8_t, 4> answer{};
-  io = Recv_Exact(conn_fd_, answer.data(), answer.size(), timeout_ms);
+  Io_Result io = Send_All(conn_fd_, atom.data(), atom.size(), timeout_ms);
+  // A simulator that takes no message in time owes no answer for it.
+  if (io.status == Io_Result::timeout && io.count == 0) return {false, 0, 0};
+  if (io.status != Io_Result::ok) {
+    // A message cut short would put every later one out of step: this connection is done.
+    Close_Connection();
+    return {false, 0, static_cast<uint32_t>(io.error != 0 ? io.error : EPIPE)};
+  }
+  uint32_t answer = 0;
+  io = Await_Answer(pairing_, conn_fd_, Ms_Left(start, timeout_ms), answer);
   if (io.status == Io_Result::timeout) return {false, 0, 0};
   if (io.status != Io_Result::ok) return {false, 0, static_cast<uint32_t>(io.error)};
-  return {true, Block_Get32(answer, 0), 0};
+  return {true, answer, 0};
 }
 
 uint32_t Linux_Transport::Process_Id() {

@@ -7,12 +7,16 @@
 //   - every later message is the atom alone; the simulator side answers the requests in the
 //     block in place and answers the reply value (1 for success).
 // No answer in time is a failed send without a system error; a broken connection is a failed
-// send with one. Closing the connection releases the block on both sides.
+// send with one. Answers that come after their message's wait ran out are taken off before the
+// next message's own (answer_pairing.h). Every call waits at most its time-out: connecting to
+// a simulator that never accepts gives up like finding no socket at all. Closing the connection
+// releases the block on both sides.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 
+#include "simlink/answer_pairing.h"
 #include "simlink/link_client.h"
 #include "simlink/link_transport.h"
 
@@ -29,7 +33,8 @@ std::filesystem::path Link_Socket_Dir();
 
 struct Linux_Transport_Options {
   std::filesystem::path socket_dir;  // empty: Link_Socket_Dir()
-  uint32_t handshake_timeout_ms = LINK_ANSWER_TIMEOUT_MS;
+  // The longest wait of the connect, and of the handing over of the block.
+  uint32_t open_timeout_ms = LINK_ANSWER_TIMEOUT_MS;
 };
 
 class Linux_Transport final : public Link_Transport {
@@ -62,6 +67,7 @@ class Linux_Transport final : public Link_Transport {
   uint32_t view_size_ = 0;
   uint16_t atom_ = 0;  // the last atom handed out; sent with the block's descriptor
   uint16_t next_atom_ = 0xC000;
+  Answer_Pairing pairing_;  // of the answers on conn_fd_
 };
 
 }  // namespace orv

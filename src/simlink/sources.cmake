@@ -6,6 +6,7 @@ if(WIN32)
   list(APPEND ENGINE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_transport.cpp)
 else()
   list(APPEND ENGINE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/answer_pairing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/linux_transport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/socket_io.cpp
   )

@@ -2,18 +2,11 @@
 // a first run (wizard and database build) otherwise. A partial set is never used.
 #pragma once
 
-#include <array>
+#include "core/data_file_names.h"
 
 namespace orv {
 
 struct Program_State;
-
-inline constexpr const char* DATABASE_FILE = "all_fs_airports.dat";
-inline constexpr const char* AIRSPACE_LIST_FILE = "world_airspaces.lst";
-
-// The three data files in the order they are checked and deleted.
-inline constexpr std::array<const char*, 3> DATA_FILES = {"orv_config.cfg", DATABASE_FILE,
-                                                          AIRSPACE_LIST_FILE};
 
 enum class Start_Decision {
   first_run,         // some file was missing: the ones present were deleted; run the wizard

@@ -1,8 +1,8 @@
 #include "startup/setup_check.h"
 
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
+#include "core/text_1252.h"
 
 namespace orv {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "scenery/file_system.h"
+#include "core/file_system.h"
 
 namespace orv {
 

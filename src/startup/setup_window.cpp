@@ -16,9 +16,9 @@
 #include <string>
 
 #include "app/message_box.h"
+#include "core/program_state.h"
 #include "scenery/selection_window.h"
 #include "startup/data_files.h"
-#include "startup/program_state.h"
 #include "startup/setup_check.h"
 
 namespace orv {

@@ -1,6 +1,5 @@
 list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_check.cpp
 )
 list(APPEND WINDOW_SOURCES

@@ -9,10 +9,10 @@
 #include <cmath>
 
 #include "app/message_box.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 #include "scenery/selection_window.h"
 #include "startup/data_files.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
 #include "startup/setup_window.h"
 
 namespace orv {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "startup/program_state.h"
+#include "core/program_state.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
 

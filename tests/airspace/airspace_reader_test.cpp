@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/program_state.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace orv {
@@ -37,7 +37,7 @@ Walk_Stop Scan(Program_State& st, const std::vector<uint8_t>& bytes,
                std::string_view path = "c:/fs/scenery/world/scenery/airspace.bgl") {
   const Bgl_Image image = Make_Bgl_Image(bytes);
   Bgl_Reader rd(image);
-  return Scan_Bgl_File(st, rd, path);
+  return Scan_Bgl_File(st, rd, path, Read_Airspace_Section);
 }
 
 Walk_Stop Scan(Program_State& st, const sw::Built_File& file) {

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
 #include "startup/data_files.h"
-#include "startup/program_state.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
@@ -202,7 +203,7 @@ TEST(Damaged_World, Build_Keeps_Exactly_The_Intact_Airports_And_Counts_The_Damag
   EXPECT_EQ(b.bgl_total, 17);
   int ticks = 0;
   while (!Scan_Finished(st, b)) {
-    Scan_Bgls_Tick(st, b);
+    Scan_Bgls_Tick(st, b, Read_Airspace_Section);
     ASSERT_LT(++ticks, 100) << "the scan does not end";
   }
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/program_state.h"
+#include "core/settings_file.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
 #include "startup/data_files.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
 #include "startup/setup_check.h"
 #include "support/temp_dir.h"
 

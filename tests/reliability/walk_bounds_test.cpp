@@ -2,9 +2,10 @@
 // lie after it ends the walk, at each level, so no file makes a walk go round for ever.
 #include <gtest/gtest.h>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/bgl_image.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace orv {
@@ -27,7 +28,7 @@ Walked Walk(const std::vector<uint8_t>& bytes, bool read_mode) {
   st.cur_airport.lon = -122.5;
   const Bgl_Image image = Make_Bgl_Image(bytes);
   Bgl_Reader rd(image);
-  const Walk_Stop stop = Scan_Bgl_File(st, rd, "f.bgl");
+  const Walk_Stop stop = Scan_Bgl_File(st, rd, "f.bgl", Read_Airspace_Section);
   return {stop, st.airport_count, st.airspace_file_count, st.airspace_count};
 }
 
@@ -41,9 +42,13 @@ sw::Airspace_Group Group() {
 
 TEST(Walk_Bounds, Records_That_Point_Back_End_Every_Level_Of_The_Walk) {
   for (const int32_t size : {-8, -9, -1000, INT32_MIN}) {
-    // Airport section: a block record, a detail record and a taxiway record pointing back.
+    // Airport section: a block record, a detail record and a taxiway record pointing back (a
+    // block's last record has no next one in its block, so the record stands between two).
     Walked w = Walk(sw::Bgl_File()
-                        .Add(sw::Airport_Block().Add(sw::Airport("A1")).Raw_Record(7, {}, size))
+                        .Add(sw::Airport_Block()
+                                 .Add(sw::Airport("A1"))
+                                 .Raw_Record(7, {}, size)
+                                 .Add(sw::Airport("A2")))
                         .Build()
                         .bytes,
                     false);

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace orv {
@@ -14,7 +15,7 @@ namespace sw = scenery_writer;
 Walk_Stop Scan_Into(Program_State& st, const std::vector<uint8_t>& bytes) {
   const Bgl_Image image = Make_Bgl_Image(bytes);
   Bgl_Reader rd(image);
-  return Scan_Bgl_File(st, rd, "index.bgl");
+  return Scan_Bgl_File(st, rd, "index.bgl", Read_Airspace_Section);
 }
 
 std::vector<std::string> Idents(const Program_State& st) {
@@ -94,6 +95,19 @@ TEST(ReadAirportSection, ARecordThatDoesNotAdvanceEndsTheWalkAfterIt) {
   Program_State st;
   EXPECT_EQ(Scan_Into(st, file.bytes), Walk_Stop::no_progress);
   EXPECT_EQ(Idents(st), (std::vector<std::string>{"AAAA", ""}));
+}
+
+TEST(ReadAirportSection, ABadSizeOnABlocksLastRecordLeadsNowhere) {
+  // The next block starts at the block's own size: the last record's size is never used.
+  sw::Built_File file =
+      sw::Bgl_File()
+          .Add(sw::Airport_Block().Add(sw::Airport("AAAA")).Add(sw::Airport("ZZZZ")))
+          .Add(sw::Airport_Block().Add(sw::Airport("BBBB")))
+          .Build();
+  sw::Patch_Long(file.bytes, file.layout.airports[1].index_record + 4, -8);
+  Program_State st;
+  EXPECT_EQ(Scan_Into(st, file.bytes), Walk_Stop::none);
+  EXPECT_EQ(Idents(st), (std::vector<std::string>{"AAAA", "", "BBBB"}));
 }
 
 TEST(ReadAirportSection, AHugeRecordCountEndsAtTheEndOfTheFile) {

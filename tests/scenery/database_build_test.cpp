@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 #include "scenery/database_files.h"
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
@@ -73,7 +74,7 @@ std::vector<Tick> Run_Scan(Program_State& st, Database_Build& b,
   std::vector<Tick> ticks;
   for (int guard = 0; guard < 1000 && !Scan_Finished(st, b); ++guard) {
     const std::optional<std::string> status = Scan_Status_Text(st, b);
-    const Scan_Step step = Scan_Bgls_Tick(st, b);
+    const Scan_Step step = Scan_Bgls_Tick(st, b, Read_Airspace_Section);
     ticks.push_back({status.value_or("-"), step.kind, step.progress});
     if (files && step.progress) files->push_back(b.scan_file);
   }
@@ -133,7 +134,7 @@ TEST_F(DatabaseBuild, ScansAreasInLibraryOrderAndFilesInListingOrder) {
   EXPECT_EQ(b.tally.files_unopened, 0);
   EXPECT_EQ(b.tally.files_cut_short, 0);
   EXPECT_TRUE(b.problems.empty());
-  EXPECT_EQ(Scan_Bgls_Tick(st, b).kind, K::finished);
+  EXPECT_EQ(Scan_Bgls_Tick(st, b, Read_Airspace_Section).kind, K::finished);
 
   // Airports in scan order, duplicates kept; a file holding airspace is recorded each time it is
   // read after another one.
@@ -195,7 +196,7 @@ TEST_F(DatabaseBuild, AnEmptyLibraryGivesTheSmallestFiles) {
   EXPECT_EQ(st.airspace_file_count, 0);
   EXPECT_TRUE(Scan_Finished(st, b));
   EXPECT_FALSE(Scan_Status_Text(st, b).has_value());
-  EXPECT_EQ(Scan_Bgls_Tick(st, b).kind, Scan_Step_Kind::finished);
+  EXPECT_EQ(Scan_Bgls_Tick(st, b, Read_Airspace_Section).kind, Scan_Step_Kind::finished);
 
   ASSERT_TRUE(Write_Airport_File(st).ok);
   ASSERT_TRUE(Write_Airspace_List(st).ok);
@@ -253,17 +254,17 @@ TEST_F(DatabaseBuild, FilesThatFailAreCountedAndNamed) {
   Prepare_Build(st, b);
   EXPECT_EQ(b.bgl_total, 4);
 
-  Scan_Step step = Scan_Bgls_Tick(st, b);
+  Scan_Step step = Scan_Bgls_Tick(st, b, Read_Airspace_Section);
   EXPECT_EQ(step.kind, Scan_Step_Kind::file_read);
   EXPECT_EQ(step.stop, Walk_Stop::out_of_image);
   // The file vanishes between the listing and its turn.
   std::filesystem::remove(paths.area_folders[0] / "b_gone.bgl");
-  step = Scan_Bgls_Tick(st, b);
+  step = Scan_Bgls_Tick(st, b, Read_Airspace_Section);
   EXPECT_EQ(step.kind, Scan_Step_Kind::file_unopened);
   EXPECT_TRUE(step.progress);
-  step = Scan_Bgls_Tick(st, b);  // too short to hold a signature
+  step = Scan_Bgls_Tick(st, b, Read_Airspace_Section);  // too short to hold a signature
   EXPECT_EQ(step.kind, Scan_Step_Kind::file_skipped);
-  step = Scan_Bgls_Tick(st, b);
+  step = Scan_Bgls_Tick(st, b, Read_Airspace_Section);
   EXPECT_EQ(step.kind, Scan_Step_Kind::file_read);
   EXPECT_EQ(step.stop, Walk_Stop::none);
   Run_Scan(st, b);
@@ -315,6 +316,28 @@ TEST_F(DatabaseBuild, TheMagneticGridIsLoadedFromTheSimulatorFolderInAnyCase) {
   no_grid.fs_path = (dir / "nothing").string();
   EXPECT_EQ(Load_Mag_Grid(no_grid), File_Status::missing);
   EXPECT_EQ(no_grid.mag_var_table[0], 0);
+}
+
+// The area count is a 16-bit number: a library of more areas keeps the first 32,767 and the
+// build report says how many were left out.
+TEST(PrepareBuild, RefusesAreasBeyondWhatTheCountHolds) {
+  Temp_Dir dir;
+  std::string cfg = "[General]\r\nTitle=Library\r\n";
+  for (int i = 1; i <= MAX_AREAS + 3; ++i) {
+    cfg += "[Area." + std::to_string(i) + "]\r\nTitle=A" + std::to_string(i) + "\r\n";
+  }
+  testing::Write_Text(dir / "scenery.cfg", cfg);
+  Program_State st;
+  st.sim_version = 1;
+  st.fs_path = dir.path().string();
+  Database_Build b;
+  EXPECT_EQ(Prepare_Build(st, b).scenery_cfg, File_Status::ok);
+  EXPECT_EQ(st.area_count, MAX_AREAS);
+  ASSERT_EQ(st.areas.size(), static_cast<size_t>(MAX_AREAS) + 1);
+  EXPECT_EQ(st.areas[MAX_AREAS - 1].title, "A" + std::to_string(MAX_AREAS));
+  ASSERT_EQ(b.problems.size(), 1u);
+  EXPECT_EQ(b.problems[0].file, "scenery.cfg");
+  EXPECT_EQ(b.problems[0].reason, "3 scenery areas beyond the first 32767 were not scanned");
 }
 
 }  // namespace

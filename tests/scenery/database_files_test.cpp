@@ -7,7 +7,7 @@
 #include <functional>
 #include <limits>
 
-#include "startup/program_state.h"
+#include "core/program_state.h"
 #include "support/temp_dir.h"
 
 namespace orv {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/program_state.h"
+#include "core/program_state.h"
 #include "support/temp_dir.h"
 
 namespace orv {

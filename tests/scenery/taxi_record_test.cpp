@@ -4,9 +4,10 @@
 
 #include <cmath>
 
+#include "airspace/airspace_reader.h"
+#include "core/program_state.h"
 #include "scenery/geo_math.h"
 #include "scenery/scan_bgl_file.h"
-#include "startup/program_state.h"
 #include "support/scenery_writer.h"
 
 namespace orv {
@@ -23,7 +24,7 @@ Program_State Scan(const sw::Built_File& file) {
   Program_State st;
   const Bgl_Image image = file.Image();
   Bgl_Reader rd(image);
-  Scan_Bgl_File(st, rd, "taxi.bgl");
+  Scan_Bgl_File(st, rd, "taxi.bgl", Read_Airspace_Section);
   return st;
 }
 
@@ -177,7 +178,7 @@ TEST(ReadTaxiRecord, ASubRecordCutByTheEndOfTheFileIsNotApplied) {
   const Bgl_Image image = Make_Bgl_Image(cut);
   Bgl_Reader rd(image);
   Program_State st;
-  EXPECT_EQ(Scan_Bgl_File(st, rd, "cut.bgl"), Walk_Stop::out_of_image);
+  EXPECT_EQ(Scan_Bgl_File(st, rd, "cut.bgl", Read_Airspace_Section), Walk_Stop::out_of_image);
   ASSERT_EQ(st.airport_count, 1);
   EXPECT_EQ(st.airports[0].parking_count, 1);
   EXPECT_EQ(st.airports[0].taxi_point_count, 0);

@@ -5,17 +5,22 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "chart/aircraft_tracking.h"
 #include "simlink/link_client.h"
 #include "simlink/linux_transport.h"
+#include "simlink/socket_io.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -84,8 +89,10 @@ class Sim_Process {
 
 // A link over the Linux transport to the sockets of `dir`, counting its waits.
 struct Real_Link {
-  explicit Real_Link(const std::filesystem::path& dir, uint32_t answer_timeout_ms = 2000) {
-    link.transport = std::make_unique<Linux_Transport>(Linux_Transport_Options{dir, 2000});
+  explicit Real_Link(const std::filesystem::path& dir, uint32_t answer_timeout_ms = 2000,
+                     uint32_t open_timeout_ms = 2000) {
+    link.transport =
+        std::make_unique<Linux_Transport>(Linux_Transport_Options{dir, open_timeout_ms});
     link.sleep = [this](uint32_t ms) { sleeps.push_back(ms); };
     link.answer_timeout_ms = answer_timeout_ms;
     Link_Init(link);
@@ -130,6 +137,12 @@ TEST_F(Linux_Link, OpensReadsTheAircraftAndOpensAgainAfterClosing) {
   EXPECT_EQ(state->acft_hdg, -90);
   EXPECT_EQ(state->altim_value, 29.92);
 
+  // A second client is served while the first stays open.
+  Real_Link second(dir, 2000, 500);
+  ASSERT_TRUE(Link_Open(second.link, 6, result)) << Link_Result_Name(result);
+  ASSERT_TRUE(Read_Aircraft(second.link, *state, result)) << Link_Result_Name(result);
+  ASSERT_TRUE(Read_Aircraft(r.link, *state, result)) << Link_Result_Name(result);
+
   Link_Close(r.link);
   ASSERT_TRUE(Link_Open(r.link, 6, result)) << Link_Result_Name(result);
   state->altim_units = 0;
@@ -140,6 +153,12 @@ TEST_F(Linux_Link, OpensReadsTheAircraftAndOpensAgainAfterClosing) {
 TEST_F(Linux_Link, OpenReportsMissingAndWrongSimulators) {
   {
     Real_Link r(tmp.path());
+    int32_t result = -1;
+    EXPECT_FALSE(Link_Open(r.link, 6, result));
+    EXPECT_EQ(result, LINK_NO_SIM_WINDOW);
+  }
+  {  // A simulator whose queue of waiting clients is full is given up after the open's time-out.
+    Real_Link r(Start_Sim({"--never-accept"}), 2000, 50);
     int32_t result = -1;
     EXPECT_FALSE(Link_Open(r.link, 6, result));
     EXPECT_EQ(result, LINK_NO_SIM_WINDOW);
@@ -196,6 +215,23 @@ TEST_F(Linux_Link, ASilentSimulatorTimesOutAfterElevenAttempts) {
   EXPECT_EQ(r.sleeps, std::vector<uint32_t>(10, 100));
 }
 
+TEST_F(Linux_Link, ASimulatorLateAtOpenConnectsAndEveryAnswerStaysWithItsRequest) {
+  // 300 ms late against waits of 200 ms: each late answer comes while a later attempt waits.
+  for (const char* late_count : {"1", "2"}) {
+    SCOPED_TRACE(late_count);
+    Real_Link r(Start_Sim({"--fixed", "10,20,270", "--late", "300", "--late-count", late_count}),
+                200);
+    int32_t result = -1;
+    ASSERT_TRUE(Link_Open(r.link, 6, result)) << Link_Result_Name(result);
+    for (int tick = 0; tick < 3; ++tick) {
+      *state = Program_State{};
+      ASSERT_TRUE(Read_Aircraft(r.link, *state, result)) << Link_Result_Name(result);
+      EXPECT_NEAR(state->acft_lon, 20.0, 1e-5);
+      EXPECT_EQ(state->acft_hdg, -90);
+    }
+  }
+}
+
 TEST_F(Linux_Link, DamagedRepliesMidSessionAreRefused) {
   struct Case {
     const char* kind;
@@ -217,23 +253,29 @@ TEST_F(Linux_Link, DamagedRepliesMidSessionAreRefused) {
   }
 }
 
+// orvane-tool aircraft against the simulator's sockets in `runtime`: started here and finished
+// by Tool_Output, so that two runs can wait at the same time.
+FILE* Start_Tool(const std::filesystem::path& runtime, const std::string& options) {
+  const std::string command = "XDG_RUNTIME_DIR='" + runtime.string() +
+                              "' '" ORVANE_TOOL_PATH "' aircraft " + options + " 2>&1";
+  return ::popen(command.c_str(), "r");
+}
+
+std::string Tool_Output(FILE* tool, int& status) {
+  std::string out;
+  if (tool == nullptr) return out;
+  char buffer[512];
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, tool)) out.append(buffer, n);
+  status = ::pclose(tool);
+  return out;
+}
+
 // The command-line tool reads the stand-in simulator's aircraft back, and names the result code
 // of a link that fails.
 TEST_F(Linux_Link, TheToolReadsTheAircraftOrSaysWhyNot) {
   const auto dir = Start_Sim({"--fixed", "47.449,-122.309,270", "--pressure", "16208"});
-  auto run = [](const std::filesystem::path& runtime, const std::string& options, int& status) {
-    const std::string command = "XDG_RUNTIME_DIR='" + runtime.string() +
-                                "' '" ORVANE_TOOL_PATH "' aircraft " + options + " 2>&1";
-    std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-      char buffer[512];
-      while (size_t n = std::fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
-      status = ::pclose(p);
-    }
-    return out;
-  };
   int status = -1;
-  const std::string json = run(dir, "", status);
+  const std::string json = Tool_Output(Start_Tool(dir, ""), status);
   ASSERT_TRUE(WIFEXITED(status)) << json;
   EXPECT_EQ(WEXITSTATUS(status), 0) << json;
   EXPECT_NE(json.find("\"lat\": 47.44"), std::string::npos) << json;
@@ -243,16 +285,63 @@ TEST_F(Linux_Link, TheToolReadsTheAircraftOrSaysWhyNot) {
   EXPECT_NE(json.find("\"altimeter_mb\": 1013,"), std::string::npos) << json;
   EXPECT_NE(json.find("\"altimeter_inhg\": 29.92}"), std::string::npos) << json;
 
-  const std::string wrong = run(dir, "--sim-code 7", status);
+  const std::string wrong = Tool_Output(Start_Tool(dir, "--sim-code 7"), status);
   EXPECT_EQ(WEXITSTATUS(status), 4) << wrong;
   EXPECT_NE(wrong.find("LINK_WRONG_SIM"), std::string::npos) << wrong;
 
   const std::filesystem::path empty = tmp / "nobody-home";
   std::filesystem::create_directories(empty);
   std::filesystem::permissions(empty, std::filesystem::perms::owner_all);
-  const std::string none = run(empty, "", status);
+  const std::string none = Tool_Output(Start_Tool(empty, ""), status);
   EXPECT_EQ(WEXITSTATUS(status), 4) << none;
   EXPECT_NE(none.find("LINK_NO_SIM_WINDOW"), std::string::npos) << none;
+}
+
+// The link's real time-outs, once: a simulator that answers its first request 2.5 s late (after
+// the first attempt's 2 s) is read right, and one that never accepts fails within 2 s. Both
+// tools run at the same time.
+TEST_F(Linux_Link, TheToolOutwaitsALateSimulatorAndGivesUpOnAStuckOne) {
+  FILE* late = Start_Tool(Start_Sim({"--fixed", "47.449,-122.309,270", "--late", "2500"}), "");
+  FILE* stuck = Start_Tool(Start_Sim({"--never-accept"}), "");
+  int status = -1;
+  const std::string json = Tool_Output(late, status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << json;
+  EXPECT_NE(json.find("\"lat\": 47.44"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"hdg\": -90,"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"altimeter_mb\": 1013,"), std::string::npos) << json;
+  const std::string error = Tool_Output(stuck, status);
+  EXPECT_EQ(WEXITSTATUS(status), 4) << error;
+  EXPECT_NE(error.find("LINK_NO_SIM_WINDOW"), std::string::npos) << error;
+}
+
+// A simulator of the test's own that answers message 1 only once message 2 has come: the late
+// answer arrives while message 2 waits, and neither it nor any later exchange takes an answer
+// that belongs to an earlier message.
+TEST(LinuxTransport, ALateAnswerIsNeverTakenForALaterMessage) {
+  Temp_Dir tmp;
+  sockaddr_un addr{AF_UNIX, {}};
+  const std::string path = (tmp / "UIPCMAIN").string();
+  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(::listen(listener, 1), 0);
+  std::jthread sim([listener] {
+    const int conn = ::accept(listener, nullptr, nullptr);
+    // 0 takes the next message: the block, then messages 1 and 2 before 1's answer, and so on.
+    for (const uint8_t reply : {0, 1, 0, 0, 0xA1, 0xA2, 0, 0xA3, 0}) {
+      uint8_t bytes[4] = {reply, 0, 0, 0};
+      (void)(reply == 0 ? Recv_Exact(conn, bytes, 4, 5000) : Send_All(conn, bytes, 4, 5000));
+    }
+    ::close(conn);
+  });
+  Linux_Transport t({tmp.path(), 5000});
+  const uintptr_t window = t.Find_Window("UIPCMAIN");
+  ASSERT_NE(t.Create_Mapping("block", LINK_BLOCK_SIZE).handle, 0u);
+  EXPECT_FALSE(t.Send_Message(window, 1, 7, 0, 0).delivered);
+  EXPECT_EQ(t.Send_Message(window, 1, 7, 0, 5000).reply, 0xA2u);
+  EXPECT_EQ(t.Send_Message(window, 1, 7, 0, 5000).reply, 0xA3u);
+  t.Release_Window(window);
+  ::close(listener);
 }
 
 TEST(LinkSocketDir, UsesTheRuntimeFolderElseAPrivateOneOfItsOwn) {

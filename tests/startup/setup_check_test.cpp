@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "startup/program_state.h"
-#include "startup/settings_file.h"
+#include "core/program_state.h"
+#include "core/settings_file.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
 

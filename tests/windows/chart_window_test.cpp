@@ -22,6 +22,7 @@
 #include "chart/chart_layers.h"
 #include "chart/qpainter_canvas.h"
 #include "chart/recording_canvas.h"
+#include "core/settings_file.h"
 #include "prefs/about_window.h"
 #include "prefs/preferences_window.h"
 #include "scenery/database_files.h"

@@ -14,11 +14,11 @@
 #include <algorithm>
 
 #include "chart/chart_window.h"
+#include "core/settings_file.h"
 #include "prefs/about_window.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
 #include "startup/data_files.h"
-#include "startup/settings_file.h"
 #include "startup/setup_check.h"
 #include "startup/setup_window.h"
 #include "startup/splash_window.h"

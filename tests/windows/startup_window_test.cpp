@@ -7,10 +7,10 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "core/settings_file.h"
 #include "scenery/database_files.h"
 #include "scenery/selection_window.h"
 #include "startup/data_files.h"
-#include "startup/settings_file.h"
 #include "startup/setup_check.h"
 #include "startup/setup_window.h"
 #include "startup/splash_window.h"

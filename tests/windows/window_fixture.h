@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/message_box.h"
-#include "startup/program_state.h"
+#include "core/program_state.h"
 #include "support/temp_dir.h"
 
 namespace orv {

@@ -1,4 +1,4 @@
-#include "scenery/file_system.h"
+#include "core/file_system.h"
 
 #include <gtest/gtest.h>
 

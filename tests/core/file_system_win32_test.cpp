@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "scenery/file_system.h"
+#include "core/file_system.h"
+#include "core/program_state.h"
+#include "core/text_1252.h"
 #include "scenery/scenery_cfg.h"
-#include "scenery/text_1252.h"
-#include "startup/program_state.h"
 #include "startup/setup_check.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "scenery/text_1252.h"
+#include "core/text_1252.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scenery/file_system.h"
+#include "core/file_system.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <limits>
 #include <system_error>
 
-#include "scenery/text_1252.h"
+#include "core/text_1252.h"
 
 #ifdef _WIN32
 #include <windows.h>

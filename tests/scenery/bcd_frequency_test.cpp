@@ -1,4 +1,4 @@
-#include "airspace/bcd_frequency.h"
+#include "scenery/bcd_frequency.h"
 
 #include <gtest/gtest.h>
 

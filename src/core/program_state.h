@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "airspace/airspace_records.h"
-#include "scenery/airport_records.h"
-#include "scenery/magdec.h"
-#include "scenery/scenery_cfg.h"
-#include "startup/settings_file.h"
+#include "core/airport_records.h"
+#include "core/airspace_records.h"
+#include "core/config_rec.h"
+#include "core/mag_var_table.h"
+#include "core/scenery_area.h"
 
 namespace orv {
 

@@ -14,25 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "scenery/file_system.h"
+#include "core/config_rec.h"
+#include "core/data_file_names.h"
+#include "core/file_system.h"
 
 namespace orv {
 
 struct Program_State;
-
-inline constexpr const char* SETTINGS_FILE = "orv_config.cfg";
-inline constexpr const char* BANNER = "Orvane v1.2";
-
-struct Config_Rec {
-  std::string banner;
-  uint8_t cfg_valid = 0;
-  uint8_t sim_version = 0;
-  std::string fs_path;
-  int32_t airport_count = 0;
-  int32_t airspace_file_count = 0;
-
-  bool operator==(const Config_Rec&) const = default;
-};
 
 enum class Settings_Status : uint8_t {
   ok,

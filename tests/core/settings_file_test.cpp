@@ -1,8 +1,8 @@
-#include "startup/settings_file.h"
+#include "core/settings_file.h"
 
 #include <gtest/gtest.h>
 
-#include "startup/program_state.h"
+#include "core/program_state.h"
 #include "support/temp_dir.h"
 
 namespace orv {
