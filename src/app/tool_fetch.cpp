@@ -8,12 +8,12 @@
 #include "airspace/airport_fetch.h"
 #include "app/json_out.h"
 #include "app/tool_commands.h"
+#include "core/file_system.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
 #include "core/text_1252.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
-#include "core/file_system.h"
 
 namespace orv::tool {
 namespace {
