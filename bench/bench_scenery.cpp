@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 #include "airspace/airspace_reader.h"
 #include "core/program_state.h"
@@ -43,7 +44,9 @@ sw::Built_File Busy_Scenery_File(int count) {
   sw::Bgl_File file;
   for (int a = 0; a < count; ++a) {
     const double lat = 30.0 + a * 0.01, lon = -120.0 + a * 0.01;
-    sw::Airport airport("K" + std::to_string(1000 + a));
+    std::string ident = "K";  // appended: see Make_Airport in bench_database.cpp
+    ident += std::to_string(1000 + a);
+    sw::Airport airport(ident);
     airport.Reference(lat, lon).Name("Benchmark Field").Frequency(7, "118.3").Frequency(9, "119.2");
     for (int r = 0; r < 3; ++r) {
       airport.Runway({.lat = lat,

@@ -4,10 +4,16 @@
 // Class C, Class D and centre airspace around them. Everything is made by the project's own
 // scenery writer from the file formats.
 //
-//   make_demo_sim FOLDER
+// With --non-ascii a fifth area adds airports whose identifiers, names, taxiway names and
+// airspace names hold what Windows-1252 text can: accented letters, the five bytes it leaves
+// undefined, its letters and signs in 0x80-0x9F, and control bytes (every byte but zero, line
+// ends and the separators of an item).
+//
+//   make_demo_sim [--non-ascii] FOLDER
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/scenery_writer.h"
@@ -209,15 +215,48 @@ sw::Built_File Airspace_File() {
   return sw::Bgl_File().Add(c).Build();
 }
 
+// Airports whose texts are Windows-1252 bytes outside ASCII, around Iberia.
+sw::Built_File Non_Ascii_File() {
+  const double lat = 40.4722, lon = -3.5608;
+  sw::Airport sande("OHC");
+  sande.Reference(lat, lon).Name("Sa\xF1nd\xE9 Municipal").Frequency(7, "118.15");
+  sande.Runway(Runway_At(lat, lon, 0, 0, 6000, 140, 14, 0, 600));
+  sande.Taxiway(
+      sw::Taxiway_Record()
+          .Points({{.kind = 1, .x = 200, .y = -500}, {.kind = 1, .x = 200, .y = 500}})
+          .Parkings({{.x = 300, .y = 0, .radius = 20, .identity = sw::Parking_Identity(4, 1, 4)}})
+          .Paths({{.kind = 0, .start = 0, .end = 1, .name = 0}})
+          .Names({"\xC4\xF6"}));
+  sw::Built_File file =
+      sw::Bgl_File()
+          .Add(sande)
+          .Add(Small_Airport("\xC5SA", "\xC5sa F\xE6r\xF8 \xDF\xFF", 41.2, -4.1, 3000, 90, 9, 700))
+          .Add(Small_Airport("U81", "Und\x81\x8D\x8F\x90\x9D Field", 41.4, -4.3, 3000, 20, 2, 700))
+          .Add(Small_Airport("E80",
+                             "\x80 \x83\x8A\x8C\x8E\x9A\x9C\x9E\x9F \x91\x93\x96\x99\xA0\xBF", 41.6,
+                             -4.5, 3000, 50, 5, 700))
+          .Add(
+              Small_Airport("C01", "Ctl\x01\x09\x1B\x1F\x7F Strip", 41.8, -4.7, 3000, 180, 18, 700))
+          .Add(sw::Airspace_Container().Add(sw::Airspace_Group()
+                                                .Box(39.5, -5.0, 42.5, -2.0)
+                                                .Name("SA\xD1ND\xC9 CLASE C")
+                                                .Frequency("118.15", "SA\xD1ND\xC9 APP\x81")
+                                                .Center(lat, lon)
+                                                .Circle(5, 0, 4000)))
+          .Build();
+  return file;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_demo_sim FOLDER\n");
+  const bool non_ascii = argc == 3 && std::string_view(argv[1]) == "--non-ascii";
+  if (argc != 2 && !non_ascii) {
+    std::fprintf(stderr, "usage: make_demo_sim [--non-ascii] FOLDER\n");
     return 2;
   }
   try {
-    sw::Sim_Folder sim(argv[1]);
+    sw::Sim_Folder sim(argv[argc - 1]);
     sim.Magdec(sw::Magdec_File(Demo_Variation), "Scenery/magdec.bgl");
     sim.Area({.title = "Default Terrain", .local = "Scenery\\World"});
     sim.Area({.title = "Seattle Area",
@@ -238,6 +277,12 @@ int main(int argc, char** argv) {
                                                         2671, 167, 15, 7))
                                      .Build()
                                      .bytes}}});
+    if (non_ascii) {
+      sim.Area({.title = "A\xF1"
+                         "adidos \x80 \xC9t\xE9",
+                .local = "Addon Scenery\\Iberia",
+                .files = {{"iberia.bgl", Non_Ascii_File().bytes}}});
+    }
     const sw::Sim_Paths paths = sim.Write();
     std::printf("%s\n", paths.root.string().c_str());
   } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 
 #include "airspace/airspace_reader.h"
 #include "core/airport_records.h"
+#include "core/file_system.h"
 #include "core/program_state.h"
 #include "scenery/scan_bgl_file.h"
 
@@ -21,7 +22,7 @@ constexpr int32_t kClassDCeiling = 2500;
 Fetch_File_Result Read_One_File(Program_State& st, const std::string& path) {
   Fetch_File_Result result{path, Fetch_File_Outcome::unreadable, Walk_Stop::none};
   // Only a regular file is loaded: a folder of the same name must not be read as one.
-  const std::filesystem::path file(path);
+  const std::filesystem::path file = Fs_Path(path);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return result;
   const std::optional<Bgl_Image> image = Load_Bgl_Image(file);

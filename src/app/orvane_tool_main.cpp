@@ -12,8 +12,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/tool_arguments.h"
 #include "app/tool_commands.h"
 #include "orvane_version.h"
+#include "core/file_system.h"
 #include "core/text_1252.h"
 
 namespace orv::tool {
@@ -81,7 +83,8 @@ void Take_Out(const std::string& name, const std::string& text, Chart_Args& a) {
   } else {
     Refuse(name, "the output file must end in .svg, .png or .json");
   }
-  a.out = std::filesystem::path(text);
+  a.out = Fs_Path_From_Utf8(text);
+  if (a.out.empty()) Refuse(name, "takes a file name in UTF-8");
 }
 
 void Take_Size(const std::string& name, const std::string& text, Chart_Args& a) {
@@ -216,5 +219,6 @@ int Run_Tool(std::vector<std::string> args) {
 }  // namespace orv::tool
 
 int main(int argc, char** argv) {
-  return orv::tool::Run_Tool(std::vector<std::string>(argv + 1, argv + argc));
+  orv::tool::Use_Utf8_Console();
+  return orv::tool::Run_Tool(orv::tool::Tool_Arguments(argc, argv));
 }

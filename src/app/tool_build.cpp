@@ -34,15 +34,17 @@ bool Stderr_Is_Terminal() {
 #endif
 }
 
-// The folder as the wizard would store it: a drive root without its separator, no trailing
-// separator, and a relative folder made absolute so the stored settings stay valid elsewhere.
-std::string Stored_Folder(std::string_view given) {
-  std::string folder = Wizard_Path_Text(given);
+// The folder, given in UTF-8, as the wizard would store it: in the system's own encoding (the
+// ANSI code page on Windows), a drive root without its separator, no trailing separator, and a
+// relative folder made absolute so the stored settings stay valid elsewhere. Nothing when the
+// system's encoding cannot hold the folder's name.
+std::optional<std::string> Stored_Folder(std::string_view given) {
+  std::optional<std::string> stored = Wizard_Stored_Path(given);
+  if (!stored) return std::nullopt;
+  std::string folder = std::move(*stored);
   const bool drive_root = folder.size() == 2 && folder[1] == ':';
-  if (!drive_root && !folder.empty() && !std::filesystem::path(folder).is_absolute()) {
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
-    if (!ec) folder = absolute.lexically_normal().string();
+  if (!drive_root && !folder.empty() && !Fs_Path(folder).is_absolute()) {
+    folder = Absolute_Native_Path(folder);
   }
   while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
   return folder;
@@ -96,7 +98,8 @@ class Progress {
 
 void Report_Scan(const Program_State& st, const Database_Build& b) {
   for (const Scan_Problem& p : b.problems) {
-    std::fprintf(stderr, "orvane-tool: %s: %s\n", p.file.c_str(), p.reason.c_str());
+    std::fprintf(stderr, "orvane-tool: %s: %s\n", Utf8_From_Native_Path(p.file).c_str(),
+                 p.reason.c_str());
   }
   const Scan_Tally& t = b.tally;
   std::fprintf(stderr,
@@ -127,7 +130,13 @@ void Scan_All(Program_State& st, Database_Build& b) {
 }  // namespace
 
 int Tool_Build(const std::string& fs_path) {
-  const std::string folder = Stored_Folder(fs_path);
+  const std::optional<std::string> stored = Stored_Folder(fs_path);
+  if (!stored) {
+    std::fputs("orvane-tool: the folder's name has a character this system cannot use in a path\n",
+               stderr);
+    return EXIT_USAGE;
+  }
+  const std::string& folder = *stored;
   if (!Is_Sim_Folder(folder)) {
     std::fprintf(stderr, "orvane-tool: %s\n", MSG_NOT_SIM_FOLDER);
     return EXIT_USAGE;

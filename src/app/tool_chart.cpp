@@ -43,7 +43,8 @@ Chart_View Make_View(const Chart_Args& a, const Airport_Entry& airport) {
 void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   for (const Fetch_File_Result& f : files) {
     if (f.outcome == Fetch_File_Outcome::unreadable) {
-      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n", f.path.c_str());
+      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n",
+                   Utf8_From_Native_Path(f.path).c_str());
     }
   }
 }

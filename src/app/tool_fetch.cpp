@@ -1,12 +1,14 @@
 // orvane-tool fetch ITEM: the airport fetch without windows, printed as JSON.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "airspace/airport_fetch.h"
 #include "app/json_text.h"
 #include "app/tool_commands.h"
+#include "core/file_system.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
 #include "core/text_1252.h"
@@ -106,10 +108,11 @@ std::string Fetch_Json(const Program_State& st) {
 void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   for (const Fetch_File_Result& f : files) {
     if (f.outcome == Fetch_File_Outcome::unreadable) {
-      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n", f.path.c_str());
+      std::fprintf(stderr, "orvane-tool: skipped %s: missing or unreadable\n",
+                   Utf8_From_Native_Path(f.path).c_str());
     } else if (f.outcome == Fetch_File_Outcome::read && f.stop != Walk_Stop::none) {
-      std::fprintf(stderr, "orvane-tool: %s: airspaces read up to a %s\n", f.path.c_str(),
-                   Walk_Stop_Name(f.stop));
+      std::fprintf(stderr, "orvane-tool: %s: airspaces read up to a %s\n",
+                   Utf8_From_Native_Path(f.path).c_str(), Walk_Stop_Name(f.stop));
     }
   }
 }

@@ -11,11 +11,146 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <climits>
 #endif
 
 namespace orv {
 
 namespace stdfs = std::filesystem;
+
+#ifdef _WIN32
+
+namespace {
+
+// `text` in `code_page` as UTF-16; nothing when the system cannot convert it.
+std::optional<std::wstring> Wide_From(std::string_view text, UINT code_page, DWORD flags) {
+  std::wstring wide;
+  if (text.empty()) return wide;
+  if (text.size() > static_cast<size_t>(INT_MAX)) return std::nullopt;
+  const int length = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(code_page, flags, text.data(), length, nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  wide.resize(static_cast<size_t>(n));
+  if (MultiByteToWideChar(code_page, flags, text.data(), length, wide.data(), n) != n) {
+    return std::nullopt;
+  }
+  return wide;
+}
+
+// UTF-16 as bytes of `code_page`. Where that code page is not UTF-8, a character without a byte
+// of its own fails the conversion instead of becoming a look-alike or "?": a path must name the
+// very folder it was given.
+std::optional<std::string> Narrow_From(std::wstring_view wide, UINT code_page) {
+  std::string out;
+  if (wide.empty()) return out;
+  if (wide.size() > static_cast<size_t>(INT_MAX)) return std::nullopt;
+  const bool utf8 = code_page == CP_UTF8 || (code_page == CP_ACP && GetACP() == CP_UTF8);
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL used_default = FALSE;
+  BOOL* const used = utf8 ? nullptr : &used_default;
+  const int length = static_cast<int>(wide.size());
+  const int n =
+      WideCharToMultiByte(code_page, flags, wide.data(), length, nullptr, 0, nullptr, used);
+  if (n <= 0 || used_default) return std::nullopt;
+  out.resize(static_cast<size_t>(n));
+  if (WideCharToMultiByte(code_page, flags, wide.data(), length, out.data(), n, nullptr, used) !=
+          n ||
+      used_default) {
+    return std::nullopt;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string Utf8_From_Wide(std::wstring_view text) {
+  return Narrow_From(text, CP_UTF8).value_or(std::string());
+}
+
+std::optional<std::string> Native_Path_From_Wide(std::wstring_view text) {
+  return Narrow_From(text, CP_ACP);
+}
+
+std::optional<std::string> Native_Path_From_Utf8(std::string_view text) {
+  const std::optional<std::wstring> wide = Wide_From(text, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (!wide) return std::nullopt;
+  return Native_Path_From_Wide(*wide);
+}
+
+std::string Utf8_From_Native_Path(std::string_view path) {
+  const std::optional<std::wstring> wide = Wide_From(path, CP_ACP, 0);
+  return wide ? Utf8_From_Wide(*wide) : std::string(path);
+}
+
+stdfs::path Fs_Path(std::string_view path) {
+  const std::optional<std::wstring> wide = Wide_From(path, CP_ACP, 0);
+  return wide ? stdfs::path(*wide) : stdfs::path();
+}
+
+stdfs::path Fs_Path_From_Utf8(std::string_view text) {
+  const std::optional<std::wstring> wide = Wide_From(text, CP_UTF8, MB_ERR_INVALID_CHARS);
+  return wide ? stdfs::path(*wide) : stdfs::path();
+}
+
+std::string Current_Folder() {
+  char folder[MAX_PATH + 1] = {};
+  const DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
+  if (n == 0 || n >= sizeof folder) return ".";
+  return std::string(folder, n);
+}
+
+std::string Drive_Current_Folder(std::string_view drive) {
+  // "x:" without a separator is, to the system, the current folder of drive x. Only a drive's
+  // root keeps its separator, as the folder list shows it.
+  std::string folder = Absolute_Native_Path(drive.substr(0, 2));
+  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+std::string Absolute_Native_Path(std::string_view path) {
+  const std::string given(path);
+  char full[MAX_PATH + 1] = {};
+  const DWORD n = GetFullPathNameA(given.c_str(), sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) return given;
+  return std::string(full, n);
+}
+
+#else
+
+std::optional<std::string> Native_Path_From_Utf8(std::string_view text) {
+  return std::string(text);
+}
+
+std::string Utf8_From_Native_Path(std::string_view path) {
+  return std::string(path);
+}
+
+stdfs::path Fs_Path(std::string_view path) {
+  return stdfs::path(std::string(path));
+}
+
+stdfs::path Fs_Path_From_Utf8(std::string_view text) {
+  return stdfs::path(std::string(text));
+}
+
+std::string Current_Folder() {
+  std::error_code ec;
+  const stdfs::path current = stdfs::current_path(ec);
+  return ec ? std::string(".") : current.string();
+}
+
+std::string Drive_Current_Folder(std::string_view) {
+  return Current_Folder();  // one drive, "/", holds every folder
+}
+
+std::string Absolute_Native_Path(std::string_view path) {
+  std::error_code ec;
+  const stdfs::path absolute = stdfs::absolute(stdfs::path(std::string(path)), ec);
+  return ec ? std::string(path) : absolute.lexically_normal().string();
+}
+
+#endif  // _WIN32
 
 std::string Join_Path(std::string_view folder, std::string_view name) {
   std::string joined(folder);
@@ -179,7 +314,7 @@ std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view
 std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name) {
   if (name.empty() || Has_Wildcard(name)) return std::nullopt;
   for (const WIN32_FIND_DATAA& data : Find_Entries(Join_Path(folder, name))) {
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::string(data.cFileName);
+    if (Is_Normal_File(data)) return std::string(data.cFileName);
   }
   return std::nullopt;
 }
@@ -206,6 +341,7 @@ std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_vie
   const std::string wanted(name);
   // A folder or anything else of the exact name neither counts nor hides a file spelled
   // otherwise.
+  if (Is_Hidden(wanted)) return std::nullopt;
   if (Is_Regular_File(dir / wanted)) return wanted;
   for (std::string& candidate : Names_Matching(dir, wanted)) {
     if (Is_Regular_File(dir / candidate)) return std::move(candidate);

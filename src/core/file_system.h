@@ -19,6 +19,43 @@ inline constexpr char NATIVE_SEPARATOR = '\\';
 inline constexpr char NATIVE_SEPARATOR = '/';
 #endif
 
+// Paths the program keeps (fs_path, the scenery folders, the stored file names) are the system's
+// own bytes: UTF-8 on Linux, the ANSI code page on Windows, where the program's file calls take
+// them. Texts shown to the user and given on the command line are UTF-8.
+
+// The native path of a UTF-8 text: the same bytes on Linux; on Windows the ANSI code page, or
+// nothing when the text is not well-formed UTF-8 or holds a character that code page lacks.
+std::optional<std::string> Native_Path_From_Utf8(std::string_view text);
+
+// A native path as UTF-8 for display and messages.
+std::string Utf8_From_Native_Path(std::string_view path);
+
+// A native path as a std::filesystem path (on Windows read in the ANSI code page).
+std::filesystem::path Fs_Path(std::string_view path);
+
+// A UTF-8 text as a std::filesystem path, with every character kept on every platform.
+std::filesystem::path Fs_Path_From_Utf8(std::string_view text);
+
+#ifdef _WIN32
+// UTF-16 text from the system (wide arguments, wide window texts) as UTF-8.
+std::string Utf8_From_Wide(std::wstring_view text);
+
+// The native path of a UTF-16 text, as Native_Path_From_Utf8.
+std::optional<std::string> Native_Path_From_Wide(std::wstring_view text);
+#endif
+
+// `path` made absolute against the working folder, in the native encoding; unchanged when it
+// cannot be.
+std::string Absolute_Native_Path(std::string_view path);
+
+// The working folder, native.
+std::string Current_Folder();
+
+// The current folder of the drive `drive` names ("c:" on Windows, "/" on Linux): the working
+// folder when it lies on that drive, else the folder the system remembers for that drive (its
+// root when none). Native.
+std::string Drive_Current_Folder(std::string_view drive);
+
 // a, the native separator, b: how the program joins a folder and a name.
 std::string Join_Path(std::string_view folder, std::string_view name);
 
@@ -33,7 +70,8 @@ std::optional<std::string> Resolve_Path_Ci(std::string_view path);
 std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view suffix);
 
 // The on-disk name of the regular file `name` in `folder`, matched ignoring case: the exact
-// name first, else the first in byte order. Entries that are not regular files are passed over.
+// name first, else the first in byte order. Entries that are not regular files are passed over,
+// and so are the files a listing leaves out (hidden ones, and system files on Windows).
 std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name);
 
 // Whole-file read. Nothing when the file cannot be opened or read, or is larger than max_bytes.

@@ -66,6 +66,49 @@ void Append_Utf8(std::string& out, char32_t cp) {
   }
 }
 
+// The next code point of well-formed UTF-8 at `at`, advancing `at`; nothing at a malformed,
+// overlong or surrogate sequence.
+std::optional<char32_t> Next_Code_Point(std::string_view text, size_t& at) {
+  const auto lead = static_cast<uint8_t>(text[at++]);
+  if (lead < 0x80) return lead;
+  size_t extra = 0;
+  char32_t cp = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1;
+    cp = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2;
+    cp = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3;
+    cp = lead & 0x07u;
+  } else {
+    return std::nullopt;
+  }
+  if (extra > text.size() - at) return std::nullopt;
+  for (size_t k = 0; k < extra; ++k) {
+    const auto b = static_cast<uint8_t>(text[at++]);
+    if ((b & 0xC0) != 0x80) return std::nullopt;
+    cp = (cp << 6) | (b & 0x3Fu);
+  }
+  constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kShortest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    return std::nullopt;
+  }
+  return cp;
+}
+
+// The Windows-1252 byte that Utf8_From_1252 decodes to `cp`, or nothing.
+std::optional<uint8_t> Byte_1252(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<uint8_t>(cp);
+  for (size_t i = 0; i < kHighControls.size(); ++i) {
+    const char32_t decoded =
+        kHighControls[i] != 0 ? kHighControls[i] : static_cast<char32_t>(0x80 + i);
+    if (cp == decoded) return static_cast<uint8_t>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string Upper_1252(std::string_view text) {
@@ -89,6 +132,20 @@ std::string Utf8_From_1252(std::string_view text) {
     char32_t cp = b;
     if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0) cp = kHighControls[b - 0x80];
     Append_Utf8(out, cp);
+  }
+  return out;
+}
+
+std::optional<std::string> Text_1252_From_Utf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t at = 0;
+  while (at < text.size()) {
+    const std::optional<char32_t> cp = Next_Code_Point(text, at);
+    if (!cp) return std::nullopt;
+    const std::optional<uint8_t> b = Byte_1252(*cp);
+    if (!b) return std::nullopt;
+    out.push_back(static_cast<char>(*b));
   }
   return out;
 }

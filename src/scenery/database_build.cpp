@@ -19,7 +19,7 @@ constexpr const char* kBglSuffix = ".bgl";
 // A file of the simulator folder, spelled as found on disk when it exists.
 std::filesystem::path Sim_File(const std::string& fs_path, std::string_view relative) {
   const std::string wanted = Join_Path(fs_path, relative);
-  return Resolve_Path_Ci(wanted).value_or(wanted);
+  return Fs_Path(Resolve_Path_Ci(wanted).value_or(wanted));
 }
 
 // Files of the listing read ahead of the one being walked: enough to keep the second thread
@@ -61,7 +61,7 @@ Read_Status Read_Scan_File(Database_Build& b) {
       return *taken;
     }
   }
-  return Read_File_Into(b.scan_file, b.image, 1);
+  return Read_File_Into(Fs_Path(b.scan_file), b.image, 1);
 }
 
 size_t Area_Limit(const Program_State& st) {

@@ -65,7 +65,7 @@ void File_Read_Ahead::Run() {
       spares_.pop_back();
     }
     lock.unlock();
-    const Read_Status status = Read_File_Into(path, bytes, zero_bytes_);
+    const Read_Status status = Read_File_Into(Fs_Path(path), bytes, zero_bytes_);
     lock.lock();
     // A dropped queue makes this read pointless; its buffer still serves the next one.
     if (generation != generation_) {

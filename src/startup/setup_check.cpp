@@ -2,6 +2,7 @@
 
 #include "core/program_state.h"
 #include "core/settings_file.h"
+#include "core/text_1252.h"
 
 namespace orv {
 namespace {
@@ -14,7 +15,40 @@ bool Is_Drive_Letter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// The drive part of a drive list entry: its letter and colon, or "/".
+std::string_view Drive_Of(std::string_view entry) {
+  return entry.substr(0, entry.find(' '));
+}
+
+bool Starts_With_Ci(std::string_view text, std::string_view start) {
+  return !start.empty() && start.size() <= text.size() &&
+         Lower_Ascii(text.substr(0, start.size())) == Lower_Ascii(start);
+}
+
 }  // namespace
+
+std::optional<std::string> Wizard_Stored_Path(std::string_view text) {
+  const std::optional<std::string> native = Native_Path_From_Utf8(text);
+  if (!native) return std::nullopt;
+  return Wizard_Path_Text(*native);
+}
+
+Wizard_Start Wizard_Start_Place(std::span<const std::string> drives,
+                                std::string_view working_folder) {
+  Wizard_Start start;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    if (Starts_With_Ci(working_folder, Drive_Of(drives[i]))) {
+      start.drive = i;
+      break;
+    }
+  }
+  start.text = Wizard_Path_Text(Utf8_From_Native_Path(working_folder));
+  return start;
+}
+
+std::string Wizard_Drive_Text(std::string_view entry) {
+  return Wizard_Path_Text(Utf8_From_Native_Path(Drive_Current_Folder(Drive_Of(entry))));
+}
 
 std::string Wizard_Path_Text(std::string_view text) {
   if (text.size() == 3 && Is_Drive_Letter(text[0]) && text[1] == ':' && Is_Separator(text[2])) {

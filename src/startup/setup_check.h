@@ -3,6 +3,8 @@
 // build both use these.
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,26 @@ inline constexpr const char* MSG_SETUP_NOT_FINISHED =
 // The wizard's path text: a drive root with its separator ("C:\" or "C:/") becomes "C:", so no
 // stored folder ends in a separator; any other text stays as it is.
 std::string Wizard_Path_Text(std::string_view text);
+
+// The wizard's text (UTF-8, as the window shows it) as the folder the program checks and
+// stores: Wizard_Path_Text of it in the system's own encoding, so the stored fs_path reaches the
+// file calls unchanged (the ANSI code page on Windows). Nothing when the text holds a character
+// that encoding lacks: such a folder cannot be stored, and the wizard refuses it.
+std::optional<std::string> Wizard_Stored_Path(std::string_view text);
+
+// Where the wizard's lists stand when its window loads: the drive list on the drive of the
+// working folder, the folder list on the working folder itself.
+struct Wizard_Start {
+  size_t drive = 0;  // the entry of the drive list; the first when no entry holds the folder
+  std::string text;  // Text1: the folder list's path in UTF-8, as Wizard_Path_Text leaves it
+};
+
+// `drives` as Drive_List gives them ("c: [system]", or "/"); `working_folder` native.
+Wizard_Start Wizard_Start_Place(std::span<const std::string> drives,
+                                std::string_view working_folder);
+
+// Text1 after the drive list changes to `entry`: that drive's current folder, in UTF-8.
+std::string Wizard_Drive_Text(std::string_view entry);
 
 // True when `folder` holds a regular file named fs2002.exe, letter case ignored in the file
 // name and in the folder's components. An empty folder text is never the simulator's folder.

@@ -11,6 +11,7 @@
 #include "core/program_state.h"
 #include "core/text_1252.h"
 #include "scenery/scenery_cfg.h"
+#include "startup/setup_check.h"
 #include "support/temp_dir.h"
 
 namespace orv {
@@ -73,6 +74,52 @@ TEST(Win32Files, ListsNormalSceneryFilesOnly) {
   EXPECT_EQ(names, (std::vector<std::string>{"A.BGL", "b.bgl", "c.Bgl"}));
   EXPECT_TRUE(List_Files_Ci(base, "*").empty());
   EXPECT_TRUE(List_Files_Ci(base + "\\missing", ".bgl").empty());
+}
+
+TEST(Win32Files, TheExecutableIsFoundOnlyAsANormalFile) {
+  Temp_Dir dir;
+  const std::string base = Ansi(dir);
+  Make_File(base + "\\fs2002.exe");
+  ASSERT_TRUE(Is_Sim_Folder(base));
+  for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+    ASSERT_TRUE(SetFileAttributesA((base + "\\fs2002.exe").c_str(), attribute));
+    if ((GetFileAttributesA((base + "\\fs2002.exe").c_str()) & attribute) == 0) {
+      GTEST_SKIP() << "this file system keeps no hidden or system attribute";
+    }
+    EXPECT_EQ(Find_File_Ci(base, "FS2002.EXE"), std::nullopt) << attribute;
+    EXPECT_FALSE(Is_Sim_Folder(base)) << attribute;
+    SetFileAttributesA((base + "\\fs2002.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+TEST(Win32Wizard, StartsOnTheWorkingFoldersDrive) {
+  const std::vector<std::string> drives = Drive_List();
+  const std::string current = Current_Folder();
+  ASSERT_GE(current.size(), 2u);
+  const Wizard_Start start = Wizard_Start_Place(drives, current);
+  ASSERT_LT(start.drive, drives.size());
+  EXPECT_EQ(drives[start.drive].substr(0, 2), Lower_Ascii(current.substr(0, 2)));
+  EXPECT_EQ(Wizard_Drive_Text(drives[start.drive]),
+            Wizard_Path_Text(Utf8_From_Native_Path(current)));
+}
+
+TEST(Win32Wizard, StoresAnAccentedFolderInTheAnsiCodePage) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the system's ANSI code page is not 1252";
+  Temp_Dir dir;
+  const std::string utf8 = Utf8_From_Native_Path(Ansi(dir)) + "\\Fl\xC3\xBCge";  // "Flüge"
+  const std::optional<std::string> stored = Wizard_Stored_Path(utf8);
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(*stored, Ansi(dir) + "\\Fl\xFCge");
+  EXPECT_EQ(Utf8_From_Native_Path(*stored), utf8);
+  Make_Folder(*stored);
+  Make_File(*stored + "\\FS2002.exe");
+  EXPECT_TRUE(Is_Sim_Folder(*stored));
+  EXPECT_EQ(Read_Whole_File(Fs_Path(*stored + "\\FS2002.exe"))->size(), 1u);
+  EXPECT_EQ(Native_Path_From_Wide(L"C:\\\u00C9t\u00E9"), "C:\\\xC9t\xE9");
+  EXPECT_EQ(Utf8_From_Wide(L"\u20AC\u0081"), "\xE2\x82\xAC\xC2\x81");
+  // A letter the code page lacks is refused rather than stored as a look-alike or "?".
+  EXPECT_EQ(Wizard_Stored_Path("C:\\\xE4\xB8\xAD"), std::nullopt);
+  EXPECT_EQ(Native_Path_From_Wide(L"C:\\\u0141odz"), std::nullopt);
 }
 
 TEST(Win32Files, DriveListHasLowerCaseLettersAndBracketedDescriptions) {

@@ -115,5 +115,21 @@ TEST(Utf8From1252, DecodesEveryByteToOneCodePoint) {
   EXPECT_EQ(remapped, 27);
 }
 
+TEST(Text1252FromUtf8, EncodesWhatTheDecoderGivesAndNothingElse) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += Byte(b);
+  EXPECT_EQ(Text_1252_From_Utf8(Utf8_From_1252(all)), all);
+  EXPECT_EQ(Text_1252_From_Utf8("SA\xC3\x91ND\xC3\x89"), "SA\xD1ND\xC9");
+  // No byte decodes to U+0080 or U+009F (those bytes are the euro sign and Y diaeresis), nor
+  // to a CJK letter or an emoji.
+  for (const char* none : {"\xC2\x80", "\xC2\x9F", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80"}) {
+    EXPECT_EQ(Text_1252_From_Utf8(none), std::nullopt) << none;
+  }
+  // Malformed: a cut sequence, a stray continuation, an overlong form, a surrogate.
+  for (const char* bad : {"a\xC3", "\x80", "\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80", "\xFF"}) {
+    EXPECT_EQ(Text_1252_From_Utf8(bad), std::nullopt) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace orv

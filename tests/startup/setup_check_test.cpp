@@ -48,6 +48,29 @@ TEST(SimFolderCheck, OnlyADriveRootLosesItsSeparator) {
   EXPECT_EQ(Wizard_Path_Text("/home/fs/"), "/home/fs/");
 }
 
+TEST(WizardStart, OpensOnTheWorkingFoldersDriveAndStoresTheSystemsBytes) {
+  const std::vector<std::string> drives = {"a:", "c: [system]", "d: [data]", "x: [\\\\srv\\fs]"};
+  Wizard_Start start = Wizard_Start_Place(drives, "D:\\Games\\FS2002");
+  EXPECT_EQ(start.drive, 2u);
+  EXPECT_EQ(start.text, "D:\\Games\\FS2002");
+  start = Wizard_Start_Place(drives, "c:\\");
+  EXPECT_EQ(start.drive, 1u);
+  EXPECT_EQ(start.text, "c:");
+  // A working folder on a network path without a drive letter: the first drive.
+  EXPECT_EQ(Wizard_Start_Place(drives, "\\\\srv\\fs\\sim").drive, 0u);
+  const std::vector<std::string> linux_drives = {"/"};
+  start = Wizard_Start_Place(linux_drives, "/home/pilot/FS2002");
+  EXPECT_EQ(start.drive, 0u);
+  EXPECT_EQ(start.text, "/home/pilot/FS2002");
+#ifndef _WIN32
+  EXPECT_EQ(Wizard_Drive_Text("/"), Current_Folder());
+  // Linux keeps the path's own bytes, UTF-8 or not.
+  EXPECT_EQ(Wizard_Stored_Path("/home/Fl\xC3\xBCge"), "/home/Fl\xC3\xBCge");
+  EXPECT_EQ(Wizard_Stored_Path("/x\xFC"), "/x\xFC");
+#endif
+  EXPECT_EQ(Wizard_Stored_Path("C:\\"), "C:");
+}
+
 TEST(WizardSettings, WritesTheRecordAndTheGlobals) {
   Temp_Dir dir;
   Program_State st;
