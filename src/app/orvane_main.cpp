@@ -3,10 +3,12 @@
 #include <QApplication>
 
 #include "core/program_state.h"
+#include "qt/program_icon.h"
 #include "startup/splash_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  orv::Install_Program_Icon();
   orv::Program_State st;
   st.work_dir = ".";
   orv::Show_Splash_Window(st);

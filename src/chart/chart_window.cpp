@@ -89,6 +89,8 @@ Chart_Window::Chart_Window(Program_State& st, Link_State link, QWidget* parent)
   label1_ = new QLabel(QStringLiteral("Altimeter: 0"), area_);
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setGeometry(8, 8, 97, 17);
+  // A click on the label is not a click on the chart: it must not re-centre the view.
+  label1_->setAttribute(Qt::WA_NoMousePropagation);
   command2_ = Make_Button(area_, "Command2", "Zoom in", 8);
   command3_ = Make_Button(area_, "Command3", "Center", 96);
   command4_ = Make_Button(area_, "Command4", "Zoom out", 184);
@@ -171,9 +173,9 @@ void Chart_Window::Run_Load() {
   Enable_Timer1();
 }
 
-// The outer size: border, title bar and menu bar included. Before the window is first shown
-// its frame is not known yet and the size without it is taken; showing the window resizes it,
-// which measures again.
+// The outer size: border, title bar and menu bar included. Before the window is shown its
+// frame is not known, and the window manager may frame it only after it is shown: the size is
+// measured again when the window is shown and when its frame moves it.
 void Chart_Window::Measure_Window() {
   const QRect outer = frameGeometry();
   view_.win_w_px = outer.width();
@@ -192,6 +194,16 @@ void Chart_Window::Form_Resize() {
 void Chart_Window::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   Form_Resize();
+}
+
+void Chart_Window::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (loaded_ && !unloaded_ && !isMinimized()) Measure_Window();
+}
+
+void Chart_Window::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (loaded_ && !unloaded_ && isVisible() && !isMinimized()) Measure_Window();
 }
 
 void Chart_Window::changeEvent(QEvent* event) {

@@ -151,9 +151,14 @@ void Selection_Window::Set_Controls_Enabled(bool enabled) {
 }
 
 void Selection_Window::Set_Progress(int value, int maximum) {
-  progress_bar1_->setRange(0, maximum);
-  progress_bar1_->setValue(value);
-  progress_bar1_->repaint();
+  Show_Progress(*progress_bar1_, value, maximum);
+}
+
+void Show_Progress(QProgressBar& bar, int value, int maximum) {
+  // A maximum of 0 would make the bar a busy animation: nothing to do shows an empty bar.
+  bar.setRange(0, std::max(maximum, 1));
+  bar.setValue(maximum > 0 ? value : 0);
+  bar.repaint();
 }
 
 void Selection_Window::Read_Sceneries_Paths_Timer() {
@@ -308,14 +313,16 @@ void Selection_Window::Command3_Click() {
   Find_Fetch_Airport_Where(
       st_, [&chosen](const std::string& item_text) { return Utf8_From_1252(item_text) == chosen; });
   Release_Airport_List(st_);
+  // Emptying the list clears the edit field: the chosen airport stays in view while the
+  // airspaces are read.
+  const QString chosen_text = combo1_->itemText(index);
   items_->setStringList({});
+  combo1_->setEditText(chosen_text);
 
   Set_Status(Ui_Text(STATUS_LOOKING_AIRSPACE));
   Clear_Airspaces(st_);
   Read_Airspace_Files(st_, [this](int32_t done, int32_t total) {
-    progress_bar1_->setRange(0, total);
-    progress_bar1_->setValue(done);
-    progress_bar1_->repaint();
+    Set_Progress(done, total);
     repaint();
   });
   Release_Airspace_File_List(st_);
@@ -338,7 +345,13 @@ void Selection_Window::Command2_Click() {
 }
 
 void Selection_Window::Airpt_Ch_Vw_Click() {
-  Show_About_Window();
+  // One About window at a time: a second click brings the open one to the front.
+  if (about_) {
+    about_->raise();
+    about_->activateWindow();
+    return;
+  }
+  about_ = Show_About_Window();
 }
 
 void Selection_Window::closeEvent(QCloseEvent* event) {

@@ -4,14 +4,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <string>
 
 #include "scenery/database_build.h"
 
 class QComboBox;
-class QLineEdit;
 class QProgressBar;
+class QLineEdit;
 class QPushButton;
 class QStringListModel;
 class QTimer;
@@ -19,6 +20,7 @@ class QTimer;
 namespace orv {
 
 struct Program_State;
+class About_Window;
 
 inline constexpr const char* STATUS_NONE = "-None-";
 inline constexpr const char* STATUS_PLEASE_WAIT = "Please wait...";
@@ -75,7 +77,11 @@ class Selection_Window : public QMainWindow {
   QProgressBar* progress_bar1_ = nullptr;
   QTimer* read_sceneries_paths_ = nullptr;
   QTimer* scan_bgls_ = nullptr;
+  QPointer<About_Window> about_;
 };
+
+// Shows a progress of value out of maximum; a maximum of 0 shows an empty bar.
+void Show_Progress(QProgressBar& bar, int value, int maximum);
 
 // Opens the selection window; its load starts the database load or build a second later.
 Selection_Window* Show_Selection_Window(Program_State& st);

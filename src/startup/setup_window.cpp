@@ -109,8 +109,12 @@ Setup_Window::Setup_Window(Program_State& st, QWidget* parent) : QWidget(parent)
 }
 
 void Setup_Window::Show_Folder(const QString& path) {
+  // The folder is shown open and selected, with every folder above it open.
   const QModelIndex index = dir_model_->index(path);
   if (index.isValid()) {
+    for (QModelIndex folder = index; folder.isValid(); folder = folder.parent()) {
+      dir1_->expand(folder);
+    }
     dir1_->setCurrentIndex(index);
     dir1_->scrollTo(index);
   }

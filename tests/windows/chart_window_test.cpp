@@ -25,6 +25,7 @@
 #include "core/settings_file.h"
 #include "prefs/about_window.h"
 #include "prefs/preferences_window.h"
+#include "qt/program_icon.h"
 #include "scenery/database_files.h"
 #include "scenery/selection_window.h"
 #include "simlink/fake_link_transport.h"
@@ -230,6 +231,20 @@ TEST_F(Chart, LeftClickRecentresOnTheClickedPositionRightClickDoesNothing) {
   EXPECT_NEAR(at->lat - kLat, (0.5 - 40.0 / area->height()) * 0.70312421875, 1e-9);
   EXPECT_EQ(v.zoom_level, 9);
   EXPECT_NEAR(v.view_right - v.view_left, 1.40624921875, 1e-12);
+}
+
+TEST_F(Chart, AClickOnTheAltimeterLabelLeavesTheViewAndTheWindowHasTheProgramIcon) {
+  Install_Program_Icon();
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  const Chart_View before = w->View();
+  QTest::mouseClick(Child<QLabel>(w, "Label1"), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(w->View(), before);
+
+  const QIcon icon = w->windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.availableSizes().size(), 6);
+  EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().pixelColor(16, 2), QColor(Qt::white));
 }
 
 TEST_F(Chart, MinimisingStopsTheTimerAndRestoringMeasuresAgainAndRestartsIt) {

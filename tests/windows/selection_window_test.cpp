@@ -328,10 +328,18 @@ TEST_F(Selection, GetAirportFetchesAndOpensTheChartThenGoesBackToTheList) {
   ASSERT_NE(w, nullptr);
   statuses.clear();
   Choose(w, kBuiltItems[0]);
+  QString looking_with;
+  auto* combo = Child<QComboBox>(w, "Combo1");
+  QObject::connect(Child<QLineEdit>(w, "Text1"), &QLineEdit::textChanged, [&](const QString& t) {
+    if (t == QStringLiteral("Looking for Airspace...")) {
+      looking_with = combo->currentText();
+    }
+  });
   Child<QPushButton>(w, "Command3")->click();
 
   EXPECT_EQ(statuses,
             (std::vector<std::string>{"Getting Airport's Info...", "Looking for Airspace..."}));
+  EXPECT_EQ(looking_with, kBuiltItems[0]);  // the chosen airport stays in view
   EXPECT_EQ(st.cur_airport.ident, "KSEA");
   // The Class B from the scenery file, then the departure/approach airspace of its own.
   ASSERT_EQ(st.airspace_count, 2);
@@ -444,9 +452,22 @@ TEST_F(Selection, AboutMenuOpensTheAboutWindowModelessOnTop) {
   EXPECT_FALSE(about->isModal());
   EXPECT_EQ(Child<QLabel>(about, "Label1")->text(), QStringLiteral("ORVANE VERSION 1.2"));
   EXPECT_EQ(Child<QLabel>(about, "Label2")->text(), QStringLiteral("Special Thanks To:"));
+  // A second click brings the open window forward instead of opening another.
+  Child<QAction>(w, "airpt_ch_vw")->trigger();
+  EXPECT_EQ(Open_Window<About_Window>(), about);
   Child<QPushButton>(about, "Command1")->click();
   EXPECT_EQ(Open_Window<About_Window>(), nullptr);
   EXPECT_EQ(Open_Window<Selection_Window>(), w);  // the list stays as it was
+}
+
+TEST_F(Selection, ProgressWithNothingToDoIsAnEmptyBarNotABusyOne) {
+  QProgressBar bar;
+  Show_Progress(bar, 0, 0);
+  EXPECT_GT(bar.maximum(), bar.minimum());
+  EXPECT_EQ(bar.value(), 0);
+  Show_Progress(bar, 2, 5);
+  EXPECT_EQ(bar.maximum(), 5);
+  EXPECT_EQ(bar.value(), 2);
 }
 
 }  // namespace

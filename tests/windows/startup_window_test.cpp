@@ -1,11 +1,13 @@
 // The splash window's start-up decision and the setup wizard.
 #include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QTreeView>
 
 #include "core/settings_file.h"
 #include "scenery/database_files.h"
@@ -114,6 +116,14 @@ TEST_F(Startup_Windows, WizardStartsOnCurrentFolderAndKeepsTheDriveRootRule) {
 #endif
   auto* text1 = Child<QLineEdit>(wizard, "Text1");
   EXPECT_EQ(text1->text(), QDir::toNativeSeparators(QDir::currentPath()));
+  // The folder list opens on that same folder: selected, open, every folder above it open.
+  auto* dir1 = Child<QTreeView>(wizard, "Dir1");
+  const auto* model = qobject_cast<const QFileSystemModel*>(dir1->model());
+  ASSERT_NE(model, nullptr);
+  EXPECT_EQ(model->filePath(dir1->currentIndex()), QDir::currentPath());
+  for (QModelIndex folder = dir1->currentIndex(); folder.isValid(); folder = folder.parent()) {
+    EXPECT_TRUE(dir1->isExpanded(folder)) << model->filePath(folder).toStdString();
+  }
 
   const std::vector<std::pair<QString, QString>> cases = {
       {QStringLiteral("C:\\"), QStringLiteral("C:")},

@@ -1,0 +1,12 @@
+# The Qt views: the windows as the pilot sees them on Linux, and the program's icon.
+list(APPEND WINDOW_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/program_icon.cpp
+)
+
+# Builds data/icons into a target as Qt resources under :/icons.
+function(orvane_add_icons target)
+  set(icon_dir ${PROJECT_SOURCE_DIR}/data/icons)
+  qt_add_resources(${target} orvane_icons PREFIX /icons BASE ${icon_dir}
+    FILES ${icon_dir}/orvane_16.png ${icon_dir}/orvane_32.png ${icon_dir}/orvane_48.png
+          ${icon_dir}/orvane_64.png ${icon_dir}/orvane_128.png ${icon_dir}/orvane_256.png)
+endfunction()
