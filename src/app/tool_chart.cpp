@@ -29,7 +29,7 @@
 #include <QPainter>
 #include <memory>
 
-#include "chart/qpainter_canvas.h"
+#include "qt/qpainter_canvas.h"
 #endif
 
 namespace orv::tool {

@@ -17,15 +17,6 @@ std::optional<std::string> Find_Data_File(const Program_State& st, const char* n
 
 }  // namespace
 
-void Remove_Data_Files(const Program_State& st) {
-  for (const char* name : DATA_FILES) {
-    if (const std::optional<std::string> found = Find_Data_File(st, name)) {
-      std::error_code ignored;
-      std::filesystem::remove(st.work_dir / *found, ignored);
-    }
-  }
-}
-
 Start_Decision Check_Data_Files(Program_State& st) {
   std::array<std::optional<std::string>, DATA_FILES.size()> found;
   bool all_present = true;

@@ -1,6 +1,6 @@
 // The airport selection window: the first-run build, the normal load, GET AIRPORT, the close
 // rules, a damaged database, and the About window and chart placeholder it leads to.
-#include "scenery/selection_window.h"
+#include "qt/selection_window.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -13,15 +13,15 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "chart/chart_window.h"
 #include "core/settings_file.h"
-#include "prefs/about_window.h"
+#include "qt/about_window.h"
+#include "qt/chart_window.h"
+#include "qt/setup_window.h"
+#include "qt/splash_window.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
 #include "startup/data_files.h"
 #include "startup/setup_check.h"
-#include "startup/setup_window.h"
-#include "startup/splash_window.h"
 #include "support/scenery_writer.h"
 #include "window_fixture.h"
 
@@ -100,7 +100,7 @@ class Selection : public Window_Test {
   }
 
   Selection_Window* Open_Selection() {
-    Show_Selection_Window(st);
+    windows.Open_Selection();
     Selection_Window* w = Open_Window<Selection_Window>();
     if (w) Record_Status(w);
     return w;

@@ -1,4 +1,4 @@
-#include "app/message_box.h"
+#include "qt/message_box.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
