@@ -25,6 +25,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,30 +42,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr const char* kUsage =
-    "usage: orvane-sim [options]\n"
-    "  --socket-dir DIR      folder of the socket (default: $XDG_RUNTIME_DIR, else\n"
-    "                        /tmp/orvane-<uid>)\n"
-    "  --class NAME          UIPCMAIN (default) or FS98MAIN\n"
-    "  --airport LAT,LON     the airport the aircraft taxies and circles (47.449,-122.309)\n"
-    "  --fixed LAT,LON,HDG   an aircraft that stands still\n"
-    "  --pressure RAW        pressure setting in millibars x 16 (16208)\n"
-    "  --iface-version N     interface version at 0x3304 (0x19980005)\n"
-    "  --sim-code N          simulator code in the low half of 0x3308 (6, FS2002)\n"
-    "  --sim-word N          the whole value at 0x3308 (overrides --sim-code)\n"
-    "  --hang                answer the block but no request\n"
-    "  --hang-after N        answer N requests, then none\n"
-    "  --crash-after N       answer N requests, then exit at the next one\n"
-    "  --late MS             answer the first request MS milliseconds late, as a simulator\n"
-    "                        busy loading scenery does\n"
-    "  --late-count N        answer the first N requests late (1)\n"
-    "  --never-accept        listen, fill the queue of waiting clients and accept none\n"
-    "  --garbage KIND        damage the answers: reply (answer 0), id (unknown record),\n"
-    "                        count (a count past the block), noend (no terminator),\n"
-    "                        dest (an unknown destination), handshake (refuse the block)\n"
-    "  --garbage-after N     answer N requests well before damaging them (0)\n"
-    "  --max-seconds S       stop after S seconds (600)\n";
 
 enum class Garbage { none, reply, id, count, noend, dest, handshake };
 
@@ -92,90 +69,89 @@ struct Options {
 
 // --- Options ---
 
-using orv::sim_options::Parse_Doubles;
-using orv::sim_options::Parse_Unsigned;
+using orv::sim_options::Add_Doubles;
+using orv::sim_options::Add_Unsigned;
 
-std::optional<Garbage> Parse_Garbage(std::string_view kind) {
-  if (kind == "reply") return Garbage::reply;
-  if (kind == "id") return Garbage::id;
-  if (kind == "count") return Garbage::count;
-  if (kind == "noend") return Garbage::noend;
-  if (kind == "dest") return Garbage::dest;
-  if (kind == "handshake") return Garbage::handshake;
-  return std::nullopt;
-}
-
-bool Parse_Options(int argc, char** argv, Options& o) {
-  std::vector<double> d;
-  uint64_t n = 0;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool has_value = i + 1 < argc;
-    const std::string_view value = has_value ? argv[i + 1] : "";
-    bool used_value = true;
-    if (arg == "--hang") {
-      o.hang_after = 0;
-      used_value = false;
-    } else if (arg == "--never-accept") {
-      o.never_accept = true;
-      used_value = false;
-    } else if (!has_value) {
-      return false;
-    } else if (arg == "--socket-dir") {
-      o.socket_dir = std::string(value);
-    } else if (arg == "--class") {
-      if (value.empty() || value.find('/') != std::string_view::npos) return false;
-      o.class_name = std::string(value);
-    } else if (arg == "--airport") {
-      if (!Parse_Doubles(value, d, 2)) return false;
-      o.airport_lat = d[0];
-      o.airport_lon = d[1];
-    } else if (arg == "--fixed") {
-      if (!Parse_Doubles(value, d, 3)) return false;
-      o.fixed = true;
-      o.fixed_lat = d[0];
-      o.fixed_lon = d[1];
-      o.fixed_hdg = d[2];
-    } else if (arg == "--pressure") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFF) return false;
-      o.pressure = static_cast<uint32_t>(n);
-    } else if (arg == "--iface-version") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFFFFFF) return false;
-      o.iface_version = static_cast<uint32_t>(n);
-    } else if (arg == "--sim-code") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFF) return false;
-      o.sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n);
-    } else if (arg == "--sim-word") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFFFFFF) return false;
-      o.sim_word = static_cast<uint32_t>(n);
-    } else if (arg == "--hang-after") {
-      if (!Parse_Unsigned(value, n)) return false;
-      o.hang_after = n;
-    } else if (arg == "--crash-after") {
-      if (!Parse_Unsigned(value, n)) return false;
-      o.crash_after = n;
-    } else if (arg == "--late") {
-      if (!Parse_Unsigned(value, n) || n > 600000) return false;
-      o.late_ms = static_cast<uint32_t>(n);
-    } else if (arg == "--late-count") {
-      if (!Parse_Unsigned(value, n)) return false;
-      o.late_count = n;
-    } else if (arg == "--garbage") {
-      const std::optional<Garbage> g = Parse_Garbage(value);
-      if (!g) return false;
-      o.garbage = *g;
-    } else if (arg == "--garbage-after") {
-      if (!Parse_Unsigned(value, n)) return false;
-      o.garbage_after = n;
-    } else if (arg == "--max-seconds") {
-      if (!Parse_Doubles(value, d, 1) || d[0] <= 0.0) return false;
-      o.max_seconds = d[0];
-    } else {
-      return false;
+void Add_Options(CLI::App& app, Options& o) {
+  app.add_option("--socket-dir", o.socket_dir,
+                 "folder of the socket (default: $XDG_RUNTIME_DIR, else /tmp/orvane-<uid>)");
+  app.add_option("--class", o.class_name, "UIPCMAIN (default) or FS98MAIN")
+      ->check([](const std::string& name) {
+        return name.empty() || name.find('/') != std::string::npos ? "a name without '/'" : "";
+      });
+  Add_Doubles(
+      app, "--airport", 2,
+      [&o](const std::vector<double>& d) {
+        o.airport_lat = d[0];
+        o.airport_lon = d[1];
+      },
+      "the airport the aircraft taxies and circles (47.449,-122.309)", "LAT,LON");
+  Add_Doubles(
+      app, "--fixed", 3,
+      [&o](const std::vector<double>& d) {
+        o.fixed = true;
+        o.fixed_lat = d[0];
+        o.fixed_lon = d[1];
+        o.fixed_hdg = d[2];
+      },
+      "an aircraft that stands still", "LAT,LON,HDG");
+  Add_Unsigned(
+      app, "--pressure", 0xFFFF, [&o](uint64_t n) { o.pressure = static_cast<uint32_t>(n); },
+      "pressure setting in millibars x 16 (16208)");
+  Add_Unsigned(
+      app, "--iface-version", 0xFFFFFFFF,
+      [&o](uint64_t n) { o.iface_version = static_cast<uint32_t>(n); },
+      "interface version at 0x3304 (0x19980005)");
+  Add_Unsigned(
+      app, "--sim-code", 0xFFFF,
+      [&o](uint64_t n) { o.sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n); },
+      "simulator code in the low half of 0x3308 (6, FS2002)");
+  Add_Unsigned(
+      app, "--sim-word", 0xFFFFFFFF, [&o](uint64_t n) { o.sim_word = static_cast<uint32_t>(n); },
+      "the whole value at 0x3308 (overrides --sim-code)");
+  app.add_flag_callback(
+      "--hang", [&o] { o.hang_after = 0; }, "answer the block but no request");
+  Add_Unsigned(
+      app, "--hang-after", UINT64_MAX, [&o](uint64_t n) { o.hang_after = n; },
+      "answer N requests, then none");
+  Add_Unsigned(
+      app, "--crash-after", UINT64_MAX, [&o](uint64_t n) { o.crash_after = n; },
+      "answer N requests, then exit at the next one");
+  Add_Unsigned(
+      app, "--late", 600000, [&o](uint64_t n) { o.late_ms = static_cast<uint32_t>(n); },
+      "answer the first request MS milliseconds late, as a simulator busy loading scenery does");
+  Add_Unsigned(
+      app, "--late-count", UINT64_MAX, [&o](uint64_t n) { o.late_count = n; },
+      "answer the first N requests late (1)");
+  app.add_flag_callback(
+      "--never-accept", [&o] { o.never_accept = true; },
+      "listen, fill the queue of waiting clients and accept none");
+  const std::map<std::string, Garbage> kinds = {
+      {"reply", Garbage::reply}, {"id", Garbage::id},     {"count", Garbage::count},
+      {"noend", Garbage::noend}, {"dest", Garbage::dest}, {"handshake", Garbage::handshake}};
+  auto take_garbage = [&o, kinds](const std::string& kind) {
+    const auto found = kinds.find(kind);
+    if (found == kinds.end()) {
+      throw CLI::ValidationError("--garbage", "takes reply, id, count, noend, dest or handshake");
     }
-    if (used_value) ++i;
-  }
-  return true;
+    o.garbage = found->second;
+  };
+  app.add_option_function<std::string>(
+         "--garbage", take_garbage,
+         "damage the answers: reply (answer 0), id (unknown record), count (a count past the "
+         "block), noend (no terminator), dest (an unknown destination), handshake (refuse the "
+         "block)")
+      ->type_name("KIND");
+  Add_Unsigned(
+      app, "--garbage-after", UINT64_MAX, [&o](uint64_t n) { o.garbage_after = n; },
+      "answer N requests well before damaging them (0)");
+  Add_Doubles(
+      app, "--max-seconds", 1,
+      [&o](const std::vector<double>& d) {
+        if (d[0] <= 0.0) throw CLI::ValidationError("--max-seconds", "takes a time above 0");
+        o.max_seconds = d[0];
+      },
+      "stop after S seconds (600)", "S");
 }
 
 // --- The scripted aircraft ---
@@ -509,10 +485,13 @@ int Poll_Ms(const Sim& sim) {
 
 int main(int argc, char** argv) {
   Sim sim;
-  if (!Parse_Options(argc, argv, sim.options)) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  CLI::App app(
+      "A stand-in simulator: answers the simulator link on this computer and flies a scripted "
+      "aircraft. It always stops by itself.",
+      "orvane-sim");
+  orv::sim_options::Add_Version(app);
+  Add_Options(app, sim.options);
+  if (const auto code = orv::sim_options::Parse_Command_Line(app, argc, argv)) return *code;
   const Options& o = sim.options;
   Install_Signals();
   const std::filesystem::path dir = o.socket_dir.empty() ? orv::Link_Socket_Dir() : o.socket_dir;

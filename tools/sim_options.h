@@ -1,13 +1,21 @@
-// Option parsing shared by the stand-in simulators.
+// The command line of the stand-in simulators, read with CLI11: --help and --version, and a
+// wrong option or value gives one line, the usage and exit code 2. Numbers keep the forms the
+// tests use: whole numbers decimal or with a 0x prefix, positions as "LAT,LON[,HDG]".
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "orvane_version.h"
 
 namespace orv::sim_options {
 
@@ -36,6 +44,50 @@ inline bool Parse_Doubles(std::string_view text, std::vector<double>& values, si
     text.remove_prefix(comma + 1);
   }
   return values.size() == count && text.find(',') == std::string_view::npos;
+}
+
+// --version, printing the program's name and the project's version.
+inline void Add_Version(CLI::App& app) {
+  app.set_version_flag("--version", app.get_name() + " " + ORVANE_VERSION,
+                       "print the version and exit");
+}
+
+// An option taking a whole number 0 .. `max`, decimal or 0x-prefixed.
+inline CLI::Option* Add_Unsigned(CLI::App& app, const std::string& name, uint64_t max,
+                                 std::function<void(uint64_t)> set, const std::string& help) {
+  auto take = [name, max, set](const std::string& text) {
+    uint64_t n = 0;
+    if (!Parse_Unsigned(text, n) || n > max) {
+      throw CLI::ValidationError(name, "takes a whole number up to " + std::to_string(max));
+    }
+    set(n);
+  };
+  return app.add_option_function<std::string>(name, take, help)->type_name("N");
+}
+
+// An option taking `count` finite numbers separated by commas.
+inline CLI::Option* Add_Doubles(CLI::App& app, const std::string& name, size_t count,
+                                std::function<void(const std::vector<double>&)> set,
+                                const std::string& help, const std::string& type_name) {
+  auto take = [name, count, set, type_name](const std::string& text) {
+    std::vector<double> values;
+    if (!Parse_Doubles(text, values, count)) throw CLI::ValidationError(name, "takes " + type_name);
+    set(values);
+  };
+  return app.add_option_function<std::string>(name, take, help)->type_name(type_name);
+}
+
+// Reads the command line: nothing to go on, else the exit code (0 after --help or --version,
+// 2 after a wrong option or value, with the reason and the usage on stderr).
+inline std::optional<int> Parse_Command_Line(CLI::App& app, int argc, char** argv) {
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == 0) return app.exit(e);
+    std::fprintf(stderr, "%s: %s\n%s", app.get_name().c_str(), e.what(), app.help().c_str());
+    return 2;
+  }
+  return std::nullopt;
 }
 
 }  // namespace orv::sim_options

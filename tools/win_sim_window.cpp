@@ -26,17 +26,6 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: win_sim_window [options]\n"
-    "  --class NAME          UIPCMAIN (default) or FS98MAIN\n"
-    "  --fixed LAT,LON,HDG   the aircraft (47.449,-122.309,340)\n"
-    "  --pressure RAW        pressure setting in millibars x 16 (16208)\n"
-    "  --iface-version N     interface version at 0x3304 (0x19980005)\n"
-    "  --sim-code N          simulator code in the low half of 0x3308 (6, FS2002)\n"
-    "  --reply N             the answer to every request (1)\n"
-    "  --hang                take every request and never answer it\n"
-    "  --max-seconds S       stop after S seconds (600)\n";
-
 constexpr UINT_PTR kStopTimer = 1;
 
 struct Options {
@@ -61,49 +50,44 @@ struct Sim {
 
 Sim g_sim;
 
-using orv::sim_options::Parse_Doubles;
-using orv::sim_options::Parse_Unsigned;
+using orv::sim_options::Add_Doubles;
+using orv::sim_options::Add_Unsigned;
 
-bool Parse_Options(int argc, char** argv, Options& o) {
-  std::vector<double> d;
-  uint64_t n = 0;
-  for (int i = 1; i < argc; i += 2) {
-    if (std::string_view(argv[i]) == "--hang") {
-      o.hang = true;
-      --i;
-      continue;
-    }
-    if (i + 1 >= argc) return false;
-    const std::string_view arg = argv[i];
-    const std::string_view value = argv[i + 1];
-    if (arg == "--class") {
-      if (value.empty()) return false;
-      o.class_name = std::string(value);
-    } else if (arg == "--fixed") {
-      if (!Parse_Doubles(value, d, 3)) return false;
-      o.lat = d[0];
-      o.lon = d[1];
-      o.hdg = d[2];
-    } else if (arg == "--pressure") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFF) return false;
-      o.pressure = static_cast<uint32_t>(n);
-    } else if (arg == "--iface-version") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFFFFFF) return false;
-      o.iface_version = static_cast<uint32_t>(n);
-    } else if (arg == "--sim-code") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFF) return false;
-      o.sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n);
-    } else if (arg == "--reply") {
-      if (!Parse_Unsigned(value, n) || n > 0xFFFFFFFF) return false;
-      o.reply = static_cast<uint32_t>(n);
-    } else if (arg == "--max-seconds") {
-      if (!Parse_Doubles(value, d, 1) || d[0] <= 0.0 || d[0] > 86400.0) return false;
-      o.max_seconds = d[0];
-    } else {
-      return false;
-    }
-  }
-  return true;
+void Add_Options(CLI::App& app, Options& o) {
+  app.add_option("--class", o.class_name, "UIPCMAIN (default) or FS98MAIN")
+      ->check([](const std::string& name) { return name.empty() ? "a name" : ""; });
+  Add_Doubles(
+      app, "--fixed", 3,
+      [&o](const std::vector<double>& d) {
+        o.lat = d[0];
+        o.lon = d[1];
+        o.hdg = d[2];
+      },
+      "the aircraft (47.449,-122.309,340)", "LAT,LON,HDG");
+  Add_Unsigned(
+      app, "--pressure", 0xFFFF, [&o](uint64_t n) { o.pressure = static_cast<uint32_t>(n); },
+      "pressure setting in millibars x 16 (16208)");
+  Add_Unsigned(
+      app, "--iface-version", 0xFFFFFFFF,
+      [&o](uint64_t n) { o.iface_version = static_cast<uint32_t>(n); },
+      "interface version at 0x3304 (0x19980005)");
+  Add_Unsigned(
+      app, "--sim-code", 0xFFFF,
+      [&o](uint64_t n) { o.sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n); },
+      "simulator code in the low half of 0x3308 (6, FS2002)");
+  Add_Unsigned(
+      app, "--reply", 0xFFFFFFFF, [&o](uint64_t n) { o.reply = static_cast<uint32_t>(n); },
+      "the answer to every request (1)");
+  app.add_flag("--hang", o.hang, "take every request and never answer it");
+  Add_Doubles(
+      app, "--max-seconds", 1,
+      [&o](const std::vector<double>& d) {
+        if (d[0] <= 0.0 || d[0] > 86400.0) {
+          throw CLI::ValidationError("--max-seconds", "takes a time above 0, at most 86400");
+        }
+        o.max_seconds = d[0];
+      },
+      "stop after S seconds (600)", "S");
 }
 
 // A 64-bit fixed-point value, whole units in the high half and the fraction in the low half.
@@ -173,10 +157,13 @@ LRESULT CALLBACK Window_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!Parse_Options(argc, argv, g_sim.options)) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  CLI::App app(
+      "A stand-in simulator: a hidden window of the interface module's class that answers the "
+      "simulator link with a standing aircraft.",
+      "win_sim_window");
+  orv::sim_options::Add_Version(app);
+  Add_Options(app, g_sim.options);
+  if (const auto code = orv::sim_options::Parse_Command_Line(app, argc, argv)) return *code;
   const Options& o = g_sim.options;
   g_sim.link_msg = RegisterWindowMessageA(orv::LINK_MESSAGE_NAME);
   if (g_sim.link_msg == 0) {

@@ -1,56 +1,65 @@
 #include "app/drawing_json.h"
 
-#include "app/json_out.h"
+#include "app/json_text.h"
 
 namespace orv {
 namespace {
 
-void Pen_Json(Json_Out& js, const Pen_State& pen) {
-  js.Begin_Object();
-  js.Member("color", Color_Text(pen.color).c_str()).Member("width", pen.width);
-  js.Member("style", pen.style == Line_Style::dash ? "dash" : "solid");
-  js.Member("fill", Color_Text(pen.fill).c_str());
-  js.Member("fill_style", pen.fill_style == Fill_Style::solid ? "solid" : "transparent");
-  js.End_Object();
+Json Pen_Json(const Pen_State& pen) {
+  return {{"color", Color_Text(pen.color)},
+          {"width", pen.width},
+          {"style", pen.style == Line_Style::dash ? "dash" : "solid"},
+          {"fill", Color_Text(pen.fill)},
+          {"fill_style", pen.fill_style == Fill_Style::solid ? "solid" : "transparent"}};
 }
 
-std::string Call_Json(const Draw_Call& c) {
-  Json_Out js;
-  js.Begin_Object();
-  switch (c.op) {
+const char* Op_Name(Draw_Op op) {
+  switch (op) {
     case Draw_Op::clear:
-      js.Member("op", "clear").End_Object();
-      return js.text();
+      return "clear";
     case Draw_Op::line:
+      return "line";
     case Draw_Op::ellipse:
+      return "ellipse";
     case Draw_Op::arc:
-      js.Member("op", c.op == Draw_Op::line      ? "line"
-                      : c.op == Draw_Op::ellipse ? "ellipse"
-                                                 : "arc");
-      js.Member("x1", c.a.x).Member("y1", c.a.y).Member("x2", c.b.x).Member("y2", c.b.y);
-      if (c.op == Draw_Op::arc) {
-        js.Member("xs", c.start.x).Member("ys", c.start.y);
-        js.Member("xe", c.end.x).Member("ye", c.end.y);
-      }
-      break;
+      return "arc";
     case Draw_Op::text:
-      js.Member("op", "text").Member("x", c.a.x).Member("y", c.a.y);
-      js.Member_1252("text", c.text);
-      break;
+      return "text";
   }
-  js.Key("pen");
-  Pen_Json(js, c.pen);
-  js.End_Object();
-  return js.text();
+  return "";
+}
+
+Json Call_Json(const Draw_Call& c) {
+  Json call = {{"op", Op_Name(c.op)}};
+  if (c.op == Draw_Op::clear) return call;
+  if (c.op == Draw_Op::text) {
+    call["x"] = c.a.x;
+    call["y"] = c.a.y;
+    call["text"] = Json_1252(c.text);
+  } else {
+    call["x1"] = c.a.x;
+    call["y1"] = c.a.y;
+    call["x2"] = c.b.x;
+    call["y2"] = c.b.y;
+    if (c.op == Draw_Op::arc) {
+      call["xs"] = c.start.x;
+      call["ys"] = c.start.y;
+      call["xe"] = c.end.x;
+      call["ye"] = c.end.y;
+    }
+  }
+  call["pen"] = Pen_Json(c.pen);
+  return call;
 }
 
 }  // namespace
 
+// One call a line, so that two recordings compare line by line.
 std::string Drawing_Commands_Json(const std::vector<Draw_Call>& calls) {
   std::string out = "[";
   for (size_t i = 0; i < calls.size(); ++i) {
     out += i == 0 ? "\n" : ",\n";
-    out += Call_Json(calls[i]);
+    out += Json_Text(Call_Json(calls[i]));
   }
   out += "\n]\n";
   return out;

@@ -126,12 +126,8 @@ void Scan_All(Program_State& st, Database_Build& b) {
 
 }  // namespace
 
-int Tool_Build(Args args) {
-  if (args.size() != 1) {
-    std::fputs("usage: orvane-tool build FS_PATH\n", stderr);
-    return EXIT_USAGE;
-  }
-  const std::string folder = Stored_Folder(args[0]);
+int Tool_Build(const std::string& fs_path) {
+  const std::string folder = Stored_Folder(fs_path);
   if (!Is_Sim_Folder(folder)) {
     std::fprintf(stderr, "orvane-tool: %s\n", MSG_NOT_SIM_FOLDER);
     return EXIT_USAGE;
@@ -177,11 +173,7 @@ int Tool_Build(Args args) {
   return EXIT_OK;
 }
 
-int Tool_List(Args args) {
-  if (!args.empty()) {
-    std::fputs("usage: orvane-tool list\n", stderr);
-    return EXIT_USAGE;
-  }
+int Tool_List() {
   Program_State st;
   if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
   std::string out;

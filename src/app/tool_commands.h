@@ -1,10 +1,16 @@
-// The subcommands of orvane-tool. Each takes the arguments after its own name and returns the
-// process exit code: 0 success, 1 a file could not be read or written, 2 bad arguments or
-// folder, 3 no such airport, 4 the simulator link failed.
+// The subcommands of orvane-tool. The command line is read in orvane_tool_main.cpp; each
+// subcommand takes its checked values and returns the process exit code: 0 success, 1 a file
+// could not be read or written, 2 bad arguments or folder, 3 no such airport, 4 the simulator
+// link failed.
 #pragma once
 
-#include <span>
-#include <string_view>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/chart_projection.h"
 
 namespace orv {
 struct Program_State;
@@ -18,16 +24,42 @@ inline constexpr int EXIT_USAGE = 2;
 inline constexpr int EXIT_NO_AIRPORT = 3;
 inline constexpr int EXIT_LINK = 4;
 
-using Args = std::span<const std::string_view>;
+// The default window size of a chart, the chart window's design size.
+inline constexpr int32_t CHART_DEFAULT_W_PX = 271;
+inline constexpr int32_t CHART_DEFAULT_H_PX = 228;
+// The largest picture side the tool draws, in pixels.
+inline constexpr int32_t MAX_SIDE_PX = 65535;
+// A PNG picture is painted whole in memory, four bytes a pixel: at most 256 MiB.
+inline constexpr int64_t MAX_PNG_PIXELS = int64_t{8192} * 8192;
+
+enum class Out_Kind : uint8_t { svg, json, png };
+
+// What `orvane-tool chart` was asked for.
+struct Chart_Args {
+  std::string item;
+  std::filesystem::path out;
+  Out_Kind kind = Out_Kind::svg;
+  int32_t zoom = ZOOM_AT_LOAD;
+  int32_t width = CHART_DEFAULT_W_PX;
+  int32_t height = CHART_DEFAULT_H_PX;
+  std::optional<Geo_Pos> center;
+  bool aircraft = false;
+  double acft_lat = 0.0;
+  double acft_lon = 0.0;
+  int16_t acft_hdg = 0;
+};
+
+// The whole command line after the program's name; returns the exit code.
+int Run_Tool(std::vector<std::string> args);  // orvane_tool_main.cpp
 
 // Loads the settings, the magnetic grid and the database from the current folder as the airport
 // list does on a normal run; on failure says why on stderr and returns the exit code.
 int Load_Normal_Run(Program_State& st);  // tool_load.cpp
 
-int Tool_Build(Args args);     // tool_build.cpp
-int Tool_List(Args args);      // tool_build.cpp
-int Tool_Fetch(Args args);     // tool_fetch.cpp
-int Tool_Chart(Args args);     // tool_chart.cpp
-int Tool_Aircraft(Args args);  // tool_aircraft.cpp
+int Tool_Build(const std::string& fs_path);  // tool_build.cpp
+int Tool_List();                             // tool_build.cpp
+int Tool_Fetch(const std::string& item);     // tool_fetch.cpp
+int Tool_Chart(const Chart_Args& a);         // tool_chart.cpp
+int Tool_Aircraft(int32_t sim_code);         // tool_aircraft.cpp
 
 }  // namespace orv::tool

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "airspace/airport_fetch.h"
-#include "app/json_out.h"
+#include "app/json_text.h"
 #include "app/tool_commands.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
@@ -16,75 +16,91 @@
 namespace orv::tool {
 namespace {
 
-// Elements 0 .. count - 1 of a list, never past its end.
-template <typename T, typename Write>
-void Write_List(Json_Out& js, std::string_view name, const std::vector<T>& list, int32_t count,
-                Write write) {
-  js.Key(name).Begin_Array();
+// Elements 0 .. count - 1 of a list, never past its end, each made by `make`.
+template <typename T, typename Make>
+Json List_Json(const std::vector<T>& list, int32_t count, Make make) {
+  Json out = Json::array();
   for (int32_t i = 0; i < count && static_cast<size_t>(i) < list.size(); ++i) {
-    write(list[static_cast<size_t>(i)]);
+    out.push_back(make(list[static_cast<size_t>(i)]));
   }
-  js.End_Array();
+  return out;
 }
 
-void Write_Airport(Json_Out& js, const Airport_Entry& a) {
-  js.Begin_Object();
-  js.Member_1252("ident", a.ident).Member_1252("name", a.name);
-  js.Member("lat", a.lat).Member("lon", a.lon);
-  js.Member_1252("freq7", a.freq7).Member_1252("freq5", a.freq5).Member_1252("freq6", a.freq6);
-  js.Member_1252("freq9", a.freq9).Member_1252("freq8", a.freq8);
-  js.Member_1252("freq10", a.freq10).Member_1252("freq1", a.freq1);
-  Write_List(js, "runways", a.runways, a.runway_count, [&js](const Runway_Rec& r) {
-    js.Begin_Object();
-    js.Member_1252("end1_name", r.end1_name).Member_1252("end2_name", r.end2_name);
-    js.Member("end1_lat", r.end1_lat).Member("end1_lon", r.end1_lon);
-    js.Member("end2_lat", r.end2_lat).Member("end2_lon", r.end2_lon);
-    js.Member("elev_ft", r.elev_ft);
-    js.Member("end1_mag_hdg", r.end1_mag_hdg).Member("end2_mag_hdg", r.end2_mag_hdg);
-    js.Member("length_ft", r.length_ft).Member("width_ft", r.width_ft);
-    js.End_Object();
-  });
-  Write_List(js, "ils", a.ils, a.ils_count, [&js](const Ils_Rec& r) {
-    js.Begin_Object();
-    js.Member_1252("ident", r.ident).Member("lat", r.lat).Member("lon", r.lon);
-    js.Member("mag_hdg", r.mag_hdg).Member_1252("freq", r.freq);
-    js.End_Object();
-  });
-  Write_List(js, "taxi_points", a.taxi_points, a.taxi_point_count, [&js](const Taxi_Point& p) {
-    js.Begin_Object().Member("kind", p.kind).Member("lat", p.lat).Member("lon", p.lon);
-    js.End_Object();
-  });
-  Write_List(js, "parkings", a.parkings, a.parking_count, [&js](const Parking_Rec& p) {
-    js.Begin_Object().Member_1252("label", p.label).Member("lat", p.lat).Member("lon", p.lon);
-    js.Member("radius_ft", p.radius_ft).End_Object();
-  });
-  Write_List(js, "taxi_paths", a.taxi_paths, a.taxi_path_count, [&js](const Taxi_Path& p) {
-    js.Begin_Object().Member("kind", p.kind).Member("start_pt", p.start_pt);
-    js.Member("end_pt", p.end_pt).Member_1252("label", p.label).End_Object();
-  });
-  js.End_Object();
+Json Runway_Json(const Runway_Rec& r) {
+  return {{"end1_name", Json_1252(r.end1_name)},
+          {"end2_name", Json_1252(r.end2_name)},
+          {"end1_lat", r.end1_lat},
+          {"end1_lon", r.end1_lon},
+          {"end2_lat", r.end2_lat},
+          {"end2_lon", r.end2_lon},
+          {"elev_ft", r.elev_ft},
+          {"end1_mag_hdg", r.end1_mag_hdg},
+          {"end2_mag_hdg", r.end2_mag_hdg},
+          {"length_ft", r.length_ft},
+          {"width_ft", r.width_ft}};
 }
 
-void Write_Airspace(Json_Out& js, const Airspace_Entry& s) {
-  js.Begin_Object();
-  js.Member_1252("class_label", s.class_label).Member_1252("airspace_name", s.airspace_name);
-  js.Member_1252("com_name", s.com_name).Member_1252("freq_text", s.freq_text);
-  js.Member("alt_low", s.alt_low).Member("alt_high", s.alt_high);
-  Write_List(js, "points", s.points, s.point_count, [&js](const Boundary_Point& p) {
-    js.Begin_Object().Member("kind", p.kind).Member("lat", p.lat).Member("lon", p.lon);
-    js.Member("radius", p.radius).End_Object();
-  });
-  js.End_Object();
+Json Ils_Json(const Ils_Rec& r) {
+  return {{"ident", Json_1252(r.ident)},
+          {"lat", r.lat},
+          {"lon", r.lon},
+          {"mag_hdg", r.mag_hdg},
+          {"freq", Json_1252(r.freq)}};
+}
+
+Json Taxi_Point_Json(const Taxi_Point& p) {
+  return {{"kind", p.kind}, {"lat", p.lat}, {"lon", p.lon}};
+}
+
+Json Parking_Json(const Parking_Rec& p) {
+  return {
+      {"label", Json_1252(p.label)}, {"lat", p.lat}, {"lon", p.lon}, {"radius_ft", p.radius_ft}};
+}
+
+Json Taxi_Path_Json(const Taxi_Path& p) {
+  return {{"kind", p.kind},
+          {"start_pt", p.start_pt},
+          {"end_pt", p.end_pt},
+          {"label", Json_1252(p.label)}};
+}
+
+Json Airport_Json(const Airport_Entry& a) {
+  return {{"ident", Json_1252(a.ident)},
+          {"name", Json_1252(a.name)},
+          {"lat", a.lat},
+          {"lon", a.lon},
+          {"freq7", Json_1252(a.freq7)},
+          {"freq5", Json_1252(a.freq5)},
+          {"freq6", Json_1252(a.freq6)},
+          {"freq9", Json_1252(a.freq9)},
+          {"freq8", Json_1252(a.freq8)},
+          {"freq10", Json_1252(a.freq10)},
+          {"freq1", Json_1252(a.freq1)},
+          {"runways", List_Json(a.runways, a.runway_count, Runway_Json)},
+          {"ils", List_Json(a.ils, a.ils_count, Ils_Json)},
+          {"taxi_points", List_Json(a.taxi_points, a.taxi_point_count, Taxi_Point_Json)},
+          {"parkings", List_Json(a.parkings, a.parking_count, Parking_Json)},
+          {"taxi_paths", List_Json(a.taxi_paths, a.taxi_path_count, Taxi_Path_Json)}};
+}
+
+Json Boundary_Point_Json(const Boundary_Point& p) {
+  return {{"kind", p.kind}, {"lat", p.lat}, {"lon", p.lon}, {"radius", p.radius}};
+}
+
+Json Airspace_Json(const Airspace_Entry& s) {
+  return {{"class_label", Json_1252(s.class_label)},
+          {"airspace_name", Json_1252(s.airspace_name)},
+          {"com_name", Json_1252(s.com_name)},
+          {"freq_text", Json_1252(s.freq_text)},
+          {"alt_low", s.alt_low},
+          {"alt_high", s.alt_high},
+          {"points", List_Json(s.points, s.point_count, Boundary_Point_Json)}};
 }
 
 std::string Fetch_Json(const Program_State& st) {
-  Json_Out js;
-  js.Begin_Object().Key("airport");
-  Write_Airport(js, st.cur_airport);
-  Write_List(js, "airspaces", st.airspaces, st.airspace_count,
-             [&js](const Airspace_Entry& s) { Write_Airspace(js, s); });
-  js.End_Object();
-  return js.text() + "\n";
+  const Json doc = {{"airport", Airport_Json(st.cur_airport)},
+                    {"airspaces", List_Json(st.airspaces, st.airspace_count, Airspace_Json)}};
+  return Json_Text(doc) + "\n";
 }
 
 void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
@@ -100,12 +116,7 @@ void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
 
 }  // namespace
 
-int Tool_Fetch(Args args) {
-  if (args.size() != 1) {
-    std::fputs("usage: orvane-tool fetch ITEM\n", stderr);
-    return EXIT_USAGE;
-  }
-  const std::string_view item = args[0];
+int Tool_Fetch(const std::string& item) {
   Program_State st;
   if (const int code = Load_Normal_Run(st); code != EXIT_OK) return code;
 

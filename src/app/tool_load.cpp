@@ -11,7 +11,7 @@
 namespace orv::tool {
 
 int Load_Normal_Run(Program_State& st) {
-  const std::filesystem::path settings = st.work_dir / SETTINGS_FILE;
+  const std::filesystem::path settings = Data_File_Path(st.work_dir, SETTINGS_FILE);
   switch (Load_Settings(st, settings)) {
     case Settings_Status::ok:
       break;

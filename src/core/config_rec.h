@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "orvane_version.h"
+
 namespace orv {
 
-inline constexpr const char* BANNER = "Orvane v1.2";
+inline constexpr const char* BANNER = "Orvane v" ORVANE_VERSION;
 
 struct Config_Rec {
   std::string banner;

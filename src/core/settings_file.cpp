@@ -107,7 +107,7 @@ Settings_Status Load_Settings(Program_State& st, const std::filesystem::path& pa
 }
 
 Write_Result Save_Settings(const Program_State& st) {
-  const std::filesystem::path path = st.work_dir / SETTINGS_FILE;
+  const std::filesystem::path path = Data_File_Path(st.work_dir, SETTINGS_FILE);
   const std::vector<uint8_t> record = Encode_Config(st.cfg);
   std::vector<uint8_t> bytes = Read_Whole_File(path).value_or(std::vector<uint8_t>{});
   if (bytes.size() < record.size()) bytes.resize(record.size());

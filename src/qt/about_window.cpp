@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "orvane_version.h"
 #include "qt/message_box.h"
 
 namespace orv {
@@ -24,11 +25,12 @@ QLabel* Named_Label(const QString& name, const QString& text, QWidget* parent) {
 About_Window::About_Window(Window_Closed closed, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), behaviour_(*this, std::move(closed)) {
   setObjectName(QStringLiteral("Form6"));
-  setWindowTitle(QStringLiteral("About Orvane v1.2"));
+  setWindowTitle(QStringLiteral("About Orvane v" ORVANE_VERSION));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
 
-  auto* title = Named_Label(QStringLiteral("Label1"), QStringLiteral("ORVANE VERSION 1.2"), this);
+  auto* title =
+      Named_Label(QStringLiteral("Label1"), QStringLiteral("ORVANE VERSION " ORVANE_VERSION), this);
   QFont f = title->font();
   f.setBold(true);
   f.setPointSize(f.pointSize() + 4);
@@ -58,7 +60,7 @@ About_Window::About_Window(Window_Closed closed, QWidget* parent)
   layout->addWidget(title);
   layout->addWidget(Named_Label(QStringLiteral("Label3"),
                                 QStringLiteral("Airport charts for Microsoft Flight Simulator "
-                                               "2002, version 1.2."),
+                                               "2002, version " ORVANE_VERSION "."),
                                 this));
   layout->addWidget(Named_Label(QStringLiteral("Label4"),
                                 QStringLiteral("Orvane reads the scenery installed with your "

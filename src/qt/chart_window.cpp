@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "orvane_version.h"
 #include "qt/message_box.h"
 #include "qt/qpainter_canvas.h"
 
@@ -89,8 +90,8 @@ Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_Sta
           this, [this] { behaviour_.Airpt_Place_Click(); });
   connect(Add_Menu_Item(bar, "opt1", "Options", "pref1", "Preferences"), &QAction::triggered, this,
           [this] { behaviour_.Pref1_Click(); });
-  connect(Add_Menu_Item(bar, "orv_abot1", "About", "orv_abot2", "Orvane v1.2"), &QAction::triggered,
-          this, [this] { behaviour_.Orv_Abot2_Click(); });
+  connect(Add_Menu_Item(bar, "orv_abot1", "About", "orv_abot2", "Orvane v" ORVANE_VERSION),
+          &QAction::triggered, this, [this] { behaviour_.Orv_Abot2_Click(); });
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));

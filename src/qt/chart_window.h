@@ -26,7 +26,7 @@ class Chart_Window : public QMainWindow, public Chart_Window_View {
  public:
   // The window as designed; Load() fills it for st.cur_airport. `link` is how the simulator is
   // reached (tests hand in a link over their own transport).
-  Chart_Window(Program_State& st, Program_Windows& windows, Link_State link = Platform_Link(),
+  Chart_Window(Program_State& st, Program_Windows& windows, Link_State link,
                QWidget* parent = nullptr);
 
   bool Load() { return behaviour_.Load(); }

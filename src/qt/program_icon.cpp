@@ -7,8 +7,8 @@ namespace orv {
 
 QIcon Program_Icon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/orvane_%1.png").arg(size), QSize(size, size));
+  for (int size : {48, 256}) {
+    icon.addFile(QStringLiteral(":/icons/orvane-%1.png").arg(size), QSize(size, size));
   }
   return icon;
 }

@@ -6,7 +6,7 @@
 
 namespace orv {
 
-// The icon in all its drawn sizes (16 to 256 pixels).
+// The icon in its drawn sizes (48 and 256 pixels); smaller ones are scaled from them.
 QIcon Program_Icon();
 
 // Makes the icon the application's, so that every window shows it.

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "orvane_version.h"
 #include "qt/message_box.h"
 
 namespace orv {
@@ -97,7 +98,7 @@ Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows,
 
   QMenu* abot1 = menuBar()->addMenu(QStringLiteral("About"));
   abot1->setObjectName(QStringLiteral("abot1"));
-  QAction* airpt_ch_vw = abot1->addAction(QStringLiteral("Orvane v1.2"));
+  QAction* airpt_ch_vw = abot1->addAction(QStringLiteral("Orvane v" ORVANE_VERSION));
   airpt_ch_vw->setObjectName(QStringLiteral("airpt_ch_vw"));
 
   connect(command3_, &QPushButton::clicked, this, [this] {

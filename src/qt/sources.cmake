@@ -17,6 +17,5 @@ list(APPEND WINDOW_SOURCES
 function(orvane_add_icons target)
   set(icon_dir ${PROJECT_SOURCE_DIR}/data/icons)
   qt_add_resources(${target} orvane_icons PREFIX /icons BASE ${icon_dir}
-    FILES ${icon_dir}/orvane_16.png ${icon_dir}/orvane_32.png ${icon_dir}/orvane_48.png
-          ${icon_dir}/orvane_64.png ${icon_dir}/orvane_128.png ${icon_dir}/orvane_256.png)
+    FILES ${icon_dir}/orvane-48.png ${icon_dir}/orvane-256.png)
 endfunction()

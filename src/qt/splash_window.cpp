@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "core/config_rec.h"
+#include "orvane_version.h"
 #include "qt/message_box.h"
 
 namespace orv {
@@ -113,7 +114,7 @@ Splash_Window::Splash_Window(Program_State& st, Program_Windows& windows, QWidge
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("Picture1"));
   picture->setPixmap(Draw_Splash_Picture());
-  auto* label1 = new QLabel(QStringLiteral("ORVANE VERSION 1.2"), this);
+  auto* label1 = new QLabel(QStringLiteral("ORVANE VERSION " ORVANE_VERSION), this);
   label1->setObjectName(QStringLiteral("Label1"));
   label1->setAlignment(Qt::AlignCenter);
   QFont f = label1->font();

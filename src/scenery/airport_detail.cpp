@@ -150,12 +150,17 @@ void Apply_Navaid(Detail_Walk& w, int64_t r, int32_t size, const Runway_Geometry
   ils.freq = Frequency_Text(freq_v).value_or(std::string());
   const double c = Heading_Of(course_v);
   ils.mag_hdg = Mag_Heading(w.mag_var_table, c, ils.lat, ils.lon);
+  // Headings are compared as directions: the far end of a runway stored at 270 degrees reads
+  // -270, which is the same direction as a course of 90.
   const double course = Round_Half_Even(c);
-  if (course == Round_Half_Even(runway.h)) {
+  const auto same_direction = [course](double end_hdg) {
+    return Real_Mod(course - Round_Half_Even(end_hdg), 360.0) == 0.0;
+  };
+  if (same_direction(runway.h)) {
     ils.lat = runway.rec.end1_lat;
     ils.lon = runway.rec.end1_lon;
   }
-  if (course == Round_Half_Even(runway.h2)) {
+  if (same_direction(runway.h2)) {
     ils.lat = runway.rec.end2_lat;
     ils.lon = runway.rec.end2_lon;
   }
@@ -178,6 +183,22 @@ std::optional<int64_t> Apply_Runway(Detail_Walk& w, int64_t r, int32_t size) {
   return w.rd.ok() ? next : std::nullopt;
 }
 
+bool Is_Detail_Record(int32_t type) {
+  switch (type) {
+    case DETAIL_REFERENCE:
+    case DETAIL_NAME:
+    case DETAIL_FREQUENCY:
+    case TAXIWAY_RECORD:
+    case DETAIL_RUNWAY:
+    case DETAIL_SKIPPED_3:
+    case DETAIL_SKIPPED_5:
+    case DETAIL_NAVAID:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 Runway_Names Runway_Designators(int32_t number, int32_t side) {
@@ -198,7 +219,9 @@ void Read_Airport_Detail(const Mag_Var_Table& mag_var_table, Bgl_Reader& rd, int
   Detail_Walk w{mag_var_table, rd, entry};
   std::optional<int64_t> r = detail + 16;
   while (r && rd.ok()) {
+    // An unknown type ends the detail before its size is read: it may be the file's last bytes.
     const int32_t type = Read_Long(rd, *r);
+    if (!rd.ok() || !Is_Detail_Record(type)) return;
     const int32_t size = Read_Long(rd, *r + 4);
     if (!rd.ok()) return;
     switch (type) {

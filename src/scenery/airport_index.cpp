@@ -40,6 +40,8 @@ bool Read_Block(Program_State& st, Bgl_Reader& rd, int64_t block) {
     const int32_t size = Read_Long(rd, *r + 4);
     if (!rd.ok()) return false;
     if (type == kIndexRecord && !Read_Index_Record(st, rd, *r, size)) return false;
+    // The last record's size leads nowhere: the next block starts at the block's own size.
+    if (i == n) break;
     r = Next_Record(rd, *r, size);
     if (!r) return false;
   }

@@ -95,13 +95,19 @@ File_Status Load_Mag_Grid(Program_State& st) {
 Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
   Prepare_Report report;
   st.db_ready = false;
+  int32_t areas_refused = 0;
   if (st.sim_version == 1) {
     Release_To_Spare(st.areas);
     st.area_count = 0;
-    report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"));
+    report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"), &areas_refused);
     Resolve_Area_Paths(st);
   }
   b = Database_Build{};
+  if (areas_refused > 0) {
+    b.problems.push_back({"scenery.cfg", std::to_string(areas_refused) +
+                                             " scenery areas beyond the first " +
+                                             std::to_string(MAX_AREAS) + " were not scanned"});
+  }
   for (size_t i = 0; i < Area_Limit(st); ++i) {
     const std::string& local = st.areas[i].local;
     if (!local.empty())
@@ -155,7 +161,8 @@ Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
 Settings_Update Update_Settings_Counts(Program_State& st) {
   Settings_Update update;
   std::error_code ec;
-  update.file_found = std::filesystem::is_regular_file(st.work_dir / SETTINGS_FILE, ec);
+  update.file_found =
+      std::filesystem::is_regular_file(Data_File_Path(st.work_dir, SETTINGS_FILE), ec);
   if (!update.file_found) {
     update.result.ok = true;
     return update;

@@ -366,7 +366,7 @@ constexpr uint64_t kMaxDatabaseBytes = uint64_t{1} << 36;
 
 Database_Load Load_File(Program_State& st, const char* name,
                         Decode_Result (*decode)(Program_State&, std::span<const uint8_t>)) {
-  const std::filesystem::path path = st.work_dir / name;
+  const std::filesystem::path path = Data_File_Path(st.work_dir, name);
   const std::optional<std::vector<uint8_t>> bytes = Read_Whole_File(path, kMaxDatabaseBytes);
   if (!bytes) {
     Release_Database(st);
@@ -431,12 +431,12 @@ Decode_Result Decode_Airspace_List(std::span<const uint8_t> bytes, int32_t count
 }
 
 Write_Result Write_Airport_File(const Program_State& st) {
-  return Write_File_Safely(st.work_dir / DATABASE_FILE,
+  return Write_File_Safely(Data_File_Path(st.work_dir, DATABASE_FILE),
                            Encode_Airports(st.airports, st.airport_count));
 }
 
 Write_Result Write_Airspace_List(const Program_State& st) {
-  return Write_File_Safely(st.work_dir / AIRSPACE_LIST_FILE,
+  return Write_File_Safely(Data_File_Path(st.work_dir, AIRSPACE_LIST_FILE),
                            Encode_Airspace_List(st.airspace_files, st.airspace_file_count));
 }
 

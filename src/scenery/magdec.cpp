@@ -53,7 +53,11 @@ int16_t Mag_Heading(const Mag_Var_Table& table, double hdg, double lat, double l
   const int32_t var = Mag_Var_Degrees(table, lat, lon);
   const double rounded = Round_Half_Even(hdg);
   if (!(std::fabs(rounded) < 1e6)) return 0;
-  return Norm_Heading(static_cast<int32_t>(rounded) - var);
+  // The far end of a runway stored at 180 degrees or more has a heading below -180; one fold
+  // leaves it negative, and a magnetic heading is always 0 to 360.
+  int16_t mag = Norm_Heading(static_cast<int32_t>(rounded) - var);
+  if (mag < 0) mag = static_cast<int16_t>(mag + 360);
+  return mag;
 }
 
 }  // namespace orv

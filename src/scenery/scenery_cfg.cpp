@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <system_error>
+#include <unordered_map>
 
 #include "core/file_system.h"
 #include "core/program_state.h"
@@ -41,6 +42,23 @@ std::optional<std::string> Header_Text(const std::string& line) {
   const size_t close = line.find(']');
   if (close == std::string::npos) return std::nullopt;
   return line.substr(0, close + 1);
+}
+
+// Where each header text first occurs anywhere in the whole text. A header text starts with
+// "[" and holds no "]" before its last character, so an occurrence is exactly a "[" and what
+// follows it up to the first "]". One pass over the text instead of a search per header, which
+// a library of thousands of areas would make slow.
+std::unordered_map<std::string_view, size_t> First_Occurrences(
+    std::string_view whole, const std::vector<std::string>& headers) {
+  std::unordered_map<std::string_view, size_t> first;
+  for (const std::string& h : headers) first.emplace(h, std::string_view::npos);
+  for (size_t p = whole.find('['); p != std::string_view::npos; p = whole.find('[', p + 1)) {
+    const size_t q = whole.find(']', p);
+    if (q == std::string_view::npos) break;
+    const auto it = first.find(whole.substr(p, q - p + 1));
+    if (it != first.end() && it->second == std::string_view::npos) it->second = p;
+  }
+  return first;
 }
 
 // All lines joined by CR LF; empty lines before the first non-empty one are dropped.
@@ -133,30 +151,39 @@ std::string Key_Value(std::string_view section, std::string_view key) {
   return value;
 }
 
-void Read_Scenery_Cfg_Text(Program_State& st, std::string_view text) {
+int32_t Read_Scenery_Cfg_Text(Program_State& st, std::string_view text) {
   const std::vector<std::string> lines = Split_Lines(text);
   std::vector<std::string> headers;
   for (const std::string& line : lines) {
     if (std::optional<std::string> h = Header_Text(line)) headers.push_back(std::move(*h));
   }
   const std::string whole = Join_Lines(lines);
+  const std::unordered_map<std::string_view, size_t> first = First_Occurrences(whole, headers);
+  int32_t refused = 0;
   for (size_t k = 0; k < headers.size(); ++k) {
     if (Lower_1252(headers[k]).find("[area.") == std::string::npos) continue;
-    const size_t start = whole.find(headers[k]);
-    const size_t end = k + 1 < headers.size() ? whole.find(headers[k + 1]) : whole.size();
+    if (st.area_count >= MAX_AREAS) {
+      ++refused;
+      continue;
+    }
+    const size_t start = first.at(headers[k]);
+    const size_t end = k + 1 < headers.size() ? first.at(headers[k + 1]) : whole.size();
     // A following header that first occurs before this one cannot bound the section.
     if (start == std::string::npos || end == std::string::npos || end < start) continue;
     Fill_Area(Append_With_Spare(st.areas, st.area_count), whole.substr(start, end - start));
   }
+  return refused;
 }
 
-File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path) {
+File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path,
+                             int32_t* areas_refused) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return File_Status::missing;
   const std::optional<std::vector<uint8_t>> bytes = Read_Whole_File(path);
   if (!bytes) return File_Status::unreadable;
-  Read_Scenery_Cfg_Text(
+  const int32_t refused = Read_Scenery_Cfg_Text(
       st, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  if (areas_refused != nullptr) *areas_refused = refused;
   return File_Status::ok;
 }
 

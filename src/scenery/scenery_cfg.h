@@ -19,12 +19,18 @@ struct Program_State;
 // case) up to the end of its line; empty when the key is absent.
 std::string Key_Value(std::string_view section, std::string_view key);
 
-// Appends one area per [Area.xxx] section of the text of a scenery.cfg, in file order.
-void Read_Scenery_Cfg_Text(Program_State& st, std::string_view text);
+// The most areas the area list holds: its count is a 16-bit number.
+inline constexpr int32_t MAX_AREAS = 32767;
+
+// Appends one area per [Area.xxx] section of the text of a scenery.cfg, in file order, up to
+// MAX_AREAS areas in all. Returns how many area sections were refused beyond that.
+int32_t Read_Scenery_Cfg_Text(Program_State& st, std::string_view text);
 
 // Reads scenery.cfg at `path` into areas. A missing or unreadable file adds nothing and
-// creates nothing.
-File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path);
+// creates nothing. The number of area sections refused beyond MAX_AREAS goes to
+// `areas_refused` when one is given.
+File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path,
+                             int32_t* areas_refused = nullptr);
 
 // The system's drive list: on Linux the single entry "/"; on Windows one entry per drive, its
 // letter and colon in lower case and, when it has one, the volume label or the share of a network

@@ -9,20 +9,11 @@
 #include "core/settings_file.h"
 
 namespace orv {
-namespace {
-
-std::optional<std::string> Find_Data_File(const Program_State& st, const char* name) {
-  return Find_File_Ci(st.work_dir.string(), name);
-}
-
-}  // namespace
 
 Start_Decision Check_Data_Files(Program_State& st) {
-  std::array<std::optional<std::string>, DATA_FILES.size()> found;
   bool all_present = true;
-  for (size_t i = 0; i < DATA_FILES.size(); ++i) {
-    found[i] = Find_Data_File(st, DATA_FILES[i]);
-    all_present = all_present && found[i].has_value();
+  for (const char* name : DATA_FILES) {
+    all_present = all_present && Find_File_Ci(st.work_dir.string(), name).has_value();
   }
   if (!all_present) {
     Remove_Data_Files(st);
@@ -30,7 +21,7 @@ Start_Decision Check_Data_Files(Program_State& st) {
     return Start_Decision::first_run;
   }
   st.first_run = false;
-  if (Load_Settings(st, st.work_dir / *found[0]) != Settings_Status::ok) {
+  if (Load_Settings(st, Data_File_Path(st.work_dir, SETTINGS_FILE)) != Settings_Status::ok) {
     Remove_Data_Files(st);
     st.first_run = true;
     return Start_Decision::damaged_settings;

@@ -116,7 +116,8 @@ struct Rec_Chart : Rec<Chart_Window_View> {
   void Set_Label1(const std::string& caption) override { Say("Label1 " + caption); }
   void Enable_Timer1(bool on) override { Say("Timer1" + On(on)); }
   void Redraw() override { Say("redraw"); }
-  Window_Size Outer_Size() const override { return {281, 270}; }
+  Window_Size Outer_Size() const override { return outer; }
+  Window_Size outer{281, 270};
   bool Is_Minimized() const override { return minimized; }
   bool minimized = false;
 };
@@ -297,6 +298,11 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   EXPECT_TRUE(chart.Sim_Connected());
   EXPECT_EQ(chart.View().zoom_level, 9);
   EXPECT_EQ(chart.View().win_w_px, 281);
+  // The window manager frames the window after it is shown: measured again then.
+  windows.chart_view->outer = {289, 301};
+  chart.Shown();
+  EXPECT_EQ(chart.View().win_h_px, 301);
+  EXPECT_EQ(log.Take(), Calls{});
 
   // A tick with the simulator: the altimeter, then the view follows the aircraft.
   chart.Timer1_Timer();

@@ -42,9 +42,13 @@ sw::Airspace_Group Group() {
 
 TEST(Walk_Bounds, Records_That_Point_Back_End_Every_Level_Of_The_Walk) {
   for (const int32_t size : {-8, -9, -1000, INT32_MIN}) {
-    // Airport section: a block record, a detail record and a taxiway record pointing back.
+    // Airport section: a block record, a detail record and a taxiway record pointing back (a
+    // block's last record has no next one in its block, so the record stands between two).
     Walked w = Walk(sw::Bgl_File()
-                        .Add(sw::Airport_Block().Add(sw::Airport("A1")).Raw_Record(7, {}, size))
+                        .Add(sw::Airport_Block()
+                                 .Add(sw::Airport("A1"))
+                                 .Raw_Record(7, {}, size)
+                                 .Add(sw::Airport("A2")))
                         .Build()
                         .bytes,
                     false);

@@ -103,9 +103,31 @@ TEST(ReadAirportDetail, MagneticHeadingsUseTheVariationAtEachEnd) {
   sw::Runway_Spec r = Runway_09_27(47.2, -122.2);
   r.true_heading = 160;
   r.number = 16;
-  const Airport_Entry a = Read_One(sw::Airport("KSEA").Runway(r), table.get());
+  sw::Runway_Spec far_end_below_minus_360 = r;
+  far_end_below_minus_360.true_heading = 183;  // h = -177, h2 = -357
+  far_end_below_minus_360.number = 18;
+  const Airport_Entry a =
+      Read_One(sw::Airport("KSEA").Runway(r).Runway(far_end_below_minus_360), table.get());
   EXPECT_EQ(a.runways[0].end1_mag_hdg, 145);
   EXPECT_EQ(a.runways[0].end2_mag_hdg, 325);  // -20 - 15 folded once
+  EXPECT_EQ(a.runways[1].end1_mag_hdg, 168);
+  EXPECT_EQ(a.runways[1].end2_mag_hdg, 348);  // -357 - 15 = -372: never negative
+}
+
+TEST(ReadAirportDetail, IlsCoursesMatchRunwayEndsAsDirections) {
+  sw::Runway_Spec westward = Runway_09_27(0.0, 0.0);
+  westward.true_heading = 270;  // h = -90, h2 = -270
+  westward.number = 27;
+  const Airport_Entry a =
+      Read_One(sw::Airport("TEST")
+                   .Runway(westward)
+                   .Ils({.lat = 0.001, .lon = 0.02, .true_course = 90, .ident = "IEAST"})
+                   .Ils({.lat = 0.002, .lon = -0.02, .true_course = 270, .ident = "IWEST"}));
+  ASSERT_EQ(a.ils_count, 2);
+  EXPECT_EQ(a.ils[0].lat, a.runways[0].end2_lat);  // 90 is -270 as a direction
+  EXPECT_EQ(a.ils[0].lon, a.runways[0].end2_lon);
+  EXPECT_EQ(a.ils[1].lat, a.runways[0].end1_lat);
+  EXPECT_EQ(a.ils[1].lon, a.runways[0].end1_lon);
 }
 
 TEST(ReadAirportDetail, IlsMovesToTheThresholdItServes) {
@@ -209,6 +231,18 @@ TEST(ReadAirportDetail, AnUnknownRecordEndsTheDetail) {
                                        .Raw_Record(0x7777, std::vector<uint8_t>(4))
                                        .Name("never read"));
   EXPECT_EQ(a.name, "FIRST");
+
+  // An unknown type in the file's last four bytes ends the detail; the file is not damaged.
+  const sw::Built_File file =
+      sw::Bgl_File().Add(sw::Airport("LAST").Name("last").Raw_Record(0x7777)).Build();
+  const int64_t unknown = file.layout.airports[0].Record(0x7777);
+  const std::vector<uint8_t> bytes(file.bytes.begin(), file.bytes.begin() + unknown + 4);
+  const Bgl_Image image = Make_Bgl_Image(bytes);
+  Bgl_Reader rd(image);
+  Program_State st;
+  EXPECT_EQ(Scan_Bgl_File(st, rd, "last.bgl", Read_Airspace_Section), Walk_Stop::none);
+  ASSERT_EQ(st.airport_count, 1);
+  EXPECT_EQ(st.airports[0].name, "LAST");
 }
 
 TEST(ReadAirportDetail, ADamagedRecordChangesNothingAndEndsTheFile) {

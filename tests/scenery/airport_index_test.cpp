@@ -97,6 +97,19 @@ TEST(ReadAirportSection, ARecordThatDoesNotAdvanceEndsTheWalkAfterIt) {
   EXPECT_EQ(Idents(st), (std::vector<std::string>{"AAAA", ""}));
 }
 
+TEST(ReadAirportSection, ABadSizeOnABlocksLastRecordLeadsNowhere) {
+  // The next block starts at the block's own size: the last record's size is never used.
+  sw::Built_File file =
+      sw::Bgl_File()
+          .Add(sw::Airport_Block().Add(sw::Airport("AAAA")).Add(sw::Airport("ZZZZ")))
+          .Add(sw::Airport_Block().Add(sw::Airport("BBBB")))
+          .Build();
+  sw::Patch_Long(file.bytes, file.layout.airports[1].index_record + 4, -8);
+  Program_State st;
+  EXPECT_EQ(Scan_Into(st, file.bytes), Walk_Stop::none);
+  EXPECT_EQ(Idents(st), (std::vector<std::string>{"AAAA", "", "BBBB"}));
+}
+
 TEST(ReadAirportSection, AHugeRecordCountEndsAtTheEndOfTheFile) {
   sw::Built_File file =
       sw::Bgl_File().Add(sw::Airport_Block().Add(sw::Airport("AAAA")).Count(INT32_MAX)).Build();

@@ -318,5 +318,27 @@ TEST_F(DatabaseBuild, TheMagneticGridIsLoadedFromTheSimulatorFolderInAnyCase) {
   EXPECT_EQ(no_grid.mag_var_table[0], 0);
 }
 
+// The area count is a 16-bit number: a library of more areas keeps the first 32,767 and the
+// build report says how many were left out.
+TEST(PrepareBuild, RefusesAreasBeyondWhatTheCountHolds) {
+  Temp_Dir dir;
+  std::string cfg = "[General]\r\nTitle=Library\r\n";
+  for (int i = 1; i <= MAX_AREAS + 3; ++i) {
+    cfg += "[Area." + std::to_string(i) + "]\r\nTitle=A" + std::to_string(i) + "\r\n";
+  }
+  testing::Write_Text(dir / "scenery.cfg", cfg);
+  Program_State st;
+  st.sim_version = 1;
+  st.fs_path = dir.path().string();
+  Database_Build b;
+  EXPECT_EQ(Prepare_Build(st, b).scenery_cfg, File_Status::ok);
+  EXPECT_EQ(st.area_count, MAX_AREAS);
+  ASSERT_EQ(st.areas.size(), static_cast<size_t>(MAX_AREAS) + 1);
+  EXPECT_EQ(st.areas[MAX_AREAS - 1].title, "A" + std::to_string(MAX_AREAS));
+  ASSERT_EQ(b.problems.size(), 1u);
+  EXPECT_EQ(b.problems[0].file, "scenery.cfg");
+  EXPECT_EQ(b.problems[0].reason, "3 scenery areas beyond the first 32767 were not scanned");
+}
+
 }  // namespace
 }  // namespace orv

@@ -5,6 +5,7 @@
 #include "core/program_state.h"
 #include "core/settings_file.h"
 #include "core/text_1252.h"
+#include "scenery/database_files.h"
 #include "support/temp_dir.h"
 
 namespace orv {
@@ -79,6 +80,45 @@ TEST(CheckDataFiles, ADamagedSettingsFileRemovesTheSetAndStartsOver) {
   EXPECT_TRUE(st.first_run);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   EXPECT_EQ(st.fs_path, "");
+}
+
+// A set spelled in other letters is found by the check, then loaded, rewritten and deleted
+// under its own names: no second file appears beside it.
+TEST(CheckDataFiles, EveryUseOfTheDataFilesFindsThemUnderAnyLetterCase) {
+  Temp_Dir dir;
+  Program_State st;
+  st.work_dir = dir.path();
+  st.cfg = {BANNER, 1, 1, "/fs", 1, 0};
+  st.airports = std::vector<Airport_Entry>(2);
+  st.airports[0].ident = "KSEA";
+  st.airport_count = 1;
+  ASSERT_TRUE(Save_Settings(st).ok);
+  ASSERT_TRUE(Write_Airport_File(st).ok);
+  ASSERT_TRUE(Write_Airspace_List(st).ok);
+  const std::vector<std::string> names = {"ALL_FS_AIRPORTS.DAT", "ORV_CONFIG.CFG",
+                                          "World_Airspaces.Lst"};
+  for (const std::string& name : names) {
+    std::filesystem::rename(dir / Lower_Ascii(name), dir / name);
+  }
+  const auto listing = [&dir] {
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+      found.push_back(e.path().filename().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+
+  Program_State again;
+  again.work_dir = dir.path();
+  ASSERT_EQ(Check_Data_Files(again), Start_Decision::normal_run);
+  ASSERT_EQ(Load_Database(again).status, Database_Status::ok);
+  EXPECT_EQ(again.airports[0].ident, "KSEA");
+  EXPECT_TRUE(Save_Settings(again).ok);
+  EXPECT_TRUE(Write_Airport_File(again).ok);
+  EXPECT_EQ(listing(), names);
+  Remove_Data_Files(again);
+  EXPECT_TRUE(listing().empty());
 }
 
 }  // namespace

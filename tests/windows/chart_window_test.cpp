@@ -243,8 +243,8 @@ TEST_F(Chart, AClickOnTheAltimeterLabelLeavesTheViewAndTheWindowHasTheProgramIco
 
   const QIcon icon = w->windowIcon();
   ASSERT_FALSE(icon.isNull());
-  EXPECT_EQ(icon.availableSizes().size(), 6);
-  EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().pixelColor(16, 2), QColor(Qt::white));
+  EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(48, 48), QSize(256, 256)}));
+  EXPECT_FALSE(icon.pixmap(QSize(32, 32)).isNull());
 }
 
 TEST_F(Chart, MinimisingStopsTheTimerAndRestoringMeasuresAgainAndRestartsIt) {

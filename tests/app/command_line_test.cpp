@@ -1,0 +1,108 @@
+// The command lines of orvane-tool and orvane-sim as a user meets them: help and version on
+// stdout with exit code 0, and a wrong option or a missing value named on one line of stderr,
+// followed by the usage, with exit code 2 and nothing on stdout.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "orvane_version.h"
+#include "support/temp_dir.h"
+
+namespace orv {
+namespace {
+
+using orv::testing::Temp_Dir;
+
+struct Run_Result {
+  int exit = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Read_All(const std::filesystem::path& file) {
+  std::string text;
+  if (FILE* f = std::fopen(file.c_str(), "rb")) {
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+    std::fclose(f);
+  }
+  return text;
+}
+
+Run_Result Run_Program(const Temp_Dir& tmp, const std::string& program, const std::string& args) {
+  const std::string command =
+      "cd '" + tmp.path().string() + "' && '" + program + "' " + args + " >out.txt 2>err.txt";
+  Run_Result r;
+  const int status = std::system(command.c_str());
+  r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.out = Read_All(tmp / "out.txt");
+  r.err = Read_All(tmp / "err.txt");
+  return r;
+}
+
+std::string First_Line(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
+
+TEST(Command_Line, Tool_Gives_Help_Version_And_Clear_Errors) {
+  Temp_Dir tmp;
+  for (const char* help : {"--help", "-h", "chart --help", "fetch -h"}) {
+    const Run_Result r = Run_Program(tmp, ORVANE_TOOL_PATH, help);
+    EXPECT_EQ(r.exit, 0) << help;
+    EXPECT_NE(r.out.find("Usage: orvane-tool"), std::string::npos) << help << r.out;
+    EXPECT_EQ(r.err, "") << help;
+  }
+  const Run_Result version = Run_Program(tmp, ORVANE_TOOL_PATH, "--version");
+  EXPECT_EQ(version.exit, 0);
+  EXPECT_EQ(version.out, "orvane-tool " ORVANE_VERSION "\n");
+
+  struct Bad {
+    const char* args;
+    const char* message;
+  };
+  for (const Bad& bad : {
+           Bad{"", "orvane-tool: a subcommand is required"},
+           Bad{"frob", "orvane-tool: The following argument was not expected: frob"},
+           Bad{"fetch", "orvane-tool: ITEM is required"},
+           Bad{"list extra", "orvane-tool: The following argument was not expected: extra"},
+           Bad{"chart K --out a.svg --bogus 1",
+               "orvane-tool: The following arguments were not expected: 1 --bogus"},
+           Bad{"chart K --out a.txt",
+               "orvane-tool: --out: the output file must end in .svg, "
+               ".png or .json"},
+           Bad{"chart K --out a.svg --zoom 0x10", "orvane-tool: --zoom: takes 1 to 20"},
+           Bad{"chart K --out a.svg --size 10x0",
+               "orvane-tool: --size: takes WxH, each 1 to 65535 pixels"},
+           Bad{"chart K --out a.svg --aircraft 1,2",
+               "orvane-tool: --aircraft: takes LAT,LON,HDG (HDG whole degrees)"},
+           Bad{"aircraft --sim-code", "orvane-tool: --sim-code: 1 required N missing"},
+       }) {
+    const Run_Result r = Run_Program(tmp, ORVANE_TOOL_PATH, bad.args);
+    EXPECT_EQ(r.exit, 2) << bad.args;
+    EXPECT_EQ(First_Line(r.err), bad.message) << bad.args;
+    EXPECT_NE(r.err.find("Usage: orvane-tool"), std::string::npos) << bad.args;
+    EXPECT_EQ(r.out, "") << bad.args;
+  }
+  // A negative longitude is a value, not an option; the view then fails only for want of data.
+  const Run_Result west =
+      Run_Program(tmp, ORVANE_TOOL_PATH, "chart K --out a.svg --center -122.3,47.4");
+  EXPECT_EQ(west.exit, 1) << west.err;
+}
+
+TEST(Command_Line, Stand_In_Simulator_Gives_Version_And_Clear_Errors) {
+  Temp_Dir tmp;
+  const Run_Result version = Run_Program(tmp, ORVANE_SIM_PATH, "--version");
+  EXPECT_EQ(version.exit, 0);
+  EXPECT_EQ(version.out, "orvane-sim " ORVANE_VERSION "\n");
+  for (const char* args : {"--garbage 3", "--pressure 0x10000", "--fixed 1,2", "--hang 1"}) {
+    const Run_Result r = Run_Program(tmp, ORVANE_SIM_PATH, args);
+    EXPECT_EQ(r.exit, 2) << args;
+    EXPECT_EQ(r.err.rfind("orvane-sim: ", 0), 0u) << args << r.err;
+    EXPECT_NE(r.err.find("Usage: orvane-sim"), std::string::npos) << args;
+  }
+}
+
+}  // namespace
+}  // namespace orv
