@@ -2,6 +2,7 @@
 // and back to the list, as a sequence of events and the exact calls it makes on recording views.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -104,7 +105,9 @@ struct Rec_Selection : Rec<Selection_View> {
   }
   void Enable_Timer(Selection_Timer timer, bool on) override {
     Say((timer == Selection_Timer::scan_bgls ? "Scan_Bgls" : "Read_Sceneries_Paths") + On(on));
+    if (timer == Selection_Timer::scan_bgls) scanning = on;
   }
+  bool scanning = false;
   void Repaint() override { Say("repaint"); }
   std::vector<std::string> items;
 };
@@ -379,6 +382,33 @@ TEST_F(First_Run, AFailedWriteEndsTheProgramAndAnAbandonedSetupToo) {
   // A close from outside now is let through: the program is ending.
   EXPECT_TRUE(windows.selection->Unload());
   EXPECT_FALSE(std::filesystem::exists(st.work_dir / SETTINGS_FILE));
+}
+
+TEST_F(First_Run, AMissingLibraryIsToldOnceAndClosingBeforeDoneWritesNothing) {
+  std::filesystem::remove(sim / "scenery.cfg");
+  windows.Show_Setup();
+  windows.setup->Command1_Click(sim.string());
+  // Closed while scanning: the window goes, the program does not end, nothing is written.
+  windows.selection->Read_Sceneries_Paths_Timer();
+  log.Take();
+  EXPECT_TRUE(windows.selection->Unload());
+  EXPECT_EQ(log.Take(), (Calls{"Form3 Read_Sceneries_Paths off", "Form3 Scan_Bgls off"}));
+  EXPECT_FALSE(std::filesystem::exists(st.work_dir / DATABASE_FILE));
+
+  windows.Show_Selection();
+  windows.selection->Read_Sceneries_Paths_Timer();
+  for (int i = 0; i < 5 && windows.selection_view->scanning; ++i) {
+    windows.selection->Scan_Bgls_Timer();
+  }
+  const Calls build = log.Take();
+  const std::string told =
+      "Form3 message information: The simulator's magnetic variation file "
+      "scenery\\magdec.bgl could not be read, so runway and ILS headings are "
+      "true headings, not magnetic ones.\n\nThe simulator's scenery.cfg could "
+      "not be read, so no scenery area was scanned.\n\n";
+  EXPECT_EQ(std::count(build.begin(), build.end(), told), 1);
+  EXPECT_EQ(build.back(), "Form3 progress 0/1");
+  EXPECT_EQ(windows.selection->Status(), STATUS_DONE);
 }
 
 }  // namespace

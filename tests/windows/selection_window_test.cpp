@@ -244,21 +244,6 @@ TEST_F(Selection, FirstRunBuildsTheDatabaseAndEndsInDone) {
   EXPECT_EQ(ended, 0);
 }
 
-TEST_F(Selection, AMissingGridAndLibraryAreToldOnceAfterTheBuild) {
-  std::filesystem::remove(sim / "scenery" / "magdec.bgl");
-  std::filesystem::remove(sim / "scenery.cfg");
-  Wizard_Done();
-  Selection_Window* w = Open_Selection();
-  ASSERT_NE(w, nullptr);
-  w->Read_Sceneries_Paths_Timer();
-  Run_Scan(w);
-  ASSERT_EQ(messages.size(), 3u);
-  EXPECT_TRUE(messages[2].text.contains(QStringLiteral("magdec.bgl could not be read")));
-  EXPECT_TRUE(messages[2].text.contains(QStringLiteral("scenery.cfg could not be read")));
-  EXPECT_TRUE(Items(w).isEmpty());
-  EXPECT_EQ(statuses.back(), "Done");
-}
-
 TEST_F(Selection, BuildWriteFailureIsAnErrorAndNeverSuccess) {
   Wizard_Done();
   // A folder where the database file should go: the file cannot be put in its place.
@@ -391,24 +376,6 @@ TEST_F(Selection, ClosingInDoneOrCloseProgramSaysPleaseWaitAndEnds) {
   EXPECT_EQ(statuses.back(), "Please wait...");
   EXPECT_EQ(st.airports.size(), 1u);
   EXPECT_EQ(ended, 1);
-}
-
-TEST_F(Selection, ClosingBeforeDoneJustCloses) {
-  Wizard_Done();
-  Selection_Window* w = Open_Selection();
-  ASSERT_NE(w, nullptr);
-  w->close();
-  EXPECT_EQ(ended, 0);
-  EXPECT_EQ(Open_Window<Selection_Window>(), nullptr);
-
-  Selection_Window* scanning = Open_Selection();
-  ASSERT_NE(scanning, nullptr);
-  scanning->Read_Sceneries_Paths_Timer();
-  scanning->Scan_Bgls_Timer();
-  scanning->close();
-  EXPECT_EQ(ended, 0);
-  EXPECT_EQ(Open_Window<Selection_Window>(), nullptr);
-  EXPECT_FALSE(Data_File_Exists(DATABASE_FILE));
 }
 
 TEST_F(Selection, DamagedDatabaseAtLoadIsReportedRemovedAndSetupRunsAgain) {
