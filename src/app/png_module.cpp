@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <memory>
 
-#include "chart/qpainter_canvas.h"
+#include "qt/qpainter_canvas.h"
 
 namespace {
 

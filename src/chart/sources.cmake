@@ -2,10 +2,9 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/aircraft_symbol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/aircraft_tracking.cpp
   ${CMAKE_CURRENT_LIST_DIR}/airspace_drawing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/chart_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_layers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_projection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recording_canvas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/svg_canvas.cpp
 )
-list(APPEND WINDOW_SOURCES ${CMAKE_CURRENT_LIST_DIR}/chart_window.cpp
-                           ${CMAKE_CURRENT_LIST_DIR}/qpainter_canvas.cpp)

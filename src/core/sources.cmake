@@ -1,4 +1,5 @@
 list(APPEND ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/data_file_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_file_names.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_system.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mapped_file.cpp

@@ -1,4 +1,3 @@
 list(APPEND ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/preferences_behaviour.cpp
 )
-list(APPEND WINDOW_SOURCES ${CMAKE_CURRENT_LIST_DIR}/about_window.cpp
-                           ${CMAKE_CURRENT_LIST_DIR}/preferences_window.cpp)

@@ -10,13 +10,6 @@
 
 namespace orv {
 
-void Remove_Data_Files(const Program_State& st) {
-  for (const char* name : DATA_FILES) {
-    std::error_code ignored;
-    std::filesystem::remove(Data_File_Path(st.work_dir, name), ignored);
-  }
-}
-
 Start_Decision Check_Data_Files(Program_State& st) {
   bool all_present = true;
   for (const char* name : DATA_FILES) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/data_file_names.h"
+#include "core/data_file_removal.h"
 
 namespace orv {
 
@@ -18,8 +19,5 @@ enum class Start_Decision {
 // Checks the working folder (st.work_dir), deletes a partial set, sets first_run and, on a
 // normal run, loads the settings.
 Start_Decision Check_Data_Files(Program_State& st);
-
-// Deletes whichever of the three data files exist; a failing deletion is ignored.
-void Remove_Data_Files(const Program_State& st);
 
 }  // namespace orv

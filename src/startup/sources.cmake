@@ -1,8 +1,6 @@
 list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/setup_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_check.cpp
-)
-list(APPEND WINDOW_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/splash_window.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/setup_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/splash_behaviour.cpp
 )

@@ -1,6 +1,6 @@
 // The chart window driven without a display, its link over an in-memory module or over the
 // platform's transport with no simulator around; and the painter canvas drawing into images.
-#include "chart/chart_window.h"
+#include "qt/chart_window.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,13 +20,14 @@
 #include "app/drawing_json.h"
 #include "chart/aircraft_tracking.h"
 #include "chart/chart_layers.h"
-#include "chart/qpainter_canvas.h"
 #include "chart/recording_canvas.h"
 #include "core/settings_file.h"
-#include "prefs/about_window.h"
-#include "prefs/preferences_window.h"
+#include "qt/about_window.h"
+#include "qt/preferences_window.h"
+#include "qt/program_icon.h"
+#include "qt/qpainter_canvas.h"
+#include "qt/selection_window.h"
 #include "scenery/database_files.h"
-#include "scenery/selection_window.h"
 #include "simlink/fake_link_transport.h"
 #include "simlink/link_module.h"
 #include "window_fixture.h"
@@ -92,7 +93,7 @@ class Chart : public Window_Test {
 
   // Loads and shows a chart window as the airport fetch does, over the given link.
   Chart_Window* Open_Chart(Link_State link) {
-    auto* w = new Chart_Window(st, std::move(link));
+    auto* w = new Chart_Window(st, windows, std::move(link));
     if (!w->Load()) {
       delete w;
       return nullptr;
@@ -232,6 +233,20 @@ TEST_F(Chart, LeftClickRecentresOnTheClickedPositionRightClickDoesNothing) {
   EXPECT_NEAR(v.view_right - v.view_left, 1.40624921875, 1e-12);
 }
 
+TEST_F(Chart, AClickOnTheAltimeterLabelLeavesTheViewAndTheWindowHasTheProgramIcon) {
+  Install_Program_Icon();
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  const Chart_View before = w->View();
+  QTest::mouseClick(Child<QLabel>(w, "Label1"), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(w->View(), before);
+
+  const QIcon icon = w->windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(48, 48), QSize(256, 256)}));
+  EXPECT_FALSE(icon.pixmap(QSize(32, 32)).isNull());
+}
+
 TEST_F(Chart, MinimisingStopsTheTimerAndRestoringMeasuresAgainAndRestartsIt) {
   Chart_Window* w = Open_Chart(Platform_Link());
   ASSERT_NE(w, nullptr);
@@ -254,14 +269,14 @@ TEST_F(Chart, PreferencesHoldTheTimerUntilTheyCloseByOkOrByTheCloseBox) {
   ASSERT_NE(w, nullptr);
 
   Child<QAction>(w, "pref1")->trigger();
-  Preferences_Window* prefs = w->Preferences();
+  Preferences_Window* prefs = windows.Preferences();
   ASSERT_NE(prefs, nullptr);
   EXPECT_TRUE(prefs->isVisible());
   EXPECT_FALSE(prefs->isModal());
   EXPECT_FALSE(w->Timer1()->isActive());
   // A second click brings the same window forward instead of a second one.
   Child<QAction>(w, "pref1")->trigger();
-  EXPECT_EQ(w->Preferences(), prefs);
+  EXPECT_EQ(windows.Preferences(), prefs);
 
   // The change is made at once; zooming or resizing the chart does not restart the timer.
   Child<QCheckBox>(prefs, "Check4")->click();
@@ -278,7 +293,7 @@ TEST_F(Chart, PreferencesHoldTheTimerUntilTheyCloseByOkOrByTheCloseBox) {
   // Again, closed by the close box this time, with millibars chosen.
   Flush();
   Child<QAction>(w, "pref1")->trigger();
-  prefs = w->Preferences();
+  prefs = windows.Preferences();
   ASSERT_NE(prefs, nullptr);
   EXPECT_FALSE(w->Timer1()->isActive());
   Child<QRadioButton>(prefs, "Option1")->click();
@@ -300,7 +315,7 @@ TEST_F(Chart, AboutHoldsTheTimerUntilItCloses) {
   Chart_Window* w = Open_Chart(Platform_Link());
   ASSERT_NE(w, nullptr);
   Child<QAction>(w, "orv_abot2")->trigger();
-  About_Window* about = w->About();
+  About_Window* about = windows.About();
   ASSERT_NE(about, nullptr);
   EXPECT_TRUE(about->isVisible());
   EXPECT_FALSE(w->Timer1()->isActive());
@@ -570,7 +585,7 @@ TEST_F(Chart, DrawsTheSameCommandsAsTheToolForTheSameView) {
   ASSERT_NE(w, nullptr);
   // At zoom 9 after the load (runway and ILS), then at 13 (gates and taxiways too).
   for (const int zoom : {9, 13}) {
-    while (w->View().zoom_level < zoom) w->Command2_Click();
+    while (w->View().zoom_level < zoom) Child<QPushButton>(w, "Command2")->click();
     Recording_Canvas window_calls;
     w->Draw(window_calls);
     EXPECT_GE(window_calls.Calls().size(), zoom == 9 ? 7u : 12u);

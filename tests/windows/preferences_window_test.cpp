@@ -1,6 +1,6 @@
 // The preferences window on its own: its boxes follow the display switches, every click changes
 // exactly its own switch at once, and every way of closing it is reported.
-#include "prefs/preferences_window.h"
+#include "qt/preferences_window.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -2,11 +2,11 @@
 // names a folder.
 #include <QComboBox>
 
-#include "chart/chart_window.h"
-#include "prefs/about_window.h"
-#include "scenery/selection_window.h"
-#include "startup/setup_window.h"
-#include "startup/splash_window.h"
+#include "qt/about_window.h"
+#include "qt/chart_window.h"
+#include "qt/selection_window.h"
+#include "qt/setup_window.h"
+#include "qt/splash_window.h"
 #include "window_fixture.h"
 
 namespace orv {
@@ -21,14 +21,14 @@ TEST_F(Screenshots, EveryWindow) {
     w->adjustSize();
     EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/") + Ui_Text(name)));
   };
-  save(Show_Splash_Window(st), "splash.png");
-  save(Show_Setup_Window(st), "setup.png");
-  Selection_Window* list = Show_Selection_Window(st);
+  save(windows.Open_Splash(), "splash.png");
+  save(windows.Open_Setup(), "setup.png");
+  Selection_Window* list = windows.Open_Selection();
   save(list, "selection.png");
   save(Show_About_Window(), "about.png");
   st.cur_airport.ident = "KSEA";
   st.cur_airport.name = "SEATTLE-TACOMA INTL";
-  save(Show_Chart_Window(st), "chart.png");
+  save(windows.Open_Chart(), "chart.png");
 }
 
 }  // namespace

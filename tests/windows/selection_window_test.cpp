@@ -1,6 +1,6 @@
 // The airport selection window: the first-run build, the normal load, GET AIRPORT, the close
 // rules, a damaged database, and the About window and chart placeholder it leads to.
-#include "scenery/selection_window.h"
+#include "qt/selection_window.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -13,15 +13,15 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "chart/chart_window.h"
 #include "core/settings_file.h"
-#include "prefs/about_window.h"
+#include "qt/about_window.h"
+#include "qt/chart_window.h"
+#include "qt/setup_window.h"
+#include "qt/splash_window.h"
 #include "scenery/database_build.h"
 #include "scenery/database_files.h"
 #include "startup/data_files.h"
 #include "startup/setup_check.h"
-#include "startup/setup_window.h"
-#include "startup/splash_window.h"
 #include "support/scenery_writer.h"
 #include "window_fixture.h"
 
@@ -100,7 +100,7 @@ class Selection : public Window_Test {
   }
 
   Selection_Window* Open_Selection() {
-    Show_Selection_Window(st);
+    windows.Open_Selection();
     Selection_Window* w = Open_Window<Selection_Window>();
     if (w) Record_Status(w);
     return w;
@@ -244,21 +244,6 @@ TEST_F(Selection, FirstRunBuildsTheDatabaseAndEndsInDone) {
   EXPECT_EQ(ended, 0);
 }
 
-TEST_F(Selection, AMissingGridAndLibraryAreToldOnceAfterTheBuild) {
-  std::filesystem::remove(sim / "scenery" / "magdec.bgl");
-  std::filesystem::remove(sim / "scenery.cfg");
-  Wizard_Done();
-  Selection_Window* w = Open_Selection();
-  ASSERT_NE(w, nullptr);
-  w->Read_Sceneries_Paths_Timer();
-  Run_Scan(w);
-  ASSERT_EQ(messages.size(), 3u);
-  EXPECT_TRUE(messages[2].text.contains(QStringLiteral("magdec.bgl could not be read")));
-  EXPECT_TRUE(messages[2].text.contains(QStringLiteral("scenery.cfg could not be read")));
-  EXPECT_TRUE(Items(w).isEmpty());
-  EXPECT_EQ(statuses.back(), "Done");
-}
-
 TEST_F(Selection, BuildWriteFailureIsAnErrorAndNeverSuccess) {
   Wizard_Done();
   // A folder where the database file should go: the file cannot be put in its place.
@@ -328,10 +313,18 @@ TEST_F(Selection, GetAirportFetchesAndOpensTheChartThenGoesBackToTheList) {
   ASSERT_NE(w, nullptr);
   statuses.clear();
   Choose(w, kBuiltItems[0]);
+  QString looking_with;
+  auto* combo = Child<QComboBox>(w, "Combo1");
+  QObject::connect(Child<QLineEdit>(w, "Text1"), &QLineEdit::textChanged, [&](const QString& t) {
+    if (t == QStringLiteral("Looking for Airspace...")) {
+      looking_with = combo->currentText();
+    }
+  });
   Child<QPushButton>(w, "Command3")->click();
 
   EXPECT_EQ(statuses,
             (std::vector<std::string>{"Getting Airport's Info...", "Looking for Airspace..."}));
+  EXPECT_EQ(looking_with, kBuiltItems[0]);  // the chosen airport stays in view
   EXPECT_EQ(st.cur_airport.ident, "KSEA");
   // The Class B from the scenery file, then the departure/approach airspace of its own.
   ASSERT_EQ(st.airspace_count, 2);
@@ -385,24 +378,6 @@ TEST_F(Selection, ClosingInDoneOrCloseProgramSaysPleaseWaitAndEnds) {
   EXPECT_EQ(ended, 1);
 }
 
-TEST_F(Selection, ClosingBeforeDoneJustCloses) {
-  Wizard_Done();
-  Selection_Window* w = Open_Selection();
-  ASSERT_NE(w, nullptr);
-  w->close();
-  EXPECT_EQ(ended, 0);
-  EXPECT_EQ(Open_Window<Selection_Window>(), nullptr);
-
-  Selection_Window* scanning = Open_Selection();
-  ASSERT_NE(scanning, nullptr);
-  scanning->Read_Sceneries_Paths_Timer();
-  scanning->Scan_Bgls_Timer();
-  scanning->close();
-  EXPECT_EQ(ended, 0);
-  EXPECT_EQ(Open_Window<Selection_Window>(), nullptr);
-  EXPECT_FALSE(Data_File_Exists(DATABASE_FILE));
-}
-
 TEST_F(Selection, DamagedDatabaseAtLoadIsReportedRemovedAndSetupRunsAgain) {
   Build_Database();
   Delete_Windows();
@@ -444,9 +419,22 @@ TEST_F(Selection, AboutMenuOpensTheAboutWindowModelessOnTop) {
   EXPECT_FALSE(about->isModal());
   EXPECT_EQ(Child<QLabel>(about, "Label1")->text(), QStringLiteral("ORVANE VERSION 1.2"));
   EXPECT_EQ(Child<QLabel>(about, "Label2")->text(), QStringLiteral("Special Thanks To:"));
+  // A second click brings the open window forward instead of opening another.
+  Child<QAction>(w, "airpt_ch_vw")->trigger();
+  EXPECT_EQ(Open_Window<About_Window>(), about);
   Child<QPushButton>(about, "Command1")->click();
   EXPECT_EQ(Open_Window<About_Window>(), nullptr);
   EXPECT_EQ(Open_Window<Selection_Window>(), w);  // the list stays as it was
+}
+
+TEST_F(Selection, ProgressWithNothingToDoIsAnEmptyBarNotABusyOne) {
+  QProgressBar bar;
+  Show_Progress(bar, 0, 0);
+  EXPECT_GT(bar.maximum(), bar.minimum());
+  EXPECT_EQ(bar.value(), 0);
+  Show_Progress(bar, 2, 5);
+  EXPECT_EQ(bar.maximum(), 5);
+  EXPECT_EQ(bar.value(), 2);
 }
 
 }  // namespace

@@ -1,19 +1,21 @@
 // The splash window's start-up decision and the setup wizard.
 #include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QTreeView>
 
 #include "core/settings_file.h"
+#include "qt/selection_window.h"
+#include "qt/setup_window.h"
+#include "qt/splash_window.h"
 #include "scenery/database_files.h"
-#include "scenery/selection_window.h"
 #include "startup/data_files.h"
 #include "startup/setup_check.h"
-#include "startup/setup_window.h"
-#include "startup/splash_window.h"
 #include "support/scenery_writer.h"
 #include "window_fixture.h"
 
@@ -34,13 +36,13 @@ class Startup_Windows : public Window_Test {
   }
 
   Setup_Window* Open_Wizard() {
-    Show_Setup_Window(st);
+    windows.Open_Setup();
     return Open_Window<Setup_Window>();
   }
 };
 
 TEST_F(Startup_Windows, SplashShowsPictureAndWaitsThreeSecondsOnce) {
-  Splash_Window* splash = Show_Splash_Window(st);
+  Splash_Window* splash = windows.Open_Splash();
   EXPECT_EQ(splash->windowTitle(), QStringLiteral("Orvane v1.2"));
   EXPECT_EQ(Child<QLabel>(splash, "Label1")->text(), QStringLiteral("ORVANE VERSION 1.2"));
   const QPixmap picture = Child<QLabel>(splash, "Picture1")->pixmap();
@@ -59,7 +61,8 @@ TEST_F(Startup_Windows, SplashWithCompleteSetOpensAirportListAndTouchesNothing) 
   Program_State fresh;
   fresh.work_dir = st.work_dir;
   fresh.first_run = true;
-  Splash_Window* splash = Show_Splash_Window(fresh);
+  Qt_Windows fresh_windows(fresh, Airspace_Selection_Engine(), Platform_Link);
+  Splash_Window* splash = fresh_windows.Open_Splash();
   splash->Timer1_Timer();
 
   EXPECT_FALSE(splash->Timer1()->isActive());
@@ -76,7 +79,7 @@ TEST_F(Startup_Windows, SplashWithCompleteSetOpensAirportListAndTouchesNothing) 
 TEST_F(Startup_Windows, SplashDeletesPartialSetAndOpensWizard) {
   Write_Complete_Set();
   std::filesystem::remove(st.work_dir / AIRSPACE_LIST_FILE);
-  Show_Splash_Window(st)->Timer1_Timer();
+  windows.Open_Splash()->Timer1_Timer();
 
   EXPECT_TRUE(st.first_run);
   EXPECT_FALSE(Data_File_Exists(SETTINGS_FILE));
@@ -90,7 +93,7 @@ TEST_F(Startup_Windows, SplashDeletesPartialSetAndOpensWizard) {
 TEST_F(Startup_Windows, SplashWithDamagedSettingsSaysSoRemovesFilesAndOpensWizard) {
   Write_Complete_Set();
   Write_Text(st.work_dir / SETTINGS_FILE, std::string("\x40\x00", 2));  // a length past the end
-  Show_Splash_Window(st)->Timer1_Timer();
+  windows.Open_Splash()->Timer1_Timer();
 
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].icon, Message_Icon::error);
@@ -114,6 +117,14 @@ TEST_F(Startup_Windows, WizardStartsOnCurrentFolderAndKeepsTheDriveRootRule) {
 #endif
   auto* text1 = Child<QLineEdit>(wizard, "Text1");
   EXPECT_EQ(text1->text(), QDir::toNativeSeparators(QDir::currentPath()));
+  // The folder list opens on that same folder: selected, open, every folder above it open.
+  auto* dir1 = Child<QTreeView>(wizard, "Dir1");
+  const auto* model = qobject_cast<const QFileSystemModel*>(dir1->model());
+  ASSERT_NE(model, nullptr);
+  EXPECT_EQ(model->filePath(dir1->currentIndex()), QDir::currentPath());
+  for (QModelIndex folder = dir1->currentIndex(); folder.isValid(); folder = folder.parent()) {
+    EXPECT_TRUE(dir1->isExpanded(folder)) << model->filePath(folder).toStdString();
+  }
 
   const std::vector<std::pair<QString, QString>> cases = {
       {QStringLiteral("C:\\"), QStringLiteral("C:")},

@@ -13,8 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box.h"
+#include "airspace/selection_fetch.h"
+#include "chart/chart_behaviour.h"
 #include "core/program_state.h"
+#include "qt/message_box.h"
+#include "qt/qt_windows.h"
 #include "support/temp_dir.h"
 
 namespace orv {
@@ -81,6 +84,10 @@ class Window_Test : public ::testing::Test {
 
   testing::Temp_Dir dir;
   Program_State st;
+  std::chrono::microseconds clock_now{0};
+  // A clock that moves on a whole scan slice at every look: one scan step per tick.
+  Qt_Windows windows{st, Airspace_Selection_Engine(), Platform_Link,
+                     [this] { return clock_now += SCAN_SLICE; }};
   std::vector<Shown_Message> messages;
   std::vector<std::string> statuses;
   int ended = 0;

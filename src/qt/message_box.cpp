@@ -1,4 +1,4 @@
-#include "app/message_box.h"
+#include "qt/message_box.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -50,7 +50,9 @@ void End_Program() {
     hook();
     return;
   }
-  QCoreApplication::quit();
+  // Leaves every event loop at once; quit() would first ask each window to close, and a window
+  // whose handler is still running refuses, so the program would go on.
+  QCoreApplication::exit(0);
 }
 
 void Set_End_Hook(End_Hook hook) {

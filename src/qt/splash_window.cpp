@@ -1,4 +1,4 @@
-#include "startup/splash_window.h"
+#include "qt/splash_window.h"
 
 #include <QFont>
 #include <QLabel>
@@ -8,13 +8,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/message_box.h"
-#include "core/program_state.h"
-#include "core/settings_file.h"
+#include "core/config_rec.h"
 #include "orvane_version.h"
-#include "scenery/selection_window.h"
-#include "startup/data_files.h"
-#include "startup/setup_window.h"
+#include "qt/message_box.h"
 
 namespace orv {
 namespace {
@@ -109,7 +105,8 @@ QPixmap Draw_Splash_Picture() {
   return pic;
 }
 
-Splash_Window::Splash_Window(Program_State& st, QWidget* parent) : QWidget(parent), st_(st) {
+Splash_Window::Splash_Window(Program_State& st, Program_Windows& windows, QWidget* parent)
+    : QWidget(parent), behaviour_(st, *this, windows) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Ui_Text(BANNER));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -133,32 +130,23 @@ Splash_Window::Splash_Window(Program_State& st, QWidget* parent) : QWidget(paren
   timer1_->setSingleShot(true);
   timer1_->setInterval(SPLASH_DELAY_MS);
   connect(timer1_, &QTimer::timeout, this, &Splash_Window::Timer1_Timer);
-  timer1_->start();
+  behaviour_.Load();
 }
 
-void Splash_Window::Timer1_Timer() {
-  timer1_->stop();
-  const Start_Decision decision = Check_Data_Files(st_);
-  if (decision == Start_Decision::damaged_settings) {
-    Show_Message(this, Message_Icon::error,
-                 QStringLiteral("The settings file orv_config.cfg is damaged and cannot be used. "
-                                "Orvane has removed its data files and will now run the setup "
-                                "again to rebuild them."));
-  }
-  // The next window is shown before the splash closes so the program never runs out of
-  // windows in between.
-  if (decision == Start_Decision::normal_run) {
-    Show_Selection_Window(st_);
-  } else {
-    Show_Setup_Window(st_);
-  }
+void Splash_Window::Show_Message(Message_Icon icon, const std::string& text) {
+  orv::Show_Message(this, icon, Ui_Text(text));
+}
+
+void Splash_Window::Close() {
   close();
 }
 
-Splash_Window* Show_Splash_Window(Program_State& st) {
-  auto* w = new Splash_Window(st);
-  w->show();
-  return w;
+void Splash_Window::Enable_Timer1(bool on) {
+  if (on) {
+    timer1_->start();
+  } else {
+    timer1_->stop();
+  }
 }
 
 }  // namespace orv

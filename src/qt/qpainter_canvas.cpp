@@ -1,4 +1,4 @@
-#include "chart/qpainter_canvas.h"
+#include "qt/qpainter_canvas.h"
 
 #include <QBrush>
 #include <QColor>

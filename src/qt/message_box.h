@@ -1,4 +1,4 @@
-// The program's messages to the pilot and its end. Every message box is titled "Orvane
+// The program's messages to the pilot and its end, in Qt. Every message box is titled "Orvane
 // Message"; tests install a hook that records the box instead of showing it, and another that
 // records the end of the program instead of leaving the event loop.
 #pragma once
@@ -7,13 +7,11 @@
 #include <functional>
 #include <string_view>
 
+#include "core/program_windows.h"
+
 class QWidget;
 
 namespace orv {
-
-inline constexpr const char* MESSAGE_TITLE = "Orvane Message";
-
-enum class Message_Icon { information, exclamation, warning, error };
 
 struct Shown_Message {
   Message_Icon icon = Message_Icon::information;
@@ -27,14 +25,17 @@ void Show_Message(QWidget* parent, Message_Icon icon, const QString& text);
 using Message_Hook = std::function<void(const Shown_Message&)>;
 void Set_Message_Hook(Message_Hook hook);
 
-// Ends the program: leaves the event loop, or calls the hook when one is set.
+// Ends the program: leaves every event loop, or calls the hook when one is set.
 void End_Program();
 using End_Hook = std::function<void()>;
 void Set_End_Hook(End_Hook hook);
 
-// The program's own texts (UTF-8) as Qt strings.
+// The program's own texts (UTF-8) as Qt strings, and back.
 inline QString Ui_Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string Std_Text(const QString& text) {
+  return text.toStdString();
 }
 
 }  // namespace orv

@@ -1,12 +1,14 @@
-#include "prefs/about_window.h"
+#include "qt/about_window.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "orvane_version.h"
+#include "qt/message_box.h"
 
 namespace orv {
 namespace {
@@ -20,8 +22,8 @@ QLabel* Named_Label(const QString& name, const QString& text, QWidget* parent) {
 
 }  // namespace
 
-About_Window::About_Window(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+About_Window::About_Window(Window_Closed closed, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), behaviour_(*this, std::move(closed)) {
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(QStringLiteral("About Orvane v" ORVANE_VERSION));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -52,7 +54,7 @@ About_Window::About_Window(QWidget* parent)
 
   auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
   command1->setObjectName(QStringLiteral("Command1"));
-  connect(command1, &QPushButton::clicked, this, &QDialog::close);
+  connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Command1_Click(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
@@ -73,13 +75,33 @@ About_Window::About_Window(QWidget* parent)
                                 this));
   layout->addWidget(command1, 0, Qt::AlignRight);
   resize(360, 400);
+  behaviour_.Load();
+}
+
+void About_Window::Show_Message(Message_Icon icon, const std::string& text) {
+  orv::Show_Message(this, icon, Ui_Text(text));
+}
+
+void About_Window::Close() {
+  close();
+}
+
+void About_Window::Place_Top_Left() {
   move(0, 0);
 }
 
-About_Window* Show_About_Window() {
-  auto* w = new About_Window();
+// Every way of closing a dialog ends here: Ok, the close box, Escape.
+void About_Window::done(int result) {
+  QDialog::done(result);
+  if (unloaded_) return;
+  unloaded_ = true;
+  behaviour_.Unload();
+}
+
+About_Window* Show_About_Window(Window_Closed closed) {
+  auto* w = new About_Window(std::move(closed));
   w->show();
-  w->move(0, 0);
+  w->Place_Top_Left();
   return w;
 }
 

@@ -1,0 +1,207 @@
+#include "chart/chart_behaviour.h"
+
+#include <exception>
+#include <utility>
+
+#include "chart/aircraft_tracking.h"
+#include "chart/chart_layers.h"
+#include "core/program_state.h"
+#include "core/text_1252.h"
+
+namespace orv {
+
+Link_State Platform_Link() {
+  Link_State link;
+  link.transport = Make_Platform_Transport();
+  return link;
+}
+
+Chart_Behaviour::Chart_Behaviour(Program_State& st, Chart_Window_View& view,
+                                 Program_Windows& windows, Link_State link)
+    : st_(st),
+      view_(view),
+      windows_(windows),
+      link_(std::move(link)),
+      self_(std::make_shared<Chart_Behaviour*>(this)) {}
+
+Chart_Behaviour::~Chart_Behaviour() {
+  Link_Close(link_);
+}
+
+bool Chart_Behaviour::Load() {
+  try {
+    Run_Load();
+    return true;
+  } catch (const std::exception&) {
+    view_.Enable_Timer1(false);
+    view_.Show_Message(Message_Icon::error, MSG_LOAD_FAILED);
+    windows_.End_Program();
+    return false;
+  }
+}
+
+void Chart_Behaviour::Run_Load() {
+  view_.Make_Topmost();
+
+  Link_Init(link_);
+  int32_t result = LINK_OK;
+  sim_connected_ = Link_Open(link_, CHART_SIM_CODE, result);
+  if (!sim_connected_) {
+    view_.Show_Message(Message_Icon::warning, MSG_NO_SIM_AT_LOAD);
+    Link_Close(link_);
+    sim_connected_ = false;
+  }
+
+  view_.Set_Caption(Utf8_From_1252(st_.cur_airport.name) + " Chart");
+  Measure_Window();
+
+  Reset_View(view_state_);
+  Recenter_View(view_state_, st_.cur_airport.lon, st_.cur_airport.lat);
+  loaded_ = true;
+  Center_Airport(st_.cur_airport.lon, st_.cur_airport.lat);
+  for (int i = 0; i < ZOOM_AT_LOAD - ZOOM_MIN; ++i) Zoom_In(view_state_);
+
+  st_.follow_acft = true;
+  st_.show_ils = true;
+  st_.show_twys = true;
+  st_.show_twy_ids = true;
+  st_.show_gates = true;
+  st_.show_airspace = true;
+  st_.altim_units = 1;
+  Enable_Timer1();
+}
+
+// Before the window is shown its frame is not known, and the window manager may frame it only
+// after it is shown: the size is measured again then.
+void Chart_Behaviour::Measure_Window() {
+  const Window_Size outer = view_.Outer_Size();
+  view_state_.win_w_px = outer.w;
+  view_state_.win_h_px = outer.h;
+}
+
+void Chart_Behaviour::Shown() {
+  if (loaded_ && !unloaded_ && !view_.Is_Minimized()) Measure_Window();
+}
+
+void Chart_Behaviour::Form_Resize() {
+  if (!loaded_ || unloaded_) return;
+  view_.Enable_Timer1(false);
+  if (view_.Is_Minimized()) return;
+  // A maximised window goes on like a normal one: the chart keeps following the aircraft.
+  Measure_Window();
+  Enable_Timer1();
+}
+
+void Chart_Behaviour::Unload() {
+  unloaded_ = true;
+  view_.Enable_Timer1(false);
+  Link_Close(link_);
+  sim_connected_ = false;
+}
+
+// The timer runs unless the window is gone or minimised, or the preferences or About window is
+// open.
+void Chart_Behaviour::Enable_Timer1() {
+  if (unloaded_ || view_.Is_Minimized() || prefs_open_ || about_open_) return;
+  view_.Enable_Timer1(true);
+}
+
+template <typename Change>
+void Chart_Behaviour::Redraw_Sequence(Change change) {
+  view_.Enable_Timer1(false);
+  change(view_state_);
+  view_.Redraw();
+  Enable_Timer1();
+}
+
+void Chart_Behaviour::Draw(Canvas& canvas) {
+  if (!loaded_) {
+    canvas.Clear();
+    return;
+  }
+  try {
+    Redraw_Chart(canvas, st_, view_state_, sim_connected_);
+  } catch (const std::exception&) {
+    // A layer that fails leaves what was drawn before it; the next redraw tries again.
+  }
+}
+
+void Chart_Behaviour::Command2_Click() {
+  Redraw_Sequence([](Chart_View& v) { Zoom_In(v); });
+}
+
+void Chart_Behaviour::Command4_Click() {
+  Redraw_Sequence([](Chart_View& v) { Zoom_Out(v); });
+}
+
+void Chart_Behaviour::Command3_Click() {
+  Center_Airport(st_.cur_airport.lon, st_.cur_airport.lat);
+}
+
+void Chart_Behaviour::Center_Airport(double x, double y) {
+  Redraw_Sequence([x, y](Chart_View& v) { Recenter_View(v, x, y); });
+}
+
+void Chart_Behaviour::Mouse_Down(bool left_button, int32_t px, int32_t py, int32_t client_w,
+                                 int32_t client_h) {
+  if (!left_button || !loaded_) return;
+  const auto at = Mouse_To_Geo(view_state_, px, py, client_w, client_h);
+  if (at) Center_Airport(at->lon, at->lat);
+}
+
+void Chart_Behaviour::Timer1_Timer() {
+  view_.Make_Topmost();
+  if (sim_connected_) {
+    int32_t result = LINK_OK;
+    bool read = false;
+    try {
+      read = Read_Aircraft(link_, st_, result);
+    } catch (const std::exception&) {
+      read = false;
+    }
+    if (!read) {
+      // No tick may run while the pilot reads the message: it would read again and fail again.
+      view_.Enable_Timer1(false);
+      view_.Show_Message(Message_Icon::warning, MSG_SIM_READ_FAILED);
+      Link_Close(link_);
+      sim_connected_ = false;
+      Enable_Timer1();
+      return;
+    }
+    view_.Set_Label1(Altimeter_Caption(st_.altim_value));
+  }
+  if (st_.follow_acft && sim_connected_) {
+    Center_Airport(st_.acft_lon, st_.acft_lat);
+  } else {
+    view_.Redraw();
+  }
+}
+
+void Chart_Behaviour::Airpt_Place_Click() {
+  windows_.Show_Selection();
+  view_.Close();
+}
+
+Window_Closed Chart_Behaviour::Dialog_Closed(bool Chart_Behaviour::*open) {
+  std::weak_ptr<Chart_Behaviour*> self = self_;
+  return [self, open] {
+    if (const std::shared_ptr<Chart_Behaviour*> alive = self.lock()) {
+      (*alive)->*open = false;
+      (*alive)->Enable_Timer1();
+    }
+  };
+}
+
+void Chart_Behaviour::Pref1_Click() {
+  view_.Enable_Timer1(false);
+  prefs_open_ = true;
+  windows_.Show_Preferences(Dialog_Closed(&Chart_Behaviour::prefs_open_));
+}
+
+void Chart_Behaviour::Orv_Abot2_Click() {
+  view_.Enable_Timer1(false);
+  about_open_ = true;
+  windows_.Show_About(Dialog_Closed(&Chart_Behaviour::about_open_));
+}
+
+}  // namespace orv

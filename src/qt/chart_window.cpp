@@ -1,0 +1,185 @@
+#include "qt/chart_window.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <utility>
+
+#include "orvane_version.h"
+#include "qt/message_box.h"
+#include "qt/qpainter_canvas.h"
+
+namespace orv {
+
+// The client area: paints the chart behind the label and the buttons, and hands mouse presses
+// to the window.
+class Chart_Area : public QWidget {
+ public:
+  explicit Chart_Area(Chart_Window& window) : QWidget(&window), window_(window) {
+    setObjectName(QStringLiteral("Chart_Area"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    window_.Paint_Chart(painter, rect());
+  }
+
+  void mousePressEvent(QMouseEvent* event) override {
+    const QPoint at = event->position().toPoint();
+    window_.Client_Mouse_Down(event->button(), at.x(), at.y());
+  }
+
+ private:
+  Chart_Window& window_;
+};
+
+namespace {
+
+QPushButton* Make_Button(QWidget* parent, const char* name, const char* caption, int x) {
+  auto* button = new QPushButton(Ui_Text(caption), parent);
+  button->setObjectName(Ui_Text(name));
+  button->setGeometry(x, 192, 73, 25);
+  return button;
+}
+
+QAction* Add_Menu_Item(QMenuBar* bar, const char* menu_name, const char* menu_caption,
+                       const char* item_name, const char* item_caption) {
+  QMenu* menu = bar->addMenu(Ui_Text(menu_caption));
+  menu->setObjectName(Ui_Text(menu_name));
+  QAction* item = menu->addAction(Ui_Text(item_caption));
+  item->setObjectName(Ui_Text(item_name));
+  return item;
+}
+
+}  // namespace
+
+Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_State link,
+                           QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      behaviour_(st, *this, windows, std::move(link)) {
+  setObjectName(QStringLiteral("Form4"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(Ui_Text(CHART_DESIGN_CAPTION));
+
+  area_ = new Chart_Area(*this);
+  setCentralWidget(area_);
+  label1_ = new QLabel(QStringLiteral("Altimeter: 0"), area_);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  label1_->setGeometry(8, 8, 97, 17);
+  // A click on the label is not a click on the chart: it must not re-centre the view.
+  label1_->setAttribute(Qt::WA_NoMousePropagation);
+  connect(Make_Button(area_, "Command2", "Zoom in", 8), &QPushButton::clicked, this,
+          [this] { behaviour_.Command2_Click(); });
+  connect(Make_Button(area_, "Command3", "Center", 96), &QPushButton::clicked, this,
+          [this] { behaviour_.Command3_Click(); });
+  connect(Make_Button(area_, "Command4", "Zoom out", 184), &QPushButton::clicked, this,
+          [this] { behaviour_.Command4_Click(); });
+
+  QMenuBar* bar = menuBar();
+  connect(Add_Menu_Item(bar, "go_to1", "Change", "airpt_place", "Airport"), &QAction::triggered,
+          this, [this] { behaviour_.Airpt_Place_Click(); });
+  connect(Add_Menu_Item(bar, "opt1", "Options", "pref1", "Preferences"), &QAction::triggered, this,
+          [this] { behaviour_.Pref1_Click(); });
+  connect(Add_Menu_Item(bar, "orv_abot1", "About", "orv_abot2", "Orvane v" ORVANE_VERSION),
+          &QAction::triggered, this, [this] { behaviour_.Orv_Abot2_Click(); });
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(TIMER1_MS);
+  connect(timer1_, &QTimer::timeout, this, &Chart_Window::Timer1_Timer);
+
+  resize(CHART_CLIENT_W, CHART_CLIENT_H + bar->sizeHint().height());
+}
+
+QWidget* Chart_Window::Client_Area() const {
+  return area_;
+}
+
+void Chart_Window::Show_Message(Message_Icon icon, const std::string& text) {
+  orv::Show_Message(this, icon, Ui_Text(text));
+}
+
+void Chart_Window::Close() {
+  close();
+}
+
+void Chart_Window::Make_Topmost() {
+  raise();  // the window stays above all others through its window flags
+}
+
+void Chart_Window::Set_Caption(const std::string& caption) {
+  setWindowTitle(Ui_Text(caption));
+}
+
+void Chart_Window::Set_Label1(const std::string& caption) {
+  label1_->setText(Ui_Text(caption));
+  label1_->repaint();
+}
+
+void Chart_Window::Enable_Timer1(bool on) {
+  if (on) {
+    timer1_->start();
+  } else {
+    timer1_->stop();
+  }
+}
+
+void Chart_Window::Redraw() {
+  area_->update();
+}
+
+Window_Size Chart_Window::Outer_Size() const {
+  const QRect outer = frameGeometry();
+  return {outer.width(), outer.height()};
+}
+
+bool Chart_Window::Is_Minimized() const {
+  return isMinimized();
+}
+
+void Chart_Window::Client_Mouse_Down(Qt::MouseButton button, int px, int py) {
+  behaviour_.Mouse_Down(button == Qt::LeftButton, px, py, area_->width(), area_->height());
+}
+
+void Chart_Window::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  behaviour_.Form_Resize();
+}
+
+void Chart_Window::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  behaviour_.Shown();
+}
+
+void Chart_Window::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window manager's frame arrives after the window is shown and moves it.
+  if (isVisible()) behaviour_.Shown();
+}
+
+void Chart_Window::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) behaviour_.Form_Resize();
+}
+
+void Chart_Window::closeEvent(QCloseEvent* event) {
+  behaviour_.Unload();
+  event->accept();
+}
+
+void Chart_Window::Paint_Chart(QPainter& painter, const QRect& area) {
+  Qpainter_Canvas canvas(painter, area);
+  behaviour_.Draw(canvas);
+}
+
+}  // namespace orv

@@ -1,0 +1,102 @@
+#include "qt/preferences_window.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "qt/message_box.h"
+
+namespace orv {
+namespace {
+
+constexpr const char* kCheckCaptions[CHECK_COUNT] = {
+    "Display Taxiways IDs", "Display Taxiways",        "Display ILS",
+    "Display Airspace",     "Display Gates\\Parkings", "Follow Aircraft"};
+
+}  // namespace
+
+Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      behaviour_(st, *this, std::move(closed)) {
+  setObjectName(QStringLiteral("Form5"));
+  setWindowTitle(QStringLiteral("Options"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setModal(false);
+
+  auto* frame1 = new QGroupBox(QStringLiteral("Options"), this);
+  frame1->setObjectName(QStringLiteral("Frame1"));
+  auto* frame1_layout = new QVBoxLayout(frame1);
+  for (int n = 1; n <= CHECK_COUNT; ++n) {
+    auto* box = new QCheckBox(Ui_Text(kCheckCaptions[n - 1]), frame1);
+    box->setObjectName(QStringLiteral("Check%1").arg(n));
+    connect(box, &QCheckBox::clicked, this,
+            [this, n](bool checked) { behaviour_.Check_Click(n, checked); });
+    frame1_layout->addWidget(box);
+    check_[n - 1] = box;
+  }
+
+  auto* frame2 = new QGroupBox(QStringLiteral("Altimeter Setting Units"), this);
+  frame2->setObjectName(QStringLiteral("Frame2"));
+  option1_ = new QRadioButton(QStringLiteral("Millibars"), frame2);
+  option1_->setObjectName(QStringLiteral("Option1"));
+  option2_ = new QRadioButton(QStringLiteral("Inches of Mercury"), frame2);
+  option2_->setObjectName(QStringLiteral("Option2"));
+  auto* frame2_layout = new QVBoxLayout(frame2);
+  frame2_layout->addWidget(option1_);
+  frame2_layout->addWidget(option2_);
+  connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.Option1_Click(); });
+  connect(option2_, &QRadioButton::clicked, this, [this] { behaviour_.Option2_Click(); });
+
+  auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
+  command1->setObjectName(QStringLiteral("Command1"));
+  connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Command1_Click(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(frame1);
+  layout->addWidget(frame2);
+  layout->addWidget(command1, 0, Qt::AlignHCenter);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  behaviour_.Load();
+}
+
+void Preferences_Window::Show_Message(Message_Icon icon, const std::string& text) {
+  orv::Show_Message(this, icon, Ui_Text(text));
+}
+
+void Preferences_Window::Close() {
+  close();
+}
+
+void Preferences_Window::Place_Top_Left() {
+  move(0, 0);
+}
+
+void Preferences_Window::Set_Check(int n, bool checked) {
+  check_[n - 1]->setChecked(checked);
+}
+
+void Preferences_Window::Set_Options(bool millibars) {
+  option1_->setChecked(millibars);
+  option2_->setChecked(!millibars);
+}
+
+// Every way of closing a dialog ends here: Ok, the close box, Escape.
+void Preferences_Window::done(int result) {
+  QDialog::done(result);
+  if (unloaded_) return;
+  unloaded_ = true;
+  behaviour_.Unload();
+}
+
+Preferences_Window* Show_Preferences_Window(Program_State& st, Window_Closed closed) {
+  auto* w = new Preferences_Window(st, std::move(closed));
+  w->show();
+  w->Place_Top_Left();
+  return w;
+}
+
+}  // namespace orv

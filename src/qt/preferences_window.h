@@ -1,0 +1,41 @@
+// The preferences window (Form5, "Options") in Qt: six check boxes, two option buttons and Ok.
+// It forwards every click to the preferences behaviour and carries out what that asks.
+#pragma once
+
+#include <QDialog>
+
+#include "prefs/preferences_behaviour.h"
+
+class QCheckBox;
+class QRadioButton;
+
+namespace orv {
+
+class Preferences_Window : public QDialog, public Preferences_View {
+  Q_OBJECT
+
+ public:
+  // However it closes, it tells `closed` and emits finished().
+  Preferences_Window(Program_State& st, Window_Closed closed, QWidget* parent = nullptr);
+
+  void Show_Message(Message_Icon icon, const std::string& text) override;
+  void Close() override;
+  void Place_Top_Left() override;
+  void Set_Check(int n, bool checked) override;
+  void Set_Options(bool millibars) override;
+
+ protected:
+  void done(int result) override;
+
+ private:
+  Preferences_Behaviour behaviour_;
+  QCheckBox* check_[CHECK_COUNT] = {};
+  QRadioButton* option1_ = nullptr;
+  QRadioButton* option2_ = nullptr;
+  bool unloaded_ = false;
+};
+
+// Opens the preferences window, modeless.
+Preferences_Window* Show_Preferences_Window(Program_State& st, Window_Closed closed = {});
+
+}  // namespace orv

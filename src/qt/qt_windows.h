@@ -1,0 +1,60 @@
+// The program's windows in Qt: opens the view of each window with its behaviour when a
+// behaviour asks for it, keeps one preferences and one About window at a time, and ends the
+// program. The program makes one over its program state and hands it to every window.
+#pragma once
+
+#include <QPointer>
+#include <functional>
+
+#include "core/program_windows.h"
+#include "scenery/selection_behaviour.h"
+#include "simlink/link_client.h"
+
+namespace orv {
+
+struct Program_State;
+class About_Window;
+class Chart_Window;
+class Preferences_Window;
+class Selection_Window;
+class Setup_Window;
+class Splash_Window;
+
+using Link_Maker = std::function<Link_State()>;
+
+class Qt_Windows : public Program_Windows {
+ public:
+  // `clock` paces the build's scan ticks (tests hand in their own).
+  Qt_Windows(Program_State& st, Selection_Engine engine, Link_Maker make_link,
+             Tick_Clock clock = Steady_Now);
+
+  Splash_Window* Open_Splash();
+  Setup_Window* Open_Setup();
+  Selection_Window* Open_Selection();
+  // Null when the chart's load failed (the program is then ending).
+  Chart_Window* Open_Chart();
+
+  void Show_Setup() override { Open_Setup(); }
+  void Show_Selection() override { Open_Selection(); }
+  void Show_Chart() override { Open_Chart(); }
+  void Show_Preferences(Window_Closed closed) override;
+  void Show_About(Window_Closed closed) override;
+  void End_Program() override;
+
+  // The preferences and About windows while they are open.
+  Preferences_Window* Preferences() const;
+  About_Window* About() const;
+
+ private:
+  Program_State& st_;
+  Selection_Engine engine_;
+  Link_Maker make_link_;
+  Tick_Clock clock_;
+  QPointer<Preferences_Window> prefs_;
+  QPointer<About_Window> about_;
+  // Who is told when the open preferences or About window closes: the latest to ask.
+  Window_Closed prefs_closed_;
+  Window_Closed about_closed_;
+};
+
+}  // namespace orv

@@ -1,0 +1,38 @@
+// The splash window (Form1) in Qt: the picture, the version and the one-shot timer, whose tick
+// the splash behaviour turns into the setup wizard or the airport list.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+#include "startup/splash_behaviour.h"
+
+class QTimer;
+
+namespace orv {
+
+// The splash artwork, drawn at start-up: a small airport chart with two runways, a compass rose
+// and the program's name.
+QPixmap Draw_Splash_Picture();
+
+class Splash_Window : public QWidget, public Splash_View {
+  Q_OBJECT
+
+ public:
+  Splash_Window(Program_State& st, Program_Windows& windows, QWidget* parent = nullptr);
+
+  QTimer* Timer1() const { return timer1_; }
+
+  void Show_Message(Message_Icon icon, const std::string& text) override;
+  void Close() override;
+  void Enable_Timer1(bool on) override;
+
+ public Q_SLOTS:
+  void Timer1_Timer() { behaviour_.Timer1_Timer(); }
+
+ private:
+  Splash_Behaviour behaviour_;
+  QTimer* timer1_ = nullptr;
+};
+
+}  // namespace orv

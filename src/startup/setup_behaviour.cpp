@@ -1,0 +1,72 @@
+#include "startup/setup_behaviour.h"
+
+#include <optional>
+
+#include "core/file_system.h"
+#include "core/program_state.h"
+#include "scenery/scenery_cfg.h"
+#include "startup/data_files.h"
+#include "startup/setup_check.h"
+
+namespace orv {
+
+void Setup_Behaviour::Load() {
+  Option1_Click();
+  view_.Set_Option1(true);
+  setup_done_ = false;
+  // The drive list stands on the working folder's drive, the folder list on that folder.
+  const std::vector<std::string> drives = Drive_List();
+  const Wizard_Start start = Wizard_Start_Place(drives, Current_Folder());
+  view_.Fill_Drives(drives, start.drive);
+  view_.Show_Folder(start.text);
+  Dir1_Change(start.text);
+}
+
+void Setup_Behaviour::Drive1_Change(const std::string& drive) {
+  const std::string folder = Wizard_Drive_Text(drive);
+  view_.Show_Folder(folder);
+  Dir1_Change(folder);
+}
+
+void Setup_Behaviour::Dir1_Change(const std::string& folder) {
+  if (!folder.empty()) view_.Set_Text1(folder);
+}
+
+void Setup_Behaviour::Text1_Change(const std::string& text) {
+  const std::string kept = Wizard_Path_Text(text);
+  if (kept != text) view_.Set_Text1(kept);
+}
+
+void Setup_Behaviour::Option1_Click() {
+  st_.sim_version = 1;
+}
+
+void Setup_Behaviour::Command1_Click(const std::string& text1) {
+  // The folder as the file calls take it; one this system cannot spell is no simulator folder.
+  const std::optional<std::string> folder = Wizard_Stored_Path(text1);
+  if (!folder || !Is_Sim_Folder(*folder)) {
+    view_.Show_Message(Message_Icon::exclamation, MSG_NOT_SIM_FOLDER);
+    return;
+  }
+  const Write_Result written = Write_Wizard_Settings(st_, *folder);
+  if (!written.ok) {
+    view_.Show_Message(Message_Icon::error,
+                       "The settings file could not be written: " + written.error);
+    return;
+  }
+  view_.Show_Message(Message_Icon::information, MSG_SETTINGS_CREATED);
+  setup_done_ = true;
+  windows_.Show_Selection();
+  view_.Close();
+}
+
+void Setup_Behaviour::Unload() {
+  if (setup_done_) return;
+  // The settings file is the only data file a first run can have written by now; a partial
+  // set is of no use to the next start.
+  Remove_Data_Files(st_);
+  view_.Show_Message(Message_Icon::information, MSG_SETUP_NOT_FINISHED);
+  windows_.End_Program();
+}
+
+}  // namespace orv

@@ -1,0 +1,48 @@
+// The setup wizard's behaviour (Form2, "Settings"): the simulator choice, the drive and folder
+// lists feeding the path box, the check for fs2002.exe, the settings file, and the end of the
+// program when the wizard is closed before it has finished.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/program_windows.h"
+
+namespace orv {
+
+struct Program_State;
+
+class Setup_View : public Window_View {
+ public:
+  virtual void Set_Option1(bool on) = 0;
+  // The drive list holds `drives` with the entry `selected` chosen.
+  virtual void Fill_Drives(const std::vector<std::string>& drives, size_t selected) = 0;
+  // The folder list shows `folder`: selected and open, every folder above it open.
+  virtual void Show_Folder(const std::string& folder) = 0;
+  virtual void Set_Text1(const std::string& text) = 0;
+};
+
+class Setup_Behaviour {
+ public:
+  Setup_Behaviour(Program_State& st, Setup_View& view, Program_Windows& windows)
+      : st_(st), view_(view), windows_(windows) {}
+
+  void Load();
+  void Drive1_Change(const std::string& drive);
+  void Dir1_Change(const std::string& folder);
+  void Text1_Change(const std::string& text);
+  void Option1_Click();
+  void Command1_Click(const std::string& text1);
+  void Unload();
+
+  bool Setup_Done() const { return setup_done_; }
+
+ private:
+  Program_State& st_;
+  Setup_View& view_;
+  Program_Windows& windows_;
+  bool setup_done_ = false;
+};
+
+}  // namespace orv
