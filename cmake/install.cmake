@@ -16,7 +16,7 @@ else()
   set(ORVANE_DOC_DIR ${CMAKE_INSTALL_DOCDIR})
 endif()
 
-foreach(program orvane orvane-tool orvane-sim win_sim_window)
+foreach(program orvane orvane-tool orvane-relay orvane-sim win_sim_window)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${ORVANE_BIN_DIR})
   endif()

@@ -233,6 +233,18 @@ void Link_Seeds(Corpora& c) {
   Put32(full, 1);
   full.resize(orv::LINK_BLOCK_SIZE, 0x55);
   c.Add("fuzz_link_reply", full);
+  // What the link asks the relay for: the open's version reads and write, then one of the
+  // tick's reads.
+  std::vector<uint8_t> open;
+  for (uint32_t v : {1u, 0x3304u, 4u, 1u, 0u, 1u, 0x3308u, 4u, 2u, 0u, 2u, 0x330Au, 2u}) {
+    Put32(open, v);
+  }
+  open.insert(open.end(), {0, 0});
+  Put32(open, orv::LINK_ID_END);
+  c.Add("fuzz_relay_block", open);
+  std::vector<uint8_t> tick;
+  for (uint32_t v : {1u, 0x0564u, 4u, 1u, 0u, 0u}) Put32(tick, v);
+  c.Add("fuzz_relay_block", tick);
 }
 
 void Demo_Seeds(Corpora& c, const fs::path& demo) {

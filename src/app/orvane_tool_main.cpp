@@ -17,6 +17,8 @@
 #include "orvane_version.h"
 #include "core/file_system.h"
 #include "core/text_1252.h"
+#include "orvane_version.h"
+#include "simlink/relay_wire.h"
 
 namespace orv::tool {
 namespace {
@@ -192,6 +194,24 @@ int Run_Tool(std::vector<std::string> args) {
         sim_code = *code;
       },
       "the simulator code to ask for (6, FS2002)", "N");
+  Sim_Args sim_args;
+  Value_Option(
+      *aircraft, "--sim",
+      [&sim_args](const std::string& n, const std::string& t) {
+        if (!Parse_Net_Address(t, sim_args.address)) Refuse(n, "takes HOST:PORT");
+        sim_args.given = true;
+      },
+      "follow the simulator behind orvane-relay at this address (default: the address stored "
+      "in orv_simulator.cfg, else this computer)",
+      "HOST:PORT");
+  Value_Option(
+      *aircraft, "--key",
+      [&sim_args](const std::string& n, const std::string& t) {
+        if (t.size() > RELAY_MAX_KEY) Refuse(n, "takes at most 64 characters");
+        sim_args.key = t;
+        sim_args.key_given = true;
+      },
+      "the relay's shared key (default: the key stored in orv_simulator.cfg)", "KEY");
 
   // CLI11 takes the arguments last first.
   std::reverse(args.begin(), args.end());
@@ -212,7 +232,7 @@ int Run_Tool(std::vector<std::string> args) {
     }
     return Tool_Chart(chart_args);
   }
-  if (aircraft->parsed()) return Tool_Aircraft(sim_code);
+  if (aircraft->parsed()) return Tool_Aircraft(sim_code, sim_args);
   return Usage_Error(app, "a subcommand is required");
 }
 

@@ -9,6 +9,7 @@
 #include "chart/aircraft_tracking.h"
 #include "core/program_state.h"
 #include "simlink/link_client.h"
+#include "simlink/sim_choice.h"
 
 namespace orv::tool {
 
@@ -21,11 +22,26 @@ int Link_Failed(Link_State& link, int32_t result) {
   return EXIT_LINK;
 }
 
+// The stored choice of the working folder, with what the command line gives over it.
+Sim_Choice Choose_Sim(const Sim_Args& sim) {
+  Sim_Choice choice;
+  if (Load_Sim_Choice(SIM_CHOICE_FILE, choice) == Sim_Choice_Load::damaged) {
+    std::fprintf(stderr, "orvane-tool: %s is damaged; following this computer's simulator\n",
+                 SIM_CHOICE_FILE);
+  }
+  if (sim.given) {
+    choice.remote = true;
+    choice.address = sim.address;
+  }
+  if (sim.key_given) choice.key = sim.key;
+  return choice;
+}
+
 }  // namespace
 
-int Tool_Aircraft(int32_t sim_code) {
+int Tool_Aircraft(int32_t sim_code, const Sim_Args& sim) {
   Link_State link;
-  link.transport = Make_Platform_Transport();
+  link.transport = Make_Link_Transport(Choose_Sim(sim));
   Link_Init(link);
   int32_t result = LINK_OK;
   if (!Link_Open(link, sim_code, result)) return Link_Failed(link, result);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/chart_projection.h"
+#include "simlink/net_socket.h"
 
 namespace orv {
 struct Program_State;
@@ -69,6 +70,13 @@ int Tool_Build(const std::string& fs_path);  // tool_build.cpp
 int Tool_List();                             // tool_build.cpp
 int Tool_Fetch(const std::string& item);     // tool_fetch.cpp
 int Tool_Chart(const Chart_Args& a);         // tool_chart.cpp
-int Tool_Aircraft(int32_t sim_code);         // tool_aircraft.cpp
+// The simulator the aircraft subcommand follows, as the command line gave it.
+struct Sim_Args {
+  bool given = false;  // --sim
+  Net_Address address;
+  bool key_given = false;  // --key
+  std::string key;
+};
+int Tool_Aircraft(int32_t sim_code, const Sim_Args& sim);  // tool_aircraft.cpp
 
 }  // namespace orv::tool
