@@ -1,5 +1,6 @@
 // The window behaviours without any toolkit: a whole first run, from the splash to the chart
-// and back to the list, as a sequence of events and the exact calls it makes on recording views.
+// and back to the list, as a sequence of events and the exact calls it makes on recording views;
+// then the choice of simulator in the preferences, and the chart following it through a relay.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +19,8 @@
 #include "prefs/preferences_behaviour.h"
 #include "scenery/selection_behaviour.h"
 #include "simlink/fake_link_transport.h"
+#include "simlink/relay_running.h"
+#include "simlink/sim_choice.h"
 #include "startup/setup_behaviour.h"
 #include "startup/setup_check.h"
 #include "startup/splash_behaviour.h"
@@ -130,6 +133,9 @@ struct Rec_Prefs : Rec<Preferences_View> {
   void Place_Top_Left() override { Say("top-left"); }
   void Set_Check(int n, bool checked) override { Say("Check" + std::to_string(n) + On(checked)); }
   void Set_Options(bool millibars) override { Say(millibars ? "Option1 on" : "Option2 on"); }
+  void Set_Simulator(bool remote, const std::string& address, const std::string& key) override {
+    Say(std::string(remote ? "Option4 on" : "Option3 on") + " [" + address + "] [" + key + "]");
+  }
 };
 
 // The program's windows as the recording views: each open makes the view and its behaviour and
@@ -335,7 +341,7 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   const Calls prefs = log.Take();
   EXPECT_EQ(Calls(prefs.begin(), prefs.begin() + 4),
             (Calls{"Form4 Timer1 off", "open Form5", "Form5 top-left", "Form5 Check1 on"}));
-  EXPECT_EQ(prefs.back(), "Form5 Option2 on");
+  EXPECT_EQ(prefs.back(), "Form5 Option3 on [] []");
   windows.prefs->Check_Click(4, false);
   chart.Command2_Click();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 redraw"}));
@@ -409,6 +415,114 @@ TEST_F(First_Run, AMissingLibraryIsToldOnceAndClosingBeforeDoneWritesNothing) {
   EXPECT_EQ(std::count(build.begin(), build.end(), told), 1);
   EXPECT_EQ(build.back(), "Form3 progress 0/1");
   EXPECT_EQ(windows.selection->Status(), STATUS_DONE);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+class Simulator_Choice : public ::testing::Test {
+ protected:
+  void SetUp() override { st.work_dir = dir.path(); }
+  std::filesystem::path File() const { return dir.path() / SIM_CHOICE_FILE; }
+  std::string Stored() const {
+    const std::vector<uint8_t> bytes = testing::Read_Bytes(File());
+    return {bytes.begin(), bytes.end()};
+  }
+
+  testing::Temp_Dir dir;
+  Program_State st;
+  Log log;
+  Rec_Windows windows{st, log};
+};
+
+TEST_F(Simulator_Choice, PreferencesShowTheStoredChoiceAndSaveOnlyAGoodOne) {
+  // A damaged file shows this computer and stays as it is while nothing is changed.
+  testing::Write_Text(File(), "address=fs-pc\n");
+  windows.Show_Preferences({});
+  EXPECT_EQ(log.Take().back(), "Form5 Option3 on [] []");
+  windows.prefs->Command1_Click();
+  EXPECT_EQ(log.Take(), Calls{"Form5 close"});
+  EXPECT_EQ(Stored(), "address=fs-pc\n");
+
+  // Ok on a bad address or key tells the pilot and keeps the window open.
+  windows.Show_Preferences({});
+  log.Take();
+  Preferences_Behaviour& prefs = *windows.prefs;
+  prefs.Option4_Click();
+  const std::string bad_address = "Form5 message exclamation: " + std::string(MSG_BAD_SIM_ADDRESS);
+  for (const char* address : {"", "fs-pc", "fs-pc:0", "fs-pc:65536", "fs-pc:80x", ":8002"}) {
+    prefs.Text1_Change(address);
+    prefs.Command1_Click();
+    EXPECT_EQ(log.Take(), Calls{bad_address}) << address;
+  }
+  prefs.Text1_Change("fs-pc:8002");
+  prefs.Text2_Change(std::string(65, 'k'));
+  prefs.Command1_Click();
+  EXPECT_EQ(log.Take(), Calls{"Form5 message exclamation: " + std::string(MSG_BAD_SIM_KEY)});
+  // The close box closes all the same and the stored choice stays as it was.
+  prefs.Text2_Change("");
+  prefs.Text1_Change("fs-pc:99999");
+  windows.prefs_view->Close();
+  EXPECT_EQ(log.Take(), (Calls{"Form5 close", bad_address + MSG_SIM_KEPT}));
+  EXPECT_EQ(Stored(), "address=fs-pc\n");
+
+  // A good address and key are saved on Ok and shown at the next load.
+  windows.Show_Preferences({});
+  log.Take();
+  windows.prefs->Option4_Click();
+  windows.prefs->Text1_Change("fs-pc.local:8002");
+  windows.prefs->Text2_Change("two words");
+  windows.prefs->Command1_Click();
+  EXPECT_EQ(log.Take(), Calls{"Form5 close"});
+  Sim_Choice choice;
+  ASSERT_EQ(Load_Sim_Choice(File(), choice), Sim_Choice_Load::loaded);
+  EXPECT_TRUE(choice.remote);
+  EXPECT_EQ(Net_Address_Text(choice.address), "fs-pc.local:8002");
+  EXPECT_EQ(choice.key, "two words");
+  windows.Show_Preferences({});
+  EXPECT_EQ(log.Take().back(), "Form5 Option4 on [fs-pc.local:8002] [two words]");
+
+  // Back to this computer by the close box: saved, whatever the address box holds.
+  windows.prefs->Option3_Click();
+  windows.prefs->Text1_Change("not an address");
+  windows.prefs_view->Close();
+  EXPECT_EQ(log.Take(), Calls{"Form5 close"});
+  ASSERT_EQ(Load_Sim_Choice(File(), choice), Sim_Choice_Load::loaded);
+  EXPECT_FALSE(choice.remote);
+  EXPECT_EQ(choice.key, "two words");
+}
+
+TEST_F(Simulator_Choice, TheChartFollowsTheAircraftThroughTheRelayAndGoesOnWhenItDies) {
+  testing::Relay_Running relay("k1");
+  ASSERT_TRUE(Save_Sim_Choice(File(), {true, {"127.0.0.1", relay.port}, "k1"}));
+  st.cur_airport.name = "SEATTLE-TACOMA INTL";
+  st.cur_airport.lat = kLat;
+  st.cur_airport.lon = kLon;
+  windows.link = Chosen_Link(st.work_dir);
+  windows.link.sleep = [](uint32_t) {};
+  windows.Show_Chart();
+  EXPECT_TRUE(windows.chart->Sim_Connected());
+  EXPECT_EQ(log.Take()[1], "Form4 topmost");  // no warning: the link is open
+
+  Chart_Behaviour& chart = *windows.chart;
+  chart.Timer1_Timer();
+  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Label1 Altimeter: 29.92", "Form4 Timer1 off",
+                               "Form4 redraw", "Form4 Timer1 on"}));
+  EXPECT_EQ(st.acft_hdg, -90);
+  EXPECT_EQ(st.acft_lat, Lat_From_Raw(0x0401F3AF));
+
+  // The relay is gone: one warning, then the chart goes on without the aircraft.
+  relay.Kill();
+  chart.Timer1_Timer();
+  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Timer1 off",
+                               "Form4 message warning: " + std::string(MSG_SIM_READ_FAILED),
+                               "Form4 Timer1 on"}));
+  chart.Timer1_Timer();
+  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 redraw"}));
+  EXPECT_FALSE(chart.Sim_Connected());
 }
 
 }  // namespace
