@@ -1,6 +1,6 @@
 // The window behaviours without any toolkit: a whole first run, from the splash to the chart
 // and back to the list, as a sequence of events and the exact calls it makes on recording views;
-// then the choice of simulator in the preferences, and the chart following it through a relay.
+// then a relay chosen in the preferences and the next chart following the aircraft through it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -417,112 +417,42 @@ TEST_F(First_Run, AMissingLibraryIsToldOnceAndClosingBeforeDoneWritesNothing) {
   EXPECT_EQ(windows.selection->Status(), STATUS_DONE);
 }
 
-}  // namespace
-}  // namespace orv
-
-namespace orv {
-namespace {
-
-class Simulator_Choice : public ::testing::Test {
- protected:
-  void SetUp() override { st.work_dir = dir.path(); }
-  std::filesystem::path File() const { return dir.path() / SIM_CHOICE_FILE; }
-  std::string Stored() const {
-    const std::vector<uint8_t> bytes = testing::Read_Bytes(File());
-    return {bytes.begin(), bytes.end()};
-  }
-
-  testing::Temp_Dir dir;
-  Program_State st;
-  Log log;
-  Rec_Windows windows{st, log};
-};
-
-TEST_F(Simulator_Choice, PreferencesShowTheStoredChoiceAndSaveOnlyAGoodOne) {
-  // A damaged file shows this computer and stays as it is while nothing is changed.
-  testing::Write_Text(File(), "address=fs-pc\n");
+TEST_F(First_Run, TheRelayChosenInThePreferencesIsFollowedByTheNextChart) {
+  testing::Write_Text(st.work_dir / SIM_CHOICE_FILE, "address=fs-pc\n");  // damaged
   windows.Show_Preferences({});
   EXPECT_EQ(log.Take().back(), "Form5 Option3 on [] []");
-  windows.prefs->Command1_Click();
-  EXPECT_EQ(log.Take(), Calls{"Form5 close"});
-  EXPECT_EQ(Stored(), "address=fs-pc\n");
-
-  // Ok on a bad address or key tells the pilot and keeps the window open.
-  windows.Show_Preferences({});
-  log.Take();
-  Preferences_Behaviour& prefs = *windows.prefs;
-  prefs.Option4_Click();
-  const std::string bad_address = "Form5 message exclamation: " + std::string(MSG_BAD_SIM_ADDRESS);
-  for (const char* address : {"", "fs-pc", "fs-pc:0", "fs-pc:65536", "fs-pc:80x", ":8002"}) {
-    prefs.Text1_Change(address);
-    prefs.Command1_Click();
-    EXPECT_EQ(log.Take(), Calls{bad_address}) << address;
-  }
-  prefs.Text1_Change("fs-pc:8002");
-  prefs.Text2_Change(std::string(65, 'k'));
-  prefs.Command1_Click();
-  EXPECT_EQ(log.Take(), Calls{"Form5 message exclamation: " + std::string(MSG_BAD_SIM_KEY)});
-  // The close box closes all the same and the stored choice stays as it was.
-  prefs.Text2_Change("");
-  prefs.Text1_Change("fs-pc:99999");
-  windows.prefs_view->Close();
-  EXPECT_EQ(log.Take(), (Calls{"Form5 close", bad_address + MSG_SIM_KEPT}));
-  EXPECT_EQ(Stored(), "address=fs-pc\n");
-
-  // A good address and key are saved on Ok and shown at the next load.
-  windows.Show_Preferences({});
-  log.Take();
-  windows.prefs->Option4_Click();
-  windows.prefs->Text1_Change("fs-pc.local:8002");
-  windows.prefs->Text2_Change("two words");
-  windows.prefs->Command1_Click();
-  EXPECT_EQ(log.Take(), Calls{"Form5 close"});
-  Sim_Choice choice;
-  ASSERT_EQ(Load_Sim_Choice(File(), choice), Sim_Choice_Load::loaded);
-  EXPECT_TRUE(choice.remote);
-  EXPECT_EQ(Net_Address_Text(choice.address), "fs-pc.local:8002");
-  EXPECT_EQ(choice.key, "two words");
-  windows.Show_Preferences({});
-  EXPECT_EQ(log.Take().back(), "Form5 Option4 on [fs-pc.local:8002] [two words]");
-
-  // Back to this computer by the close box: saved, whatever the address box holds.
-  windows.prefs->Option3_Click();
-  windows.prefs->Text1_Change("not an address");
-  windows.prefs_view->Close();
-  EXPECT_EQ(log.Take(), Calls{"Form5 close"});
-  ASSERT_EQ(Load_Sim_Choice(File(), choice), Sim_Choice_Load::loaded);
-  EXPECT_FALSE(choice.remote);
-  EXPECT_EQ(choice.key, "two words");
-}
-
-TEST_F(Simulator_Choice, TheChartFollowsTheAircraftThroughTheRelayAndGoesOnWhenItDies) {
   testing::Relay_Running relay("k1");
-  ASSERT_TRUE(Save_Sim_Choice(File(), {true, {"127.0.0.1", relay.port}, "k1"}));
-  st.cur_airport.name = "SEATTLE-TACOMA INTL";
+  const std::string address = "127.0.0.1:" + std::to_string(relay.port);
+  const std::string bad = "Form5 message exclamation: " + std::string(MSG_BAD_SIM_ADDRESS);
+  windows.prefs->Option4_Click();
+  windows.prefs->Text2_Change("k1");
+  for (const std::string& text : {std::string("fs-pc"), std::string("fs-pc:65536"), address}) {
+    windows.prefs->Text1_Change(text);
+    windows.prefs->Command1_Click();  // a bad address keeps the window open
+    EXPECT_EQ(log.Take(), Calls{text == address ? "Form5 close" : bad}) << text;
+  }
+  // Reopened it shows the choice; a bad address closed by the close box is not stored.
+  windows.Show_Preferences({});
+  EXPECT_EQ(log.Take().back(), "Form5 Option4 on [" + address + "] [k1]");
+  windows.prefs->Text1_Change("fs-pc:0");
+  windows.prefs_view->Close();
+  EXPECT_EQ(log.Take(), (Calls{"Form5 close", bad + MSG_SIM_KEPT}));
+
   st.cur_airport.lat = kLat;
-  st.cur_airport.lon = kLon;
   windows.link = Chosen_Link(st.work_dir);
   windows.link.sleep = [](uint32_t) {};
   windows.Show_Chart();
-  EXPECT_TRUE(windows.chart->Sim_Connected());
-  EXPECT_EQ(log.Take()[1], "Form4 topmost");  // no warning: the link is open
-
-  Chart_Behaviour& chart = *windows.chart;
-  chart.Timer1_Timer();
-  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Label1 Altimeter: 29.92", "Form4 Timer1 off",
-                               "Form4 redraw", "Form4 Timer1 on"}));
+  ASSERT_TRUE(windows.chart->Sim_Connected());
+  windows.chart->Timer1_Timer();
   EXPECT_EQ(st.acft_hdg, -90);
-  EXPECT_EQ(st.acft_lat, Lat_From_Raw(0x0401F3AF));
-
   // The relay is gone: one warning, then the chart goes on without the aircraft.
   relay.Kill();
-  chart.Timer1_Timer();
+  log.Take();
+  windows.chart->Timer1_Timer();
+  windows.chart->Timer1_Timer();
   EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Timer1 off",
                                "Form4 message warning: " + std::string(MSG_SIM_READ_FAILED),
-                               "Form4 Timer1 on"}));
-  chart.Timer1_Timer();
-  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 redraw"}));
-  EXPECT_FALSE(chart.Sim_Connected());
+                               "Form4 Timer1 on", "Form4 topmost", "Form4 redraw"}));
 }
 
 }  // namespace
