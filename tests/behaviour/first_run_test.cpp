@@ -18,6 +18,8 @@
 #include "prefs/preferences_behaviour.h"
 #include "scenery/selection_behaviour.h"
 #include "simlink/fake_link_transport.h"
+#include "simlink/relay_running.h"
+#include "simlink/sim_choice.h"
 #include "startup/setup_behaviour.h"
 #include "startup/setup_check.h"
 #include "startup/splash_behaviour.h"
@@ -130,6 +132,9 @@ struct Rec_Prefs : Rec<Preferences_View> {
   void Place_Top_Left() override { Say("top-left"); }
   void Set_Check(int n, bool checked) override { Say("Check" + std::to_string(n) + On(checked)); }
   void Set_Options(bool millibars) override { Say(millibars ? "Option1 on" : "Option2 on"); }
+  void Set_Simulator(bool remote, const std::string& address, const std::string& key) override {
+    Say(std::string(remote ? "Option4 on" : "Option3 on") + " [" + address + "] [" + key + "]");
+  }
 };
 
 // The program's windows as the recording views: each open makes the view and its behaviour and
@@ -335,7 +340,7 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   const Calls prefs = log.Take();
   EXPECT_EQ(Calls(prefs.begin(), prefs.begin() + 4),
             (Calls{"Form4 Timer1 off", "open Form5", "Form5 top-left", "Form5 Check1 on"}));
-  EXPECT_EQ(prefs.back(), "Form5 Option2 on");
+  EXPECT_EQ(prefs.back(), "Form5 Option3 on [] []");
   windows.prefs->Check_Click(4, false);
   chart.Command2_Click();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 redraw"}));
@@ -409,6 +414,41 @@ TEST_F(First_Run, AMissingLibraryIsToldOnceAndClosingBeforeDoneWritesNothing) {
   EXPECT_EQ(std::count(build.begin(), build.end(), told), 1);
   EXPECT_EQ(build.back(), "Form3 progress 0/1");
   EXPECT_EQ(windows.selection->Status(), STATUS_DONE);
+}
+
+TEST_F(First_Run, TheRelayChosenInThePreferencesIsFollowedByTheNextChart) {
+  testing::Relay_Running relay("k1");
+  windows.Show_Preferences({});
+  const std::string address = "127.0.0.1:" + std::to_string(relay.port);
+  const std::string bad = "Form5 message exclamation: " + std::string(MSG_BAD_SIM_ADDRESS);
+  windows.prefs->Option4_Click();
+  windows.prefs->Text2_Change("k1");
+  for (const std::string& text : {std::string("fs-pc"), std::string("fs-pc:65536"), address}) {
+    windows.prefs->Text1_Change(text);
+    windows.prefs->Command1_Click();  // a bad address keeps the window open
+    EXPECT_EQ(log.Take().back(), text == address ? "Form5 close" : bad) << text;
+  }
+  // Reopened it shows the choice; a bad address closed by the close box is not stored.
+  windows.Show_Preferences({});
+  EXPECT_EQ(log.Take().back(), "Form5 Option4 on [" + address + "] [k1]");
+  windows.prefs->Text1_Change("fs-pc:0");
+  windows.prefs_view->Close();
+  EXPECT_EQ(log.Take(), (Calls{"Form5 close", bad + MSG_SIM_KEPT}));
+  st.cur_airport.lat = kLat;
+  windows.link = Chosen_Link(st.work_dir);
+  windows.link.sleep = [](uint32_t) {};
+  windows.Show_Chart();
+  ASSERT_TRUE(windows.chart->Sim_Connected());
+  windows.chart->Timer1_Timer();
+  EXPECT_EQ(st.acft_hdg, -90);
+  // The relay is gone: one warning, then the chart goes on without the aircraft.
+  relay.Kill();
+  log.Take();
+  windows.chart->Timer1_Timer();
+  windows.chart->Timer1_Timer();
+  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Timer1 off",
+                               "Form4 message warning: " + std::string(MSG_SIM_READ_FAILED),
+                               "Form4 Timer1 on", "Form4 topmost", "Form4 redraw"}));
 }
 
 }  // namespace
