@@ -153,7 +153,11 @@ TEST(Relay, TheStoredChoiceRoundTripsAndDamageMeansThisComputer) {
   const auto path = dir.path() / SIM_CHOICE_FILE;
   Sim_Choice choice;
   EXPECT_EQ(Load_Sim_Choice(path, choice), Sim_Choice_Load::missing);
-  ASSERT_TRUE(Save_Sim_Choice(path, {true, {"fs-pc.local", 8002}, "k1"}));
+  Sim_Choice stored;
+  stored.remote = true;
+  stored.address = {"fs-pc.local", 8002};
+  stored.key = "k1";
+  ASSERT_TRUE(Save_Sim_Choice(path, stored));
   ASSERT_EQ(Load_Sim_Choice(path, choice), Sim_Choice_Load::loaded);
   EXPECT_TRUE(choice.remote);
   EXPECT_EQ(Net_Address_Text(choice.address), "fs-pc.local:8002");
