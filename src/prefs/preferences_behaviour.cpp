@@ -85,7 +85,9 @@ void Preferences_Behaviour::Tell(const char* text, bool closing) {
 
 bool Preferences_Behaviour::Save_Simulator(bool closing) {
   if (!sim_changed_) return true;
-  Sim_Choice choice{.remote = sim_remote_, .address = {}, .key = sim_key_};
+  Sim_Choice choice;
+  choice.remote = sim_remote_;
+  choice.key = sim_key_;
   // The address typed beside "This computer" is not checked: it is not kept.
   if (sim_remote_ && !Parse_Net_Address(sim_address_, choice.address)) {
     Tell(MSG_BAD_SIM_ADDRESS, closing);
