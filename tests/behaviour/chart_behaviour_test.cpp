@@ -3,14 +3,10 @@
 // the aircraft, and the link failing.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-#include "chart/aircraft_tracking.h"
 #include "recording_views.h"
-#include "simlink/fake_link_transport.h"
 #include "simlink/link_module.h"
 
 namespace orv {
@@ -19,35 +15,14 @@ namespace {
 constexpr double kLat = 47.449;
 constexpr double kLon = -122.309;
 
-// A module that cannot even be looked for: the platform fails in a way no result code covers.
-struct Throwing_Transport final : Link_Transport {
-  uintptr_t Find_Window(const char*) override { throw std::runtime_error("no window calls"); }
-  void Release_Window(uintptr_t) override {}
-  uint32_t Register_Message(const char*) override { return 0; }
-  uint16_t Add_Atom(const char*) override { return 0; }
-  void Delete_Atom(uint16_t) override {}
-  Link_Mapping Create_Mapping(const char*, uint32_t) override { return {}; }
-  uint8_t* Map_View(uintptr_t, uint32_t) override { return nullptr; }
-  void Unmap_View(uint8_t*, uint32_t) override {}
-  void Close_Mapping(uintptr_t) override {}
-  Link_Send_Result Send_Message(uintptr_t, uint32_t, int32_t, int32_t, uint32_t) override {
-    return {};
-  }
-  uint32_t Process_Id() override { return 1; }
-};
-
-bool Has(const Calls& calls, const std::string& call) {
-  return std::find(calls.begin(), calls.end(), call) != calls.end();
-}
-
-class Chart_Events : public ::testing::Test {
+class Chart_Events : public Recording_Test {
  protected:
   void SetUp() override {
+    Recording_Test::SetUp();
     st.cur_airport.ident = "KSEA";
     st.cur_airport.name = "SEATTLE-TACOMA INTL";
     st.cur_airport.lat = kLat;
     st.cur_airport.lon = kLon;
-    Image_Put(fake.fake->image, OFS_PRESSURE, 16208, 2);  // 1013 millibars
   }
 
   // Opens the chart over the in-memory module, or with no simulator to be found.
@@ -68,11 +43,6 @@ class Chart_Events : public ::testing::Test {
 
   static double Centre_Lon(const Chart_View& v) { return (v.view_left + v.view_right) / 2; }
   static double Centre_Lat(const Chart_View& v) { return (v.view_top + v.view_bottom) / 2; }
-
-  Program_State st;
-  Log log;
-  Rec_Windows windows{st, log};
-  testing::Fake_Link fake;
 };
 
 TEST_F(Chart_Events, LoadWithoutSimulatorWarnsResetsTheSwitchesAndZoomsAndCentres) {
@@ -212,7 +182,7 @@ TEST_F(Chart_Events, AFailedReadWarnsOnceClosesTheLinkAndAFailedLoadEndsTheProgr
   EXPECT_EQ(fake.fake->sends, sends);
 
   windows.link = Link_State{};
-  windows.link.transport = std::make_unique<Throwing_Transport>();
+  windows.link.transport = std::make_unique<testing::Throwing_Transport>();
   windows.Show_Chart();
   const Calls load = log.Take();
   EXPECT_TRUE(Has(load, "Form4 message error: " + std::string(MSG_LOAD_FAILED)));

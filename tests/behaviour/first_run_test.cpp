@@ -11,10 +11,8 @@
 #include "chart/aircraft_tracking.h"
 #include "core/data_file_names.h"
 #include "recording_views.h"
-#include "simlink/fake_link_transport.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
-#include "support/temp_dir.h"
 
 namespace orv {
 namespace {
@@ -25,9 +23,10 @@ constexpr double kLat = 47.4489;
 constexpr double kLon = -122.3094;
 const std::string kKsea = "KSEA (SEATTLE-TACOMA INTL)";
 
-class First_Run : public ::testing::Test {
+class First_Run : public Recording_Test {
  protected:
   void SetUp() override {
+    Recording_Test::SetUp();
     sim = dir.path() / "FS2002";
     sw::Sim_Folder folder(sim);
     const std::vector<uint8_t> sea =
@@ -50,21 +49,12 @@ class First_Run : public ::testing::Test {
                  .files = {{"a.bgl", sea}, {"b.bgl", other}, {"c.bgl", other}}});
     folder.Write();
     testing::Write_Text(sim / "fs2002.exe", "");
-    st.work_dir = dir.path() / "work";
-    std::filesystem::create_directories(st.work_dir);
     // Every look at the clock finds 4 ms gone: a scan tick takes three steps.
     windows.clock = [this] { return now += std::chrono::microseconds(4000); };
-    Image_Put(fake.fake->image, OFS_PRESSURE, 16208, 2);  // 1013 millibars
     windows.link = std::move(fake.link);
   }
 
-  testing::Temp_Dir dir;
   std::filesystem::path sim;
-  Program_State st;
-  Log log;
-  Rec_Windows windows{st, log};
-  std::chrono::microseconds now{0};
-  testing::Fake_Link fake;
 };
 
 TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {

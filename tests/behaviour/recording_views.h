@@ -2,6 +2,11 @@
 // prefixed with its window's name, and the program's windows open these views.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,12 +14,15 @@
 #include <vector>
 
 #include "airspace/selection_fetch.h"
+#include "chart/aircraft_tracking.h"
 #include "chart/chart_behaviour.h"
 #include "core/program_state.h"
 #include "prefs/preferences_behaviour.h"
 #include "scenery/selection_behaviour.h"
+#include "simlink/fake_link_transport.h"
 #include "startup/setup_behaviour.h"
 #include "startup/splash_behaviour.h"
+#include "support/temp_dir.h"
 
 namespace orv {
 
@@ -184,6 +192,40 @@ struct Rec_Windows : Program_Windows {
   std::unique_ptr<Rec_Prefs> prefs_view;
   std::unique_ptr<Preferences_Behaviour> prefs;
   Window_Closed about_closed;
+};
+
+// The calls of one kind ("Form3 status ", "Form1 message "), without that prefix.
+inline std::vector<std::string> Said(const Calls& calls, const std::string& kind) {
+  std::vector<std::string> said;
+  for (const std::string& c : calls) {
+    if (c.starts_with(kind)) said.push_back(c.substr(kind.size()));
+  }
+  return said;
+}
+
+inline bool Has(const Calls& calls, const std::string& call) {
+  return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+// A working folder, the program state, the recording windows and a module that answers.
+class Recording_Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    st.work_dir = dir.path() / "work";
+    std::filesystem::create_directories(st.work_dir);
+    Image_Put(fake.fake->image, OFS_PRESSURE, 16208, 2);  // 1013 millibars
+  }
+
+  bool Data_File_Exists(const char* name) const {
+    return std::filesystem::exists(st.work_dir / name);
+  }
+
+  testing::Temp_Dir dir;
+  Program_State st;
+  Log log;
+  Rec_Windows windows{st, log};
+  std::chrono::microseconds now{0};
+  testing::Fake_Link fake;
 };
 
 }  // namespace orv

@@ -10,88 +10,22 @@
 #include "core/settings_file.h"
 #include "recording_views.h"
 #include "scenery/database_files.h"
-#include "simlink/fake_link_transport.h"
 #include "startup/data_files.h"
 #include "startup/setup_check.h"
-#include "support/scenery_writer.h"
-#include "support/temp_dir.h"
+#include "support/sample_sim.h"
 
 namespace orv {
 namespace {
 
-namespace sw = scenery_writer;
-
-constexpr double kSeaLat = 47.4489;
-constexpr double kSeaLon = -122.3094;
-
-// Seattle-Tacoma with an approach frequency, Boeing Field and the Seattle Class B, in one file.
-std::vector<uint8_t> Seattle_File() {
-  return sw::Bgl_File()
-      .Add(sw::Airport("KSEA")
-               .Reference(kSeaLat, kSeaLon)
-               .Name("Seattle-Tacoma Intl")
-               .Frequency(9, "119.2")
-               .Runway({.lat = kSeaLat,
-                        .lon = kSeaLon,
-                        .true_heading = 180,
-                        .length_ft = 11900,
-                        .width_ft = 150,
-                        .side = 2,
-                        .number = 16}))
-      .Add(sw::Airport("KBFI").Reference(47.53, -122.302).Name("Boeing Fld"))
-      .Add(sw::Airspace_Container().Add(sw::Airspace_Group()
-                                            .Box(47.0, -122.9, 47.9, -121.7)
-                                            .Name("SEATTLE CLASS B")
-                                            .Center(kSeaLat, kSeaLon)
-                                            .Circle(6, 0, 10000)))
-      .Build()
-      .bytes;
-}
-
-// Two airports, the file cut off inside the second one's detail.
-std::vector<uint8_t> Broken_File() {
-  const sw::Built_File f = sw::Bgl_File()
-                               .Add(sw::Airport("KPAE").Reference(47.9, -122.28).Name("Paine"))
-                               .Add(sw::Airport("KAWO").Reference(48.16, -122.16).Name("Arlington"))
-                               .Build();
-  std::vector<uint8_t> bytes = f.bytes;
-  bytes.resize(static_cast<size_t>(f.layout.airports[1].detail + 6));
-  return bytes;
-}
-
 const std::vector<std::string> kBuiltItems = {"KSEA (SEATTLE-TACOMA INTL)", "KBFI (BOEING FLD)",
                                               "LSZH (Z\xC3\x9CRICH)", "KPAE (PAINE)"};
 
-// The calls of one kind ("Form3 status ", "Form3 message "), without their prefix.
-std::vector<std::string> Said(const Calls& calls, const std::string& kind) {
-  std::vector<std::string> said;
-  for (const std::string& c : calls) {
-    if (c.starts_with(kind)) said.push_back(c.substr(kind.size()));
-  }
-  return said;
-}
-
-class Selection_Events : public ::testing::Test {
+class Selection_Events : public Recording_Test {
  protected:
   void SetUp() override {
+    Recording_Test::SetUp();
     sim = dir.path() / "FS2002";
-    sw::Sim_Folder folder(sim);
-    folder.Magdec(sw::Magdec_File([](int, int) { return int16_t{0}; }));
-    const std::vector<uint8_t> zurich =
-        sw::Bgl_File()
-            .Add(sw::Airport("LSZH").Reference(47.4647, 8.5492).Name("Z\xFCrich"))
-            .Build()
-            .bytes;
-    folder.Area({.title = "Seattle Area",
-                 .local = "Scenery\\Seattle",
-                 .files = {{"sea.bgl", Seattle_File()}, {"zurich.bgl", zurich}}});
-    folder.Area({.title = "Empty Area", .local = "Scenery\\Empty"});
-    folder.Area({.title = "Damaged Area",
-                 .local = "Scenery\\Damaged",
-                 .files = {{"broken.bgl", Broken_File()}}});
-    folder.Write();
-    st.work_dir = dir.path() / "work";
-    std::filesystem::create_directories(st.work_dir);
+    testing::Write_Sample_Sim(sim);
     // One scan step a tick.
     windows.clock = [this] { return now += SCAN_SLICE; };
     windows.link = std::move(fake.link);
@@ -111,28 +45,19 @@ class Selection_Events : public ::testing::Test {
     return *windows.selection;
   }
 
-  // A normal run over the database built before.
+  // A normal run over the database built before, its calls taken.
   Selection_Behaviour& Open_Built() {
     if (!Data_File_Exists(SETTINGS_FILE)) Open(true);
     Program_State fresh;
     fresh.work_dir = st.work_dir;
     st = fresh;
     EXPECT_EQ(Check_Data_Files(st), Start_Decision::normal_run);
+    Selection_Behaviour& list = Open(false);
     log.Take();
-    return Open(false);
+    return list;
   }
 
-  bool Data_File_Exists(const char* name) const {
-    return std::filesystem::exists(st.work_dir / name);
-  }
-
-  testing::Temp_Dir dir;
   std::filesystem::path sim;
-  Program_State st;
-  Log log;
-  Rec_Windows windows{st, log};
-  std::chrono::microseconds now{0};
-  testing::Fake_Link fake;
 };
 
 TEST_F(Selection_Events, FirstRunBuildsTheDatabaseAndTellsOfTheDamagedFile) {
@@ -158,7 +83,7 @@ TEST_F(Selection_Events, FirstRunBuildsTheDatabaseAndTellsOfTheDamagedFile) {
   EXPECT_NE(told[2].find("broken.bgl"), std::string::npos);
   EXPECT_NE(told[2].find("0 could not be opened, 1 ended early"), std::string::npos);
   EXPECT_EQ(windows.selection_view->items, kBuiltItems);
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "end"), 0);
+  EXPECT_FALSE(Has(calls, "end"));
   EXPECT_FALSE(st.first_run);
   EXPECT_TRUE(st.db_ready);
   for (const char* name : DATA_FILES) EXPECT_TRUE(Data_File_Exists(name)) << name;
@@ -181,11 +106,10 @@ TEST_F(Selection_Events, AFailedWriteIsAnErrorNeverDoneAndLeavesTheControlsLocke
   EXPECT_EQ(calls.back(), "end");
 }
 
-TEST_F(Selection_Events, GetAirportTakesOnlyTheChosenItemAndReadsItsAirspaces) {
+TEST_F(Selection_Events, GetAirportTakesOnlyTheChosenItemAndCloseProgramEnds) {
   Selection_Behaviour& list = Open_Built();
   EXPECT_EQ(windows.selection_view->items, kBuiltItems);
   EXPECT_TRUE(st.db_ready);
-  log.Take();
   // Nothing chosen, typed without choosing, chosen and then typed over: nothing happens.
   list.Command3_Click(-1, COMBO_PROMPT);
   list.Command3_Click(0, "KSEA");
@@ -202,26 +126,18 @@ TEST_F(Selection_Events, GetAirportTakesOnlyTheChosenItemAndReadsItsAirspaces) {
   EXPECT_EQ(st.airspaces[0].class_label, "Airspace Class B");
   EXPECT_EQ(st.airspaces[1].class_label, "TRACON (Departure/Approach)");
   EXPECT_EQ(st.airports.size(), 1u);
-  const Calls calls = log.Take();
-  EXPECT_NE(std::find(calls.begin(), calls.end(), "Form4 caption SEATTLE-TACOMA INTL Chart"),
-            calls.end());
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "end"), 0);
-}
+  Calls calls = log.Take();
+  EXPECT_TRUE(Has(calls, "Form4 caption SEATTLE-TACOMA INTL Chart"));
+  EXPECT_FALSE(Has(calls, "end"));
 
-TEST_F(Selection_Events, GetAirportFindsANameWithAnAccentedLetterAndCloseProgramEnds) {
-  Selection_Behaviour& list = Open_Built();
-  log.Take();
-  list.Command3_Click(2, kBuiltItems[2]);
+  // A name with an accented letter, on a list loaded again.
+  Open_Built().Command3_Click(2, kBuiltItems[2]);
   EXPECT_EQ(st.cur_airport.ident, "LSZH");
   EXPECT_EQ(st.cur_airport.name, "Z\xDCRICH");
   EXPECT_EQ(st.airspace_count, 0);  // no airspace near it and no approach frequency
-  const Calls calls = log.Take();
-  EXPECT_NE(std::find(calls.begin(), calls.end(), "Form4 caption Z\xC3\x9CRICH Chart"),
-            calls.end());
+  EXPECT_TRUE(Has(log.Take(), "Form4 caption Z\xC3\x9CRICH Chart"));
 
-  Selection_Behaviour& again = Open_Built();
-  log.Take();
-  again.Command2_Click();
+  Open_Built().Command2_Click();
   EXPECT_EQ(log.Take(), (Calls{"Form3 status Please wait...", "end"}));
   EXPECT_EQ(st.airports.size(), 1u);
 }
@@ -245,9 +161,8 @@ TEST_F(Selection_Events, ADamagedDatabaseAtLoadIsReportedRemovedAndTheSetupRunsA
   EXPECT_TRUE(told[0].starts_with("error: "));
   EXPECT_NE(told[0].find("airport database is damaged"), std::string::npos);
   for (const char* name : DATA_FILES) EXPECT_FALSE(Data_File_Exists(name)) << name;
-  EXPECT_NE(std::find(calls.begin(), calls.end(), "open Form2"), calls.end());
-  EXPECT_NE(std::find(calls.begin(), calls.end(), "Form3 close"), calls.end());
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "end"), 0);
+  EXPECT_TRUE(Has(calls, "open Form2") && Has(calls, "Form3 close"));
+  EXPECT_FALSE(Has(calls, "end"));
   EXPECT_TRUE(st.first_run);
   EXPECT_EQ(st.airport_count, 0);
 }

@@ -1,7 +1,6 @@
 // The splash window's start-up decision and the setup wizard's behaviour on recording views.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,6 @@
 #include "startup/data_files.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
-#include "support/temp_dir.h"
 
 namespace orv {
 namespace {
@@ -20,17 +18,8 @@ namespace {
 namespace sw = scenery_writer;
 using testing::Read_Bytes;
 
-bool Has(const Calls& calls, const std::string& call) {
-  return std::find(calls.begin(), calls.end(), call) != calls.end();
-}
-
-class Startup_Events : public ::testing::Test {
+class Startup_Events : public Recording_Test {
  protected:
-  void SetUp() override {
-    st.work_dir = dir.path() / "work";
-    std::filesystem::create_directories(st.work_dir);
-  }
-
   // A complete, consistent set of data files with no airports.
   void Write_Complete_Set() {
     ASSERT_TRUE(Write_Wizard_Settings(st, (dir.path() / "FS2002").string()).ok);
@@ -45,15 +34,6 @@ class Startup_Events : public ::testing::Test {
     windows.splash->Timer1_Timer();
     return log.Take();
   }
-
-  bool Data_File_Exists(const char* name) const {
-    return std::filesystem::exists(st.work_dir / name);
-  }
-
-  testing::Temp_Dir dir;
-  Program_State st;
-  Log log;
-  Rec_Windows windows{st, log};
 };
 
 TEST_F(Startup_Events, SplashWithACompleteSetOpensTheListAndTouchesNothing) {
@@ -68,6 +48,7 @@ TEST_F(Startup_Events, SplashWithACompleteSetOpensTheListAndTouchesNothing) {
   EXPECT_TRUE(Has(calls, "open Form3"));
   EXPECT_FALSE(Has(calls, "open Form2"));
   EXPECT_EQ(calls.back(), "Form1 close");
+  EXPECT_TRUE(Said(calls, "Form1 message ").empty());
   EXPECT_FALSE(st.first_run);
   EXPECT_EQ(st.fs_path, (dir.path() / "FS2002").string());
   EXPECT_EQ(Read_Bytes(st.work_dir / SETTINGS_FILE), settings);
@@ -81,9 +62,7 @@ TEST_F(Startup_Events, SplashRemovesAPartialOrDamagedSetAndOpensTheWizard) {
   EXPECT_TRUE(Has(calls, "open Form2"));
   EXPECT_FALSE(Has(calls, "open Form3"));
   EXPECT_FALSE(Has(calls, "end"));
-  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                          [](const std::string& c) { return c.starts_with("Form1 message"); }),
-            0);
+  EXPECT_TRUE(Said(calls, "Form1 message ").empty());
   EXPECT_TRUE(st.first_run);
   EXPECT_FALSE(Data_File_Exists(SETTINGS_FILE));
   EXPECT_FALSE(Data_File_Exists(DATABASE_FILE));
@@ -92,11 +71,10 @@ TEST_F(Startup_Events, SplashRemovesAPartialOrDamagedSetAndOpensTheWizard) {
   testing::Write_Text(st.work_dir / SETTINGS_FILE, std::string("\x40\x00", 2));  // past the end
   st.first_run = false;
   calls = Splash_Tick();
-  const auto told = std::find_if(calls.begin(), calls.end(), [](const std::string& c) {
-    return c.starts_with("Form1 message error: ");
-  });
-  ASSERT_NE(told, calls.end());
-  EXPECT_NE(told->find("damaged"), std::string::npos);
+  const std::vector<std::string> told = Said(calls, "Form1 message ");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_TRUE(told[0].starts_with("error: "));
+  EXPECT_NE(told[0].find("damaged"), std::string::npos);
   EXPECT_TRUE(Has(calls, "open Form2"));
   for (const char* name : DATA_FILES) EXPECT_FALSE(Data_File_Exists(name)) << name;
   EXPECT_TRUE(st.first_run);
