@@ -45,7 +45,7 @@ class Chart_Events : public Recording_Test {
   static double Centre_Lat(const Chart_View& v) { return (v.view_top + v.view_bottom) / 2; }
 };
 
-TEST_F(Chart_Events, LoadWithoutSimulatorWarnsResetsTheSwitchesAndZoomsAndCentres) {
+TEST_F(Chart_Events, WithoutSimulatorTheChartZoomsCentresAndHoldsItsTimerForOtherWindows) {
   st.altim_units = 0;
   st.show_gates = false;
   Chart_Behaviour& chart = Open(false);
@@ -113,10 +113,8 @@ TEST_F(Chart_Events, LoadWithoutSimulatorWarnsResetsTheSwitchesAndZoomsAndCentre
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 Timer1 on"}));
   EXPECT_EQ(v.win_w_px, 420);
   EXPECT_EQ(v.win_h_px, 330);
-}
 
-TEST_F(Chart_Events, PreferencesAndAboutHoldTheTimerUntilTheyClose) {
-  Chart_Behaviour& chart = Open(false);
+  // The preferences and the About window hold the timer until they close.
   chart.Pref1_Click();
   log.Take();
   // Zooming or resizing the chart does not restart the timer while they are open.
@@ -160,8 +158,6 @@ TEST_F(Chart_Events, TickFollowsTheAircraftAndTheAirportMenuClosesTheLink) {
   const int unmapped = fake.fake->views_unmapped;
   chart.Airpt_Place_Click();
   EXPECT_EQ(fake.fake->views_unmapped, unmapped + 1);
-  EXPECT_EQ(log.Take(), (Calls{"open Form3", "Form3 Read_Sceneries_Paths on", "Form4 close",
-                               "Form4 Timer1 off"}));
 }
 
 TEST_F(Chart_Events, AFailedReadWarnsOnceClosesTheLinkAndAFailedLoadEndsTheProgram) {
@@ -169,11 +165,11 @@ TEST_F(Chart_Events, AFailedReadWarnsOnceClosesTheLinkAndAFailedLoadEndsTheProgr
   const Chart_View before = chart.View();
   // The module stops answering the requests: its reply is no longer 1.
   fake.fake->module = [](std::span<uint8_t>, int) { return Link_Send_Result{true, 0, 0}; };
+  // The order of the calls is in the first-run walk; here the warning and the link itself.
   log.Take();
   chart.Timer1_Timer();
-  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Timer1 off",
-                               "Form4 message warning: " + std::string(MSG_SIM_READ_FAILED),
-                               "Form4 Timer1 on"}));
+  EXPECT_EQ(Said(log.Take(), "Form4 message "),
+            std::vector<std::string>{"warning: " + std::string(MSG_SIM_READ_FAILED)});
   EXPECT_FALSE(chart.Sim_Connected());
   EXPECT_EQ(chart.Link().link_view, nullptr);
   EXPECT_EQ(chart.View(), before);

@@ -18,14 +18,7 @@ inline void Write_Sample_Sim(const std::filesystem::path& sim) {
           .Add(sw::Airport("KSEA")
                    .Reference(lat, lon)
                    .Name("Seattle-Tacoma Intl")
-                   .Frequency(9, "119.2")
-                   .Runway({.lat = lat,
-                            .lon = lon,
-                            .true_heading = 180,
-                            .length_ft = 11900,
-                            .width_ft = 150,
-                            .side = 2,
-                            .number = 16}))
+                   .Frequency(9, "119.2"))
           .Add(sw::Airport("KBFI").Reference(47.53, -122.302).Name("Boeing Fld"))
           .Add(sw::Airspace_Container().Add(sw::Airspace_Group()
                                                 .Box(47.0, -122.9, 47.9, -121.7)

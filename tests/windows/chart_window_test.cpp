@@ -82,9 +82,6 @@ class Chart : public Window_Test {
     return w;
   }
 
-  // A chart over the in-memory module, which answers every read.
-  Chart_Window* Open_Chart_With_Sim() { return Open_Chart(std::move(fake_.link)); }
-
   static double Centre_Lon(const Chart_View& v) { return (v.view_left + v.view_right) / 2; }
   static double Centre_Lat(const Chart_View& v) { return (v.view_top + v.view_bottom) / 2; }
 
@@ -219,8 +216,8 @@ TEST_F(Chart, PreferencesAndAboutAreModelessAndHoldTheTimerUntilTheyClose) {
   EXPECT_TRUE(w->Timer1()->isActive());
 }
 
-TEST_F(Chart, TheTickShowsTheAltimeterAndTheAirportMenuOpensTheList) {
-  Chart_Window* w = Open_Chart_With_Sim();
+TEST_F(Chart, TheTickShowsTheAltimeterTheAirportMenuOpensTheListAndAFailedLoadNoWindow) {
+  Chart_Window* w = Open_Chart(std::move(fake_.link));  // the in-memory module answers
   ASSERT_NE(w, nullptr);
   w->Timer1_Timer();
   EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Altimeter: 29.92"));
@@ -229,9 +226,7 @@ TEST_F(Chart, TheTickShowsTheAltimeterAndTheAirportMenuOpensTheList) {
   Selection_Window* list = Open_Window<Selection_Window>();
   ASSERT_NE(list, nullptr);
   EXPECT_TRUE(list->Read_Sceneries_Paths()->isActive());
-}
 
-TEST_F(Chart, AFailureWhileLoadingLeavesNoWindowAndEndsTheProgram) {
   Link_State link;
   link.transport = std::make_unique<testing::Throwing_Transport>();
   EXPECT_EQ(Open_Chart(std::move(link)), nullptr);

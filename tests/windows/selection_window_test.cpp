@@ -37,9 +37,7 @@ class Selection : public Window_Test {
 
   Selection_Window* Open_Selection() {
     windows.Open_Selection();
-    Selection_Window* w = Open_Window<Selection_Window>();
-    if (w) Record_Status(w);
-    return w;
+    return Open_Window<Selection_Window>();
   }
 
   // The build's ticks, as its timer would give them, until the timer stops.
@@ -173,8 +171,9 @@ TEST_F(Selection, CloseProgramAndTheCloseBoxInDoneEndTheProgram) {
   Child<QPushButton>(Build_Database(), "Command2")->click();
   EXPECT_EQ(ended, 1);
   Delete_Windows();
-  Build_Database()->close();
-  EXPECT_EQ(statuses.back(), "Please wait...");
+  Selection_Window* w = Build_Database();
+  w->close();
+  EXPECT_EQ(w->Status(), QStringLiteral("Please wait..."));
   EXPECT_EQ(ended, 2);
 }
 
