@@ -1,6 +1,6 @@
 // orvane: the desktop program. One program state and one set of windows for the whole run; the
 // splash window starts the chain of windows, and the data files live in the process's current
-// folder.
+// folder. Each chart window links to the simulator chosen in the preferences when it opens.
 #include <QApplication>
 
 #include "airspace/selection_fetch.h"
@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
   orv::Install_Program_Icon();
   orv::Program_State st;
   st.work_dir = ".";
-  orv::Qt_Windows windows(st, orv::Airspace_Selection_Engine(), orv::Platform_Link);
+  orv::Qt_Windows windows(st, orv::Airspace_Selection_Engine(),
+                          [&st] { return orv::Chosen_Link(st.work_dir); });
   windows.Open_Splash();
   return QApplication::exec();
 }

@@ -7,12 +7,21 @@
 #include "chart/chart_layers.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
+#include "simlink/sim_choice.h"
 
 namespace orv {
 
 Link_State Platform_Link() {
   Link_State link;
   link.transport = Make_Platform_Transport();
+  return link;
+}
+
+Link_State Chosen_Link(const std::filesystem::path& work_dir) {
+  Sim_Choice choice;
+  Load_Sim_Choice(work_dir / SIM_CHOICE_FILE, choice);
+  Link_State link;
+  link.transport = Make_Link_Transport(choice);
   return link;
 }
 

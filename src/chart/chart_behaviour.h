@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,11 @@ inline constexpr const char* MSG_LOAD_FAILED =
 // A link over the platform's own transport: the simulator's window on Windows, its local socket
 // on Linux.
 Link_State Platform_Link();
+
+// A link to the simulator chosen in the preferences, read from orv_simulator.cfg in work_dir
+// each time it is asked for: this computer's, or the relay's on another computer. A missing or
+// damaged file gives this computer's.
+Link_State Chosen_Link(const std::filesystem::path& work_dir);
 
 struct Window_Size {
   int32_t w = 0;

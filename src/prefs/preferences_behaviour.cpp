@@ -1,6 +1,7 @@
 #include "prefs/preferences_behaviour.h"
 
 #include "core/program_state.h"
+#include "simlink/sim_choice.h"
 
 namespace orv {
 
@@ -25,6 +26,13 @@ void Preferences_Behaviour::Load() {
   view_.Place_Top_Left();
   for (int n = 1; n <= CHECK_COUNT; ++n) view_.Set_Check(n, Check_Switch(st_, n));
   view_.Set_Options(st_.altim_units == 0);
+  // A missing or damaged file shows this computer, as the chart then follows it.
+  Sim_Choice choice;
+  Load_Sim_Choice(st_.work_dir / SIM_CHOICE_FILE, choice);
+  sim_remote_ = choice.remote;
+  sim_address_ = choice.remote ? Net_Address_Text(choice.address) : "";
+  sim_key_ = choice.key;
+  view_.Set_Simulator(sim_remote_, sim_address_, sim_key_);
 }
 
 void Preferences_Behaviour::Check_Click(int n, bool checked) {
@@ -41,12 +49,58 @@ void Preferences_Behaviour::Option2_Click() {
   st_.altim_units = 1;
 }
 
+void Preferences_Behaviour::Option3_Click() {
+  sim_remote_ = false;
+  sim_changed_ = true;
+}
+
+void Preferences_Behaviour::Option4_Click() {
+  sim_remote_ = true;
+  sim_changed_ = true;
+}
+
+void Preferences_Behaviour::Text1_Change(const std::string& address) {
+  sim_address_ = address;
+  sim_changed_ = true;
+}
+
+void Preferences_Behaviour::Text2_Change(const std::string& key) {
+  sim_key_ = key;
+  sim_changed_ = true;
+}
+
 void Preferences_Behaviour::Command1_Click() {
-  view_.Close();
+  if (Save_Simulator(false)) view_.Close();
 }
 
 void Preferences_Behaviour::Unload() {
+  Save_Simulator(true);
   if (closed_) closed_();
+}
+
+void Preferences_Behaviour::Tell(const char* text, bool closing) {
+  view_.Show_Message(Message_Icon::exclamation,
+                     closing ? std::string(text) + MSG_SIM_KEPT : std::string(text));
+}
+
+bool Preferences_Behaviour::Save_Simulator(bool closing) {
+  if (!sim_changed_) return true;
+  Sim_Choice choice{.remote = sim_remote_, .address = {}, .key = sim_key_};
+  // The address typed beside "This computer" is not checked: it is not kept.
+  if (sim_remote_ && !Parse_Net_Address(sim_address_, choice.address)) {
+    Tell(MSG_BAD_SIM_ADDRESS, closing);
+    return false;
+  }
+  if (!Sim_Key_Usable(sim_key_)) {
+    Tell(MSG_BAD_SIM_KEY, closing);
+    return false;
+  }
+  if (!Save_Sim_Choice(st_.work_dir / SIM_CHOICE_FILE, choice)) {
+    Tell(MSG_SIM_NOT_SAVED, closing);
+    return false;
+  }
+  sim_changed_ = false;
+  return true;
 }
 
 }  // namespace orv

@@ -1,8 +1,10 @@
 // The behaviour of the preferences window (Form5, "Options") and of the About window (Form6):
 // the boxes set from the display switches, every click changing its switch at once, and the
-// window that opened them told when they close, however they close.
+// window that opened them told when they close, however they close. The "Simulator" group
+// shows the stored choice of simulator and saves the pilot's change when the window closes.
 #pragma once
 
+#include <string>
 #include <utility>
 
 #include "core/program_windows.h"
@@ -12,6 +14,14 @@ namespace orv {
 struct Program_State;
 
 inline constexpr int CHECK_COUNT = 6;
+
+inline constexpr const char* MSG_BAD_SIM_ADDRESS =
+    "The simulator's address must be HOST:PORT, with a port from 1 to 65535.";
+inline constexpr const char* MSG_BAD_SIM_KEY =
+    "The key can hold at most 64 characters and no control characters.";
+inline constexpr const char* MSG_SIM_NOT_SAVED =
+    "The choice of simulator couldn't be saved in orv_simulator.cfg.";
+inline constexpr const char* MSG_SIM_KEPT = " The choice of simulator was left as it was.";
 
 // The switch of check box n (1 to 6): Display Taxiways IDs, Display Taxiways, Display ILS,
 // Display Airspace, Display Gates\Parkings, Follow Aircraft.
@@ -24,6 +34,8 @@ class Preferences_View : public Window_View {
   virtual void Set_Check(int n, bool checked) = 0;
   // Option1 (millibars) on and Option2 off, or the other way round.
   virtual void Set_Options(bool millibars) = 0;
+  // Option3 ("This computer") or Option4 ("Another computer:"), Text1 (HOST:PORT), Text2 (key).
+  virtual void Set_Simulator(bool remote, const std::string& address, const std::string& key) = 0;
 };
 
 class Preferences_Behaviour {
@@ -35,13 +47,28 @@ class Preferences_Behaviour {
   void Check_Click(int n, bool checked);
   void Option1_Click();
   void Option2_Click();
+  void Option3_Click();  // This computer
+  void Option4_Click();  // Another computer
+  void Text1_Change(const std::string& address);
+  void Text2_Change(const std::string& key);
+  // Ok: saves a changed choice of simulator and closes; a bad one keeps the window open.
   void Command1_Click();
+  // However the window closed: a changed choice is saved when it is good, kept out when not.
   void Unload();
 
  private:
+  // Saves the choice when the pilot changed it; false (after telling the pilot) when it could
+  // not be saved. `closing` adds that the stored choice stays as it was.
+  bool Save_Simulator(bool closing);
+  void Tell(const char* text, bool closing);
+
   Program_State& st_;
   Preferences_View& view_;
   Window_Closed closed_;
+  bool sim_remote_ = false;
+  std::string sim_address_;
+  std::string sim_key_;
+  bool sim_changed_ = false;
 };
 
 class About_View : public Window_View {

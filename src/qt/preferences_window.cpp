@@ -2,12 +2,16 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "qt/message_box.h"
+#include "simlink/relay_wire.h"
 
 namespace orv {
 namespace {
@@ -58,9 +62,48 @@ Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame1);
   layout->addWidget(frame2);
+  layout->addWidget(Make_Frame3());
   layout->addWidget(command1, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   behaviour_.Load();
+}
+
+// The "Simulator" group: this computer, or another one's relay at HOST:PORT with its key.
+QWidget* Preferences_Window::Make_Frame3() {
+  auto* frame3 = new QGroupBox(QStringLiteral("Simulator"), this);
+  frame3->setObjectName(QStringLiteral("Frame3"));
+  option3_ = new QRadioButton(QStringLiteral("This computer"), frame3);
+  option3_->setObjectName(QStringLiteral("Option3"));
+  option4_ = new QRadioButton(QStringLiteral("Another computer:"), frame3);
+  option4_->setObjectName(QStringLiteral("Option4"));
+  text1_ = new QLineEdit(frame3);
+  text1_->setObjectName(QStringLiteral("Text1"));
+  text1_->setPlaceholderText(QStringLiteral("HOST:PORT"));
+  auto* label1 = new QLabel(QStringLiteral("Key"), frame3);
+  label1->setObjectName(QStringLiteral("Label1"));
+  text2_ = new QLineEdit(frame3);
+  text2_->setObjectName(QStringLiteral("Text2"));
+  text2_->setMaxLength(static_cast<int>(RELAY_MAX_KEY));
+  label1->setBuddy(text2_);
+
+  auto* remote_row = new QHBoxLayout;
+  remote_row->addWidget(option4_);
+  remote_row->addWidget(text1_);
+  auto* key_row = new QHBoxLayout;
+  key_row->addWidget(label1);
+  key_row->addWidget(text2_);
+  auto* frame3_layout = new QVBoxLayout(frame3);
+  frame3_layout->addWidget(option3_);
+  frame3_layout->addLayout(remote_row);
+  frame3_layout->addLayout(key_row);
+
+  connect(option3_, &QRadioButton::clicked, this, [this] { behaviour_.Option3_Click(); });
+  connect(option4_, &QRadioButton::clicked, this, [this] { behaviour_.Option4_Click(); });
+  connect(text1_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { behaviour_.Text1_Change(t.toStdString()); });
+  connect(text2_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { behaviour_.Text2_Change(t.toStdString()); });
+  return frame3;
 }
 
 void Preferences_Window::Show_Message(Message_Icon icon, const std::string& text) {
@@ -82,6 +125,14 @@ void Preferences_Window::Set_Check(int n, bool checked) {
 void Preferences_Window::Set_Options(bool millibars) {
   option1_->setChecked(millibars);
   option2_->setChecked(!millibars);
+}
+
+void Preferences_Window::Set_Simulator(bool remote, const std::string& address,
+                                       const std::string& key) {
+  option3_->setChecked(!remote);
+  option4_->setChecked(remote);
+  text1_->setText(QString::fromStdString(address));
+  text2_->setText(QString::fromStdString(key));
 }
 
 // Every way of closing a dialog ends here: Ok, the close box, Escape.

@@ -1,4 +1,5 @@
-// The preferences window (Form5, "Options") in Qt: six check boxes, two option buttons and Ok.
+// The preferences window (Form5, "Options") in Qt: six check boxes, two option buttons, the
+// "Simulator" group and Ok.
 // It forwards every click to the preferences behaviour and carries out what that asks.
 #pragma once
 
@@ -7,6 +8,7 @@
 #include "prefs/preferences_behaviour.h"
 
 class QCheckBox;
+class QLineEdit;
 class QRadioButton;
 
 namespace orv {
@@ -23,15 +25,23 @@ class Preferences_Window : public QDialog, public Preferences_View {
   void Place_Top_Left() override;
   void Set_Check(int n, bool checked) override;
   void Set_Options(bool millibars) override;
+  void Set_Simulator(bool remote, const std::string& address, const std::string& key) override;
 
  protected:
   void done(int result) override;
+
+ private:
+  QWidget* Make_Frame3();
 
  private:
   Preferences_Behaviour behaviour_;
   QCheckBox* check_[CHECK_COUNT] = {};
   QRadioButton* option1_ = nullptr;
   QRadioButton* option2_ = nullptr;
+  QRadioButton* option3_ = nullptr;
+  QRadioButton* option4_ = nullptr;
+  QLineEdit* text1_ = nullptr;
+  QLineEdit* text2_ = nullptr;
   bool unloaded_ = false;
 };
 

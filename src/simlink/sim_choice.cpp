@@ -10,15 +10,15 @@
 
 namespace orv {
 
-namespace {
-
-bool Key_Usable(const std::string& key) {
+bool Sim_Key_Usable(const std::string& key) {
   if (key.size() > RELAY_MAX_KEY) return false;
   for (const char c : key) {
     if (static_cast<unsigned char>(c) < ' ') return false;
   }
   return true;
 }
+
+namespace {
 
 // Applies one "name=value" line; false for a line that is not one of ours.
 bool Apply_Line(const std::string& line, Sim_Choice& choice) {
@@ -33,7 +33,7 @@ bool Apply_Line(const std::string& line, Sim_Choice& choice) {
   }
   if (name == "key") {
     choice.key = value;
-    return Key_Usable(value);
+    return Sim_Key_Usable(value);
   }
   return false;
 }
@@ -62,7 +62,7 @@ Sim_Choice_Load Load_Sim_Choice(const std::filesystem::path& path, Sim_Choice& c
 }
 
 bool Save_Sim_Choice(const std::filesystem::path& path, const Sim_Choice& choice) {
-  if (!Key_Usable(choice.key)) return false;
+  if (!Sim_Key_Usable(choice.key)) return false;
   std::string text;
   if (choice.remote) text += "address=" + Net_Address_Text(choice.address) + "\n";
   if (!choice.key.empty()) text += "key=" + choice.key + "\n";

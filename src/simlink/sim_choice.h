@@ -31,6 +31,9 @@ enum class Sim_Choice_Load : uint8_t {
   damaged,  // too long, an unknown line, a bad address or key: this computer
 };
 
+// A key the relay can take: at most RELAY_MAX_KEY bytes, no control characters.
+bool Sim_Key_Usable(const std::string& key);
+
 // Reads the choice from `path`; anything but a good file gives this computer.
 Sim_Choice_Load Load_Sim_Choice(const std::filesystem::path& path, Sim_Choice& choice);
 

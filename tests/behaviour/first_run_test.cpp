@@ -12,6 +12,8 @@
 #include "core/settings_file.h"
 #include "recording_views.h"
 #include "scenery/database_files.h"
+#include "simlink/relay_running.h"
+#include "simlink/sim_choice.h"
 #include "startup/data_files.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
@@ -153,7 +155,7 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   const Calls prefs = log.Take();
   EXPECT_EQ(Calls(prefs.begin(), prefs.begin() + 4),
             (Calls{"Form4 Timer1 off", "open Form5", "Form5 top-left", "Form5 Check1 on"}));
-  EXPECT_EQ(prefs.back(), "Form5 Option2 on");
+  EXPECT_EQ(prefs.back(), "Form5 Option3 on [] []");
   windows.prefs->Check_Click(4, false);
   chart.Command2_Click();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 redraw"}));
@@ -327,6 +329,41 @@ TEST_F(Startup_Events, WizardTakesASimulatorFolderInAnyLetterCaseAndShortensADri
   EXPECT_EQ(saved.cfg.sim_version, 1);
   EXPECT_EQ(saved.cfg.fs_path, typed);
   EXPECT_EQ(st.fs_path, typed);
+}
+
+TEST_F(First_Run, TheRelayChosenInThePreferencesIsFollowedByTheNextChart) {
+  testing::Relay_Running relay("k1");
+  windows.Show_Preferences({});
+  const std::string address = "127.0.0.1:" + std::to_string(relay.port);
+  const std::string bad = "Form5 message exclamation: " + std::string(MSG_BAD_SIM_ADDRESS);
+  windows.prefs->Option4_Click();
+  windows.prefs->Text2_Change("k1");
+  for (const std::string& text : {std::string("fs-pc"), std::string("fs-pc:65536"), address}) {
+    windows.prefs->Text1_Change(text);
+    windows.prefs->Command1_Click();  // a bad address keeps the window open
+    EXPECT_EQ(log.Take().back(), text == address ? "Form5 close" : bad) << text;
+  }
+  // Reopened it shows the choice; a bad address closed by the close box is not stored.
+  windows.Show_Preferences({});
+  EXPECT_EQ(log.Take().back(), "Form5 Option4 on [" + address + "] [k1]");
+  windows.prefs->Text1_Change("fs-pc:0");
+  windows.prefs_view->Close();
+  EXPECT_EQ(log.Take(), (Calls{"Form5 close", bad + MSG_SIM_KEPT}));
+  st.cur_airport.lat = kLat;
+  windows.link = Chosen_Link(st.work_dir);
+  windows.link.sleep = [](uint32_t) {};
+  windows.Show_Chart();
+  ASSERT_TRUE(windows.chart->Sim_Connected());
+  windows.chart->Timer1_Timer();
+  EXPECT_EQ(st.acft_hdg, -90);
+  // The relay is gone: one warning, then the chart goes on without the aircraft.
+  relay.Kill();
+  log.Take();
+  windows.chart->Timer1_Timer();
+  windows.chart->Timer1_Timer();
+  EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Timer1 off",
+                               "Form4 message warning: " + std::string(MSG_SIM_READ_FAILED),
+                               "Form4 Timer1 on", "Form4 topmost", "Form4 redraw"}));
 }
 
 }  // namespace

@@ -128,6 +128,9 @@ struct Rec_Prefs : Rec<Preferences_View> {
   void Place_Top_Left() override { Say("top-left"); }
   void Set_Check(int n, bool checked) override { Say("Check" + std::to_string(n) + On(checked)); }
   void Set_Options(bool millibars) override { Say(millibars ? "Option1 on" : "Option2 on"); }
+  void Set_Simulator(bool remote, const std::string& address, const std::string& key) override {
+    Say(std::string(remote ? "Option4 on" : "Option3 on") + " [" + address + "] [" + key + "]");
+  }
 };
 
 // The program's windows as the recording views: each open makes the view and its behaviour and

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -20,6 +21,8 @@
 #include "chart/aircraft_tracking.h"
 #include "simlink/link_client.h"
 #include "simlink/linux_transport.h"
+#include "simlink/net_socket.h"
+#include "simlink/relay_server.h"
 #include "simlink/socket_io.h"
 #include "support/temp_dir.h"
 
@@ -295,6 +298,37 @@ TEST_F(Linux_Link, TheToolReadsTheAircraftOrSaysWhyNot) {
   const std::string none = Tool_Output(Start_Tool(empty, ""), status);
   EXPECT_EQ(WEXITSTATUS(status), 4) << none;
   EXPECT_NE(none.find("LINK_NO_SIM_WINDOW"), std::string::npos) << none;
+}
+
+// The tool on a computer without a simulator reads the stand-in's aircraft across TCP through
+// the relay beside it.
+TEST_F(Linux_Link, TheToolReadsTheSimulatorThroughTheRelay) {
+  const auto dir = Start_Sim({"--fixed", "47.449,-122.309,270", "--pressure", "16208"});
+  Relay_Server relay;
+  relay.options.listen = {{"127.0.0.1", 0}};
+  relay.options.make_transport = [dir] {
+    return std::make_unique<Linux_Transport>(Linux_Transport_Options{dir, 2000});
+  };
+  std::string error;
+  ASSERT_TRUE(Relay_Start(relay, error)) << error;
+  const uint16_t port = Net_Local_Port(relay.listeners.at(0));
+  std::atomic<bool> stop{false};
+  std::thread serving([&] {
+    while (!stop) Relay_Serve_Once(relay, 20);
+  });
+  const std::filesystem::path elsewhere = tmp / "no-simulator-here";
+  std::filesystem::create_directories(elsewhere);
+  std::filesystem::permissions(elsewhere, std::filesystem::perms::owner_all);
+  int status = -1;
+  const std::string json =
+      Tool_Output(Start_Tool(elsewhere, "--sim 127.0.0.1:" + std::to_string(port)), status);
+  stop = true;
+  serving.join();
+  Relay_Stop(relay);
+  ASSERT_TRUE(WIFEXITED(status)) << json;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << json;
+  EXPECT_NE(json.find("\"hdg\": -90,"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"altimeter_inhg\": 29.92}"), std::string::npos) << json;
 }
 
 // The link's real time-outs, once: a simulator that answers its first request 2.5 s late (after

@@ -2,15 +2,13 @@
 // loopback, and the fake module behind it. Runs on both platforms.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <future>
 #include <memory>
-#include <thread>
 
 #include "chart/aircraft_tracking.h"
 #include "core/program_state.h"
 #include "simlink/fake_link_transport.h"
 #include "simlink/network_transport.h"
+#include "simlink/relay_running.h"
 #include "simlink/relay_server.h"
 #include "simlink/relay_wire.h"
 #include "simlink/sim_choice.h"
@@ -19,50 +17,7 @@
 namespace orv {
 namespace {
 
-// A relay on a free loopback port, served on its own thread until the test ends or Kill().
-class Relay_Running {
- public:
-  explicit Relay_Running(std::string key = "") {
-    server_.options.listen = {{"127.0.0.1", 0}};
-    server_.options.key = std::move(key);
-    server_.options.make_transport = [this] {
-      auto t = std::make_unique<testing::Fake_Transport>();
-      Image_Put(t->image, LINK_OFS_IFACE_VERSION, 0x19980005, 4);
-      Image_Put(t->image, LINK_OFS_SIM_VERSION, 0xFADE0006, 4);
-      Image_Put(t->image, 0x0564, 0x0401F3AF, 4);
-      Image_Put(t->image, 0x0580, 0xC0000000, 4);  // 270 degrees
-      Image_Put(t->image, 0x0EC6, 16208, 2);
-      t->module = [this, t = t.get()](std::span<uint8_t> block, int) {
-        ++sends;
-        if (hold_first.exchange(false)) release.get_future().wait();
-        return t->Answer_From_Image(block);
-      };
-      return t;
-    };
-    std::string error;
-    EXPECT_TRUE(Relay_Start(server_, error)) << error;
-    port = Net_Local_Port(server_.listeners.at(0));
-    thread_ = std::thread([this] {
-      while (!stop_) Relay_Serve_Once(server_, 20);
-      Relay_Stop(server_);
-    });
-  }
-  ~Relay_Running() { Kill(); }
-  void Kill() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-
-  uint16_t port = 0;
-  std::atomic<int> sends{0};
-  std::atomic<bool> hold_first{false};  // the first send waits for `release`
-  std::promise<void> release;
-
- private:
-  Relay_Server server_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
+using testing::Relay_Running;
 
 Link_State Network_Link(uint16_t port, std::string key = "") {
   Link_State link;
@@ -198,7 +153,11 @@ TEST(Relay, TheStoredChoiceRoundTripsAndDamageMeansThisComputer) {
   const auto path = dir.path() / SIM_CHOICE_FILE;
   Sim_Choice choice;
   EXPECT_EQ(Load_Sim_Choice(path, choice), Sim_Choice_Load::missing);
-  ASSERT_TRUE(Save_Sim_Choice(path, {true, {"fs-pc.local", 8002}, "k1"}));
+  Sim_Choice stored;
+  stored.remote = true;
+  stored.address = {"fs-pc.local", 8002};
+  stored.key = "k1";
+  ASSERT_TRUE(Save_Sim_Choice(path, stored));
   ASSERT_EQ(Load_Sim_Choice(path, choice), Sim_Choice_Load::loaded);
   EXPECT_TRUE(choice.remote);
   EXPECT_EQ(Net_Address_Text(choice.address), "fs-pc.local:8002");

@@ -3,6 +3,8 @@
 #include "qt/preferences_window.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -96,6 +98,19 @@ TEST_F(Preferences, OkAndTheCloseBoxBothCloseAndReportItLeavingUntouchedSwitches
   again->close();
   EXPECT_EQ(closed_again.count(), 1);
   EXPECT_TRUE(st.show_airspace);  // it was off: the click turned it on and closing kept it
+}
+
+TEST_F(Preferences, TheSimulatorGroupSitsBelowTheOptionsWithThisComputerChosenAtFirst) {
+  Preferences_Window* w = Show_Preferences_Window(st);
+  auto* frame3 = Child<QGroupBox>(w, "Frame3");
+  ASSERT_NE(frame3, nullptr);
+  EXPECT_EQ(frame3->title(), QStringLiteral("Simulator"));
+  EXPECT_GT(frame3->y(), Child<QGroupBox>(w, "Frame2")->geometry().bottom());
+  EXPECT_GT(Child<QPushButton>(w, "Command1")->y(), frame3->geometry().bottom());
+  EXPECT_EQ(Child<QRadioButton>(w, "Option3")->text(), QStringLiteral("This computer"));
+  EXPECT_EQ(Child<QRadioButton>(w, "Option4")->text(), QStringLiteral("Another computer:"));
+  EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Key"));
+  EXPECT_TRUE(Child<QRadioButton>(w, "Option3")->isChecked());
 }
 
 }  // namespace
