@@ -1,213 +1,37 @@
 // The window behaviours without any toolkit: a whole first run, from the splash to the chart
-// and back to the list, as a sequence of events and the exact calls it makes on recording views.
+// and back to the list, as a sequence of events and the exact calls it makes on recording views;
+// then the splash's start-up decision and the setup wizard's folder check on their own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "airspace/selection_fetch.h"
-#include "chart/aircraft_tracking.h"
-#include "chart/chart_behaviour.h"
 #include "core/data_file_names.h"
-#include "core/program_state.h"
-#include "prefs/preferences_behaviour.h"
-#include "scenery/selection_behaviour.h"
-#include "simlink/fake_link_transport.h"
+#include "core/settings_file.h"
+#include "recording_views.h"
+#include "scenery/database_files.h"
 #include "simlink/relay_running.h"
 #include "simlink/sim_choice.h"
-#include "startup/setup_behaviour.h"
+#include "startup/data_files.h"
 #include "startup/setup_check.h"
-#include "startup/splash_behaviour.h"
 #include "support/scenery_writer.h"
-#include "support/temp_dir.h"
 
 namespace orv {
 namespace {
 
 namespace sw = scenery_writer;
-using Calls = std::vector<std::string>;
-
-struct Log {
-  Calls calls;
-  // The calls made since the last look.
-  Calls Take() { return std::exchange(calls, {}); }
-};
-
-const char* Icon_Name(Message_Icon icon) {
-  switch (icon) {
-    case Message_Icon::information:
-      return "information";
-    case Message_Icon::exclamation:
-      return "exclamation";
-    case Message_Icon::warning:
-      return "warning";
-    case Message_Icon::error:
-      return "error";
-  }
-  return "?";
-}
-
-std::string On(bool on) {
-  return on ? " on" : " off";
-}
-
-// A view that writes every call, prefixed with its window's name; its close runs the window's
-// unload, as closing a real window does.
-template <class View>
-class Rec : public View {
- public:
-  Rec(Log& log, std::string name) : log_(log), name_(std::move(name)) {}
-  void Show_Message(Message_Icon icon, const std::string& text) override {
-    Say(std::string("message ") + Icon_Name(icon) + ": " + text);
-  }
-  void Close() override {
-    Say("close");
-    if (unload) unload();
-  }
-  std::function<void()> unload;
-
- protected:
-  void Say(const std::string& what) { log_.calls.push_back(name_ + " " + what); }
-
- private:
-  Log& log_;
-  std::string name_;
-};
-
-struct Rec_Splash : Rec<Splash_View> {
-  using Rec::Rec;
-  void Enable_Timer1(bool on) override { Say("Timer1" + On(on)); }
-};
-
-struct Rec_Setup : Rec<Setup_View> {
-  using Rec::Rec;
-  void Set_Option1(bool on) override { Say("Option1" + On(on)); }
-  void Fill_Drives(const std::vector<std::string>& drives, size_t) override {
-    Say("drives " + std::to_string(drives.size()));
-  }
-  void Show_Folder(const std::string& folder) override { Say("folder " + folder); }
-  void Set_Text1(const std::string& text) override { Say("Text1 " + text); }
-};
-
-struct Rec_Selection : Rec<Selection_View> {
-  using Rec::Rec;
-  void Set_Status(const std::string& text) override { Say("status " + text); }
-  void Enable_Controls(bool on) override { Say("controls" + On(on)); }
-  void Set_Progress(int32_t value, int32_t maximum) override {
-    Say("progress " + std::to_string(value) + "/" + std::to_string(maximum));
-  }
-  void Fill_List(const std::vector<std::string>& list, const std::string& edit) override {
-    Say("list " + std::to_string(list.size()) + " [" + edit + "]");
-    items = list;
-  }
-  void Enable_Timer(Selection_Timer timer, bool on) override {
-    Say((timer == Selection_Timer::scan_bgls ? "Scan_Bgls" : "Read_Sceneries_Paths") + On(on));
-    if (timer == Selection_Timer::scan_bgls) scanning = on;
-  }
-  bool scanning = false;
-  void Repaint() override { Say("repaint"); }
-  std::vector<std::string> items;
-};
-
-struct Rec_Chart : Rec<Chart_Window_View> {
-  using Rec::Rec;
-  void Make_Topmost() override { Say("topmost"); }
-  void Set_Caption(const std::string& caption) override { Say("caption " + caption); }
-  void Set_Label1(const std::string& caption) override { Say("Label1 " + caption); }
-  void Enable_Timer1(bool on) override { Say("Timer1" + On(on)); }
-  void Redraw() override { Say("redraw"); }
-  Window_Size Outer_Size() const override { return outer; }
-  Window_Size outer{281, 270};
-  bool Is_Minimized() const override { return minimized; }
-  bool minimized = false;
-};
-
-struct Rec_Prefs : Rec<Preferences_View> {
-  using Rec::Rec;
-  void Place_Top_Left() override { Say("top-left"); }
-  void Set_Check(int n, bool checked) override { Say("Check" + std::to_string(n) + On(checked)); }
-  void Set_Options(bool millibars) override { Say(millibars ? "Option1 on" : "Option2 on"); }
-  void Set_Simulator(bool remote, const std::string& address, const std::string& key) override {
-    Say(std::string(remote ? "Option4 on" : "Option3 on") + " [" + address + "] [" + key + "]");
-  }
-};
-
-// The program's windows as the recording views: each open makes the view and its behaviour and
-// runs the load.
-struct Rec_Windows : Program_Windows {
-  Rec_Windows(Program_State& state, Log& l) : st(state), log(l) {}
-
-  void Say(const std::string& what) { log.calls.push_back(what); }
-  void Show_Splash() {
-    Say("open Form1");
-    splash_view = std::make_unique<Rec_Splash>(log, "Form1");
-    splash = std::make_unique<Splash_Behaviour>(st, *splash_view, *this);
-    splash->Load();
-  }
-  void Show_Setup() override {
-    Say("open Form2");
-    setup_view = std::make_unique<Rec_Setup>(log, "Form2");
-    setup = std::make_unique<Setup_Behaviour>(st, *setup_view, *this);
-    setup_view->unload = [this] { setup->Unload(); };
-    setup->Load();
-  }
-  void Show_Selection() override {
-    Say("open Form3");
-    selection_view = std::make_unique<Rec_Selection>(log, "Form3");
-    selection = std::make_unique<Selection_Behaviour>(st, *selection_view, *this,
-                                                      Airspace_Selection_Engine(), clock);
-    selection_view->unload = [this] { selection->Unload(); };
-    selection->Load();
-  }
-  void Show_Chart() override {
-    Say("open Form4");
-    chart_view = std::make_unique<Rec_Chart>(log, "Form4");
-    chart = std::make_unique<Chart_Behaviour>(st, *chart_view, *this, std::move(link));
-    chart_view->unload = [this] { chart->Unload(); };
-    chart->Load();
-  }
-  void Show_Preferences(Window_Closed closed) override {
-    Say("open Form5");
-    prefs_view = std::make_unique<Rec_Prefs>(log, "Form5");
-    prefs = std::make_unique<Preferences_Behaviour>(st, *prefs_view, std::move(closed));
-    prefs_view->unload = [this] { prefs->Unload(); };
-    prefs->Load();
-  }
-  void Show_About(Window_Closed closed) override {
-    Say("open Form6");
-    about_closed = std::move(closed);
-  }
-  void End_Program() override { Say("end"); }
-
-  Program_State& st;
-  Log& log;
-  Tick_Clock clock;
-  Link_State link;
-  std::unique_ptr<Rec_Splash> splash_view;
-  std::unique_ptr<Splash_Behaviour> splash;
-  std::unique_ptr<Rec_Setup> setup_view;
-  std::unique_ptr<Setup_Behaviour> setup;
-  std::unique_ptr<Rec_Selection> selection_view;
-  std::unique_ptr<Selection_Behaviour> selection;
-  std::unique_ptr<Rec_Chart> chart_view;
-  std::unique_ptr<Chart_Behaviour> chart;
-  std::unique_ptr<Rec_Prefs> prefs_view;
-  std::unique_ptr<Preferences_Behaviour> prefs;
-  Window_Closed about_closed;
-};
+using testing::Read_Bytes;
 
 constexpr double kLat = 47.4489;
 constexpr double kLon = -122.3094;
 const std::string kKsea = "KSEA (SEATTLE-TACOMA INTL)";
 
-class First_Run : public ::testing::Test {
+class First_Run : public Recording_Test {
  protected:
   void SetUp() override {
+    Recording_Test::SetUp();
     sim = dir.path() / "FS2002";
     sw::Sim_Folder folder(sim);
     const std::vector<uint8_t> sea =
@@ -230,21 +54,12 @@ class First_Run : public ::testing::Test {
                  .files = {{"a.bgl", sea}, {"b.bgl", other}, {"c.bgl", other}}});
     folder.Write();
     testing::Write_Text(sim / "fs2002.exe", "");
-    st.work_dir = dir.path() / "work";
-    std::filesystem::create_directories(st.work_dir);
     // Every look at the clock finds 4 ms gone: a scan tick takes three steps.
     windows.clock = [this] { return now += std::chrono::microseconds(4000); };
-    Image_Put(fake.fake->image, OFS_PRESSURE, 16208, 2);  // 1013 millibars
     windows.link = std::move(fake.link);
   }
 
-  testing::Temp_Dir dir;
   std::filesystem::path sim;
-  Program_State st;
-  Log log;
-  Rec_Windows windows{st, log};
-  std::chrono::microseconds now{0};
-  testing::Fake_Link fake;
 };
 
 TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
@@ -369,9 +184,11 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
 }
 
 TEST_F(First_Run, AFailedWriteEndsTheProgramAndAnAbandonedSetupToo) {
+  testing::Write_Text(st.work_dir / SETTINGS_FILE, "left over");
   windows.Show_Setup();
   log.Take();
   windows.setup_view->Close();
+  EXPECT_FALSE(std::filesystem::exists(st.work_dir / SETTINGS_FILE));
   EXPECT_EQ(log.Take(),
             (Calls{"Form2 close",
                    "Form2 message information: " + std::string(MSG_SETUP_NOT_FINISHED), "end"}));
@@ -414,6 +231,104 @@ TEST_F(First_Run, AMissingLibraryIsToldOnceAndClosingBeforeDoneWritesNothing) {
   EXPECT_EQ(std::count(build.begin(), build.end(), told), 1);
   EXPECT_EQ(build.back(), "Form3 progress 0/1");
   EXPECT_EQ(windows.selection->Status(), STATUS_DONE);
+}
+
+class Startup_Events : public Recording_Test {
+ protected:
+  // A complete, consistent set of data files with no airports.
+  void Write_Complete_Set() {
+    ASSERT_TRUE(Write_Wizard_Settings(st, (dir.path() / "FS2002").string()).ok);
+    ASSERT_TRUE(Write_Airport_File(st).ok);
+    ASSERT_TRUE(Write_Airspace_List(st).ok);
+  }
+
+  // The splash's tick, with the calls it made.
+  Calls Splash_Tick() {
+    windows.Show_Splash();
+    log.Take();
+    windows.splash->Timer1_Timer();
+    return log.Take();
+  }
+};
+
+TEST_F(Startup_Events, SplashWithACompleteSetOpensTheListAndTouchesNothing) {
+  Write_Complete_Set();
+  const std::vector<uint8_t> settings = Read_Bytes(st.work_dir / SETTINGS_FILE);
+  Program_State fresh;
+  fresh.work_dir = st.work_dir;
+  fresh.first_run = true;
+  st = fresh;
+  const Calls calls = Splash_Tick();
+  EXPECT_EQ(calls.front(), "Form1 Timer1 off");
+  EXPECT_TRUE(Has(calls, "open Form3"));
+  EXPECT_FALSE(Has(calls, "open Form2"));
+  EXPECT_EQ(calls.back(), "Form1 close");
+  EXPECT_TRUE(Said(calls, "Form1 message ").empty());
+  EXPECT_FALSE(st.first_run);
+  EXPECT_EQ(st.fs_path, (dir.path() / "FS2002").string());
+  EXPECT_EQ(Read_Bytes(st.work_dir / SETTINGS_FILE), settings);
+  for (const char* name : DATA_FILES) EXPECT_TRUE(Data_File_Exists(name)) << name;
+}
+
+TEST_F(Startup_Events, SplashRemovesAPartialOrDamagedSetAndOpensTheWizard) {
+  Write_Complete_Set();
+  std::filesystem::remove(st.work_dir / AIRSPACE_LIST_FILE);
+  Calls calls = Splash_Tick();
+  EXPECT_TRUE(Has(calls, "open Form2"));
+  EXPECT_FALSE(Has(calls, "open Form3"));
+  EXPECT_FALSE(Has(calls, "end"));
+  EXPECT_TRUE(Said(calls, "Form1 message ").empty());
+  EXPECT_TRUE(st.first_run);
+  EXPECT_FALSE(Data_File_Exists(SETTINGS_FILE));
+  EXPECT_FALSE(Data_File_Exists(DATABASE_FILE));
+
+  Write_Complete_Set();
+  testing::Write_Text(st.work_dir / SETTINGS_FILE, std::string("\x40\x00", 2));  // past the end
+  st.first_run = false;
+  calls = Splash_Tick();
+  const std::vector<std::string> told = Said(calls, "Form1 message ");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_TRUE(told[0].starts_with("error: "));
+  EXPECT_NE(told[0].find("damaged"), std::string::npos);
+  EXPECT_TRUE(Has(calls, "open Form2"));
+  for (const char* name : DATA_FILES) EXPECT_FALSE(Data_File_Exists(name)) << name;
+  EXPECT_TRUE(st.first_run);
+}
+
+TEST_F(Startup_Events, WizardTakesASimulatorFolderInAnyLetterCaseAndShortensADriveRoot) {
+  sw::Sim_Folder(dir.path() / "NoExe").No_Exe().Write();
+  sw::Sim_Folder(dir.path() / "Fs2004").Exe_Name("fs2004.exe").Write();
+  sw::Sim_Folder(dir.path() / "Fs2002").Exe_Name("FS2002.EXE").Write();
+  windows.Show_Setup();
+  log.Take();
+  // A drive root typed is kept short; other text stays as typed.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"C:\\", "C:"}, {"d:/", "d:"},        {"/a/", "/a/"},  // three characters, but no drive root
+      {"/", "/"},     {"C:\\Fs", "C:\\Fs"}, {"/opt/fs2002/", "/opt/fs2002/"},
+  };
+  for (const auto& [text, kept] : cases) {
+    windows.setup->Text1_Change(text);
+    EXPECT_EQ(log.Take(), text == kept ? Calls{} : Calls{"Form2 Text1 " + kept}) << text;
+  }
+
+  for (const char* folder : {"NoExe", "Fs2004", "Missing"}) {
+    windows.setup->Command1_Click((dir.path() / folder).string());
+  }
+  EXPECT_EQ(log.Take(), Calls(3, "Form2 message exclamation: " + std::string(MSG_NOT_SIM_FOLDER)));
+  EXPECT_FALSE(Data_File_Exists(SETTINGS_FILE));
+  EXPECT_FALSE(windows.setup->Setup_Done());
+
+  // The folder typed in other letter case is found too, and stored as typed.
+  const std::string typed = (dir.path() / "FS2002").string();
+  windows.setup->Command1_Click(typed);
+  EXPECT_TRUE(Has(log.Take(), "open Form3"));
+  Program_State saved;
+  ASSERT_EQ(Load_Settings(saved, st.work_dir / SETTINGS_FILE), Settings_Status::ok);
+  EXPECT_EQ(saved.cfg.banner, "Orvane v1.2");
+  EXPECT_EQ(saved.cfg.cfg_valid, 1);
+  EXPECT_EQ(saved.cfg.sim_version, 1);
+  EXPECT_EQ(saved.cfg.fs_path, typed);
+  EXPECT_EQ(st.fs_path, typed);
 }
 
 TEST_F(First_Run, TheRelayChosenInThePreferencesIsFollowedByTheNextChart) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,23 @@ class Fake_Link {
   Link_State link;
   Fake_Transport* fake = nullptr;
   std::vector<uint32_t> sleeps;
+};
+
+// A module that cannot even be looked for: the platform fails in a way no result code covers.
+struct Throwing_Transport final : Link_Transport {
+  uintptr_t Find_Window(const char*) override { throw std::runtime_error("no window calls"); }
+  void Release_Window(uintptr_t) override {}
+  uint32_t Register_Message(const char*) override { return 0; }
+  uint16_t Add_Atom(const char*) override { return 0; }
+  void Delete_Atom(uint16_t) override {}
+  Link_Mapping Create_Mapping(const char*, uint32_t) override { return {}; }
+  uint8_t* Map_View(uintptr_t, uint32_t) override { return nullptr; }
+  void Unmap_View(uint8_t*, uint32_t) override {}
+  void Close_Mapping(uintptr_t) override {}
+  Link_Send_Result Send_Message(uintptr_t, uint32_t, int32_t, int32_t, uint32_t) override {
+    return {};
+  }
+  uint32_t Process_Id() override { return 1; }
 };
 
 }  // namespace orv::testing

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -74,14 +73,6 @@ class Window_Test : public ::testing::Test {
     return std::filesystem::exists(st.work_dir / name);
   }
 
-  // Every text the status box shows from now on, in order.
-  void Record_Status(QWidget* window) {
-    auto* text1 = Child<QLineEdit>(window, "Text1");
-    ASSERT_NE(text1, nullptr);
-    QObject::connect(text1, &QLineEdit::textChanged,
-                     [this](const QString& t) { statuses.push_back(t.toStdString()); });
-  }
-
   testing::Temp_Dir dir;
   Program_State st;
   std::chrono::microseconds clock_now{0};
@@ -89,7 +80,6 @@ class Window_Test : public ::testing::Test {
   Qt_Windows windows{st, Airspace_Selection_Engine(), Platform_Link,
                      [this] { return clock_now += SCAN_SLICE; }};
   std::vector<Shown_Message> messages;
-  std::vector<std::string> statuses;
   int ended = 0;
 };
 
