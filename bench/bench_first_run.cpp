@@ -80,7 +80,11 @@ const std::filesystem::path& Big_World() {
         }
         std::vector<uint8_t> bytes = file.Build().bytes;
         if (bytes.size() < kFileBytes) bytes.resize(kFileBytes, 0);
-        area.files.push_back({"f" + std::to_string(f) + ".bgl", std::move(bytes)});
+        // Appended, not "f" + ...: GCC 12 at -O3 reports a false -Wrestrict overlap there.
+        std::string name = "f";
+        name += std::to_string(f);
+        name += ".bgl";
+        area.files.push_back({std::move(name), std::move(bytes)});
       }
       folder.Area(std::move(area));
     }
