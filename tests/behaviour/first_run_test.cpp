@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "core/data_file_names.h"
+#include "core/file_system.h"
 #include "core/settings_file.h"
 #include "recording_views.h"
 #include "scenery/database_files.h"
+#include "scenery/scenery_cfg.h"
 #include "simlink/relay_running.h"
 #include "simlink/sim_choice.h"
 #include "startup/data_files.h"
@@ -69,7 +71,9 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   const Calls splash = log.Take();
   ASSERT_GE(splash.size(), 6u);
   EXPECT_EQ(Calls(splash.begin(), splash.begin() + 4),
-            (Calls{"Form1 Timer1 off", "open Form2", "Form2 Option1 on", "Form2 drives 1"}));
+            (Calls{"Form1 Timer1 off", "open Form2", "Form2 Option1 on",
+                   "Form2 drives, chosen " +
+                       Drive_List().at(Wizard_Start_Place(Drive_List(), Current_Folder()).drive)}));
   EXPECT_EQ(splash.back(), "Form1 close");
   EXPECT_TRUE(st.first_run);
 

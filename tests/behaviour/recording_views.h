@@ -83,8 +83,9 @@ struct Rec_Splash : Rec<Splash_View> {
 struct Rec_Setup : Rec<Setup_View> {
   using Rec::Rec;
   void Set_Option1(bool on) override { Say("Option1" + On(on)); }
-  void Fill_Drives(const std::vector<std::string>& drives, size_t) override {
-    Say("drives " + std::to_string(drives.size()));
+  // The system's drives differ from machine to machine: the entry chosen is what counts.
+  void Fill_Drives(const std::vector<std::string>& drives, size_t selected) override {
+    Say("drives, chosen " + (selected < drives.size() ? drives[selected] : std::string("none")));
   }
   void Show_Folder(const std::string& folder) override { Say("folder " + folder); }
   void Set_Text1(const std::string& text) override { Say("Text1 " + text); }
