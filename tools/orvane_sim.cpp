@@ -24,8 +24,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,17 +95,7 @@ void Add_Options(CLI::App& app, Options& o) {
         o.fixed_hdg = d[2];
       },
       "an aircraft that stands still", "LAT,LON,HDG");
-  Add_Unsigned(
-      app, "--pressure", 0xFFFF, [&o](uint64_t n) { o.pressure = static_cast<uint32_t>(n); },
-      "pressure setting in millibars x 16 (16208)");
-  Add_Unsigned(
-      app, "--iface-version", 0xFFFFFFFF,
-      [&o](uint64_t n) { o.iface_version = static_cast<uint32_t>(n); },
-      "interface version at 0x3304 (0x19980005)");
-  Add_Unsigned(
-      app, "--sim-code", 0xFFFF,
-      [&o](uint64_t n) { o.sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n); },
-      "simulator code in the low half of 0x3308 (6, FS2002)");
+  orv::sim_options::Add_Interface_Options(app, o.pressure, o.iface_version, o.sim_word);
   Add_Unsigned(
       app, "--sim-word", 0xFFFFFFFF, [&o](uint64_t n) { o.sim_word = static_cast<uint32_t>(n); },
       "the whole value at 0x3308 (overrides --sim-code)");

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "orvane_version.h"
+#include "simlink/link_client.h"
 
 namespace orv::sim_options {
 
@@ -88,6 +89,23 @@ inline std::optional<int> Parse_Command_Line(CLI::App& app, int argc, char** arg
     return 2;
   }
   return std::nullopt;
+}
+
+// The values both stand-ins answer the link with: the pressure setting at 0x0EC6, and the
+// interface version and simulator word the link checks when it opens.
+inline void Add_Interface_Options(CLI::App& app, uint32_t& pressure, uint32_t& iface_version,
+                                  uint32_t& sim_word) {
+  Add_Unsigned(
+      app, "--pressure", 0xFFFF, [&pressure](uint64_t n) { pressure = static_cast<uint32_t>(n); },
+      "pressure setting in millibars x 16 (16208)");
+  Add_Unsigned(
+      app, "--iface-version", 0xFFFFFFFF,
+      [&iface_version](uint64_t n) { iface_version = static_cast<uint32_t>(n); },
+      "interface version at 0x3304 (0x19980005)");
+  Add_Unsigned(
+      app, "--sim-code", 0xFFFF,
+      [&sim_word](uint64_t n) { sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n); },
+      "simulator code in the low half of 0x3308 (6, FS2002)");
 }
 
 }  // namespace orv::sim_options

@@ -64,17 +64,7 @@ void Add_Options(CLI::App& app, Options& o) {
         o.hdg = d[2];
       },
       "the aircraft (47.449,-122.309,340)", "LAT,LON,HDG");
-  Add_Unsigned(
-      app, "--pressure", 0xFFFF, [&o](uint64_t n) { o.pressure = static_cast<uint32_t>(n); },
-      "pressure setting in millibars x 16 (16208)");
-  Add_Unsigned(
-      app, "--iface-version", 0xFFFFFFFF,
-      [&o](uint64_t n) { o.iface_version = static_cast<uint32_t>(n); },
-      "interface version at 0x3304 (0x19980005)");
-  Add_Unsigned(
-      app, "--sim-code", 0xFFFF,
-      [&o](uint64_t n) { o.sim_word = orv::LINK_SIM_MAGIC | static_cast<uint32_t>(n); },
-      "simulator code in the low half of 0x3308 (6, FS2002)");
+  orv::sim_options::Add_Interface_Options(app, o.pressure, o.iface_version, o.sim_word);
   Add_Unsigned(
       app, "--reply", 0xFFFFFFFF, [&o](uint64_t n) { o.reply = static_cast<uint32_t>(n); },
       "the answer to every request (1)");
