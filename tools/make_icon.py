@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon, a small airport chart (two runways, a taxiway in the chart's green,
-the airspace ring), as data/icons/orvane.svg and as PNG pictures of 48 and 256 pixels for
-systems that show no SVG. Shapes are described once and written to both forms; the PNG is
+the airspace ring), as data/icons/orvane.svg, as PNG pictures of 48 and 256 pixels for
+systems that show no SVG, and as data/icons/orvane.ico (16, 32, 48 and 256 pixels, each entry a
+PNG) for the Windows program's resource. Shapes are described once and written to both forms; the PNG is
 rasterised here with antialiased edges, so no drawing program is needed.
     tools/make_icon.py            (from any folder)
 """
@@ -90,6 +91,18 @@ def png(pixels):
             chunk(b'IDAT', zlib.compress(b''.join(rows), 9)) + chunk(b'IEND', b''))
 
 
+def ico(sizes):
+    """An icon file whose entries are PNG pictures, as Windows reads them since Vista."""
+    pictures = [png(pixels) for pixels in sizes]
+    out = struct.pack('<HHH', 0, 1, len(sizes))
+    offset = 6 + 16 * len(sizes)
+    for pixels, picture in zip(sizes, pictures):
+        side = 0 if pixels >= 256 else pixels  # 0 stands for 256
+        out += struct.pack('<BBBBHHII', side, side, 0, 0, 1, 32, len(picture), offset)
+        offset += len(picture)
+    return out + b''.join(pictures)
+
+
 if __name__ == '__main__':
     folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'data', 'icons')
     with open(os.path.join(folder, 'orvane.svg'), 'w') as f:
@@ -97,3 +110,5 @@ if __name__ == '__main__':
     for pixels in (48, 256):
         with open(os.path.join(folder, f'orvane-{pixels}.png'), 'wb') as f:
             f.write(png(pixels))
+    with open(os.path.join(folder, 'orvane.ico'), 'wb') as f:
+        f.write(ico((16, 32, 48, 256)))

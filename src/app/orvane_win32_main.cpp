@@ -1,0 +1,21 @@
+// orvane.exe: the desktop program on Windows. One program state and one set of windows for the
+// whole run; the splash window starts the chain of windows, and the data files live in the
+// process's current folder. Each chart window links to the simulator chosen in the preferences
+// when it opens.
+#include <commctrl.h>
+
+#include "airspace/selection_fetch.h"
+#include "chart/chart_behaviour.h"
+#include "core/program_state.h"
+#include "win32/win32_windows.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  orv::Program_State st;
+  st.work_dir = ".";
+  orv::win32::Win32_Windows windows(st, orv::Airspace_Selection_Engine(),
+                                    [&st] { return orv::Chosen_Link(st.work_dir); });
+  windows.Open_Splash();
+  return orv::win32::Run_Message_Loop();
+}

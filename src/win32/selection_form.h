@@ -1,0 +1,14 @@
+// The airport selection window (Form3, "Choosing an airport") on Windows: the airport list that
+// narrows as the pilot types, GET AIRPORT, CLOSE_PROGRAM, the status box, the progress bar, the
+// About menu and the build's two timers.
+#pragma once
+
+#include "scenery/selection_behaviour.h"
+#include "win32/win32_ui.h"
+
+namespace orv::win32 {
+
+HWND Open_Selection_Form(Program_State& st, Program_Windows& windows, Selection_Engine engine,
+                         Tick_Clock clock);
+
+}  // namespace orv::win32

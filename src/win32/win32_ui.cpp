@@ -1,0 +1,264 @@
+#include "win32/win32_ui.h"
+
+#include <utility>
+#include <vector>
+
+namespace orv::win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"OrvaneForm";
+constexpr wchar_t kNameProp[] = L"Orvane.Name";
+constexpr UINT kIconResource = 1;
+
+int g_open_forms = 0;
+bool g_ended = false;
+
+Message_Hook& Message_Hook_Slot() {
+  static Message_Hook hook;
+  return hook;
+}
+
+std::function<void()>& End_Hook_Slot() {
+  static std::function<void()> hook;
+  return hook;
+}
+
+void Set_Name(HWND window, const char* name) {
+  SetPropW(window, kNameProp, const_cast<char*>(name));
+}
+
+void Register_Form_Class(WNDPROC proc) {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(kIconResource));
+  if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));             // IDC_ARROW
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpszClassName = kFormClass;
+  RegisterClassExW(&wc);
+  registered = true;
+}
+
+struct Name_Search {
+  std::string_view name;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK Match_Name(HWND window, LPARAM lp) {
+  auto* search = reinterpret_cast<Name_Search*>(lp);
+  if (Name_Of(window) != search->name) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+UINT Box_Icon(Message_Icon icon) {
+  switch (icon) {
+    case Message_Icon::information:
+      return MB_ICONINFORMATION;
+    case Message_Icon::exclamation:
+      return MB_ICONEXCLAMATION;
+    case Message_Icon::warning:
+      return MB_ICONWARNING;
+    case Message_Icon::error:
+      return MB_ICONERROR;
+  }
+  return MB_ICONINFORMATION;
+}
+
+}  // namespace
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string Text_Of(HWND window) {
+  const int n = GetWindowTextLengthW(window);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(window, text.data(), n + 1);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return Utf8(text);
+}
+
+void Set_Text(HWND window, std::string_view utf8) {
+  SetWindowTextW(window, Wide(utf8).c_str());
+}
+
+std::string Name_Of(HWND window) {
+  const auto* name = static_cast<const char*>(GetPropW(window, kNameProp));
+  return name ? std::string(name) : std::string();
+}
+
+HWND Find_Named(HWND parent, std::string_view name) {
+  Name_Search search{name};
+  EnumChildWindows(parent, Match_Name, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Find_Form(std::string_view name) {
+  Name_Search search{name};
+  EnumThreadWindows(GetCurrentThreadId(), Match_Name, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HFONT Ui_Font() {
+  static HFONT font = [] {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+      return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  }();
+  return font;
+}
+
+HWND Add_Control(HWND parent, const wchar_t* cls, const char* name, std::string_view text,
+                 DWORD style, Place at, int id, DWORD ex_style) {
+  HWND control =
+      CreateWindowExW(ex_style, cls, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, at.x, at.y,
+                      at.w, at.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      GetModuleHandleW(nullptr), nullptr);
+  if (!control) return nullptr;
+  Set_Name(control, name);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Ui_Font()), FALSE);
+  return control;
+}
+
+// --- Form ---
+
+int Form::Open_Count() {
+  return g_open_forms;
+}
+
+Form::~Form() = default;
+
+void Form::Create(const char* name, std::string_view caption, DWORD style, DWORD ex_style,
+                  int client_w, int client_h, HMENU menu) {
+  Register_Form_Class(&Form::Window_Proc);
+  RECT outer{0, 0, client_w, client_h};
+  AdjustWindowRectEx(&outer, style, menu != nullptr, ex_style);
+  CreateWindowExW(ex_style, kFormClass, Wide(caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                  outer.right - outer.left, outer.bottom - outer.top, nullptr, menu,
+                  GetModuleHandleW(nullptr), this);
+  if (hwnd_) Set_Name(hwnd_, name);
+}
+
+void Form::Show() {
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+}
+
+void Form::Start_Timer(UINT_PTR id, UINT ms) {
+  SetTimer(hwnd_, id, ms, nullptr);
+}
+
+void Form::Stop_Timer(UINT_PTR id) {
+  KillTimer(hwnd_, id);
+}
+
+LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Form::Window_Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    ++g_open_forms;
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    RemovePropW(hwnd, kNameProp);
+    --g_open_forms;
+    delete form;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  return form->Dispatch(msg, wp, lp);
+}
+
+LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_TIMER:
+      Timer(wp);
+      return 0;
+    case WM_CLOSE:
+      if (Closing()) DestroyWindow(hwnd_);
+      return 0;
+    default:
+      return Handle(msg, wp, lp);
+  }
+}
+
+void Close_Form(HWND form) {
+  SendMessageW(form, WM_CLOSE, 0, 0);
+}
+
+// --- Messages and the end ---
+
+void Show_Message_Box(HWND owner, Message_Icon icon, std::string_view text) {
+  if (const Message_Hook& hook = Message_Hook_Slot()) {
+    hook(icon, std::string(text));
+    return;
+  }
+  MessageBoxW(owner, Wide(text).c_str(), Wide(MESSAGE_TITLE).c_str(), MB_OK | Box_Icon(icon));
+}
+
+void Set_Message_Hook(Message_Hook hook) {
+  Message_Hook_Slot() = std::move(hook);
+}
+
+void End_Program() {
+  if (const auto& hook = End_Hook_Slot()) {
+    hook();
+    return;
+  }
+  g_ended = true;
+  PostQuitMessage(0);
+}
+
+void Set_End_Hook(std::function<void()> hook) {
+  End_Hook_Slot() = std::move(hook);
+}
+
+int Run_Message_Loop() {
+  MSG msg;
+  while (!g_ended && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    HWND form = GetAncestor(msg.hwnd, GA_ROOT);
+    if (!form || !IsDialogMessageW(form, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    // Each window opens the next one before it goes, so none open means the program is done.
+    if (Form::Open_Count() == 0) break;
+  }
+  return 0;
+}
+
+}  // namespace orv::win32

@@ -1,0 +1,111 @@
+// The pieces every Win32 window of the program is made of: one window class whose messages go to
+// a Form object, named child controls placed in pixels, UTF-8 texts shown through the wide
+// functions, window timers, the program's message boxes and its end. Tests find controls by the
+// names the program gives them (Form3, Combo1, Command3...), as they would in the Qt windows.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/program_windows.h"
+
+namespace orv::win32 {
+
+// Design sizes are given in twips; a pixel is 15 of them.
+constexpr int Twips_Px(int twips) {
+  return twips / 15;
+}
+
+std::wstring Wide(std::string_view utf8);
+std::string Utf8(std::wstring_view wide);
+
+// A window's or control's text, in UTF-8.
+std::string Text_Of(HWND window);
+void Set_Text(HWND window, std::string_view utf8);
+
+// The name a window or control was given, or "" for one of someone else's.
+std::string Name_Of(HWND window);
+// The first window among `parent`'s descendants with the name, or null.
+HWND Find_Named(HWND parent, std::string_view name);
+// The first top-level window of this thread with the name, or null.
+HWND Find_Form(std::string_view name);
+
+// The font every window and control uses.
+HFONT Ui_Font();
+
+struct Place {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+};
+
+// A child control of `parent` of the system class `cls` (L"BUTTON", L"EDIT", WC_COMBOBOXW...),
+// with the name, text, style (WS_CHILD | WS_VISIBLE are added) and command identifier.
+HWND Add_Control(HWND parent, const wchar_t* cls, const char* name, std::string_view text,
+                 DWORD style, Place at, int id = 0, DWORD ex_style = 0);
+
+// A window of the program. The object lives as long as its window: it is deleted when the
+// window is destroyed, so a view opened with `new` needs no owner.
+class Form {
+ public:
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+
+  // The number of the program's windows that exist: the program ends when the last one goes.
+  static int Open_Count();
+
+ protected:
+  Form() = default;
+  virtual ~Form();
+
+  // Creates the top-level window with a client area of client_w by client_h pixels (menu bar
+  // not included), hidden; `name` is a string literal.
+  void Create(const char* name, std::string_view caption, DWORD style, DWORD ex_style, int client_w,
+              int client_h, HMENU menu = nullptr);
+  void Show();
+
+  // WM_COMMAND from a control or a menu item.
+  virtual void Command(int /*id*/, int /*code*/, HWND /*control*/) {}
+  virtual void Timer(UINT_PTR /*id*/) {}
+  // WM_CLOSE: true lets the window be destroyed.
+  virtual bool Closing() { return true; }
+  // Anything else; the default is the system's handling.
+  virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+
+  void Start_Timer(UINT_PTR id, UINT ms);
+  void Stop_Timer(UINT_PTR id);
+
+ private:
+  static LRESULT CALLBACK Window_Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND hwnd_ = nullptr;
+};
+
+// Asks a form to close, as its close box does: its unload runs, and it may refuse.
+void Close_Form(HWND form);
+
+// A modal message box titled "Orvane Message" with the icon; returns once it is dismissed.
+void Show_Message_Box(HWND owner, Message_Icon icon, std::string_view text);
+// With a hook set, messages go to it and no box is shown. An empty hook restores the boxes.
+using Message_Hook = std::function<void(Message_Icon icon, const std::string& text)>;
+void Set_Message_Hook(Message_Hook hook);
+
+// Ends the program: its message loop stops. A hook set by a test is called instead.
+void End_Program();
+void Set_End_Hook(std::function<void()> hook);
+
+// Runs the program's message loop until the program ends or its last window has gone; keyboard
+// navigation (Tab, Enter) works in every window.
+int Run_Message_Loop();
+
+}  // namespace orv::win32
