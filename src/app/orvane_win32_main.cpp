@@ -2,12 +2,15 @@
 // whole run; the splash window starts the chain of windows, and the data files live in the
 // process's current folder. Each chart window links to the simulator chosen in the preferences
 // when it opens.
-#include <commctrl.h>
-
 #include "airspace/selection_fetch.h"
 #include "chart/chart_behaviour.h"
 #include "core/program_state.h"
 #include "win32/win32_windows.h"
+
+// The common controls need the window types first.
+// clang-format off
+#include <commctrl.h>
+// clang-format on
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
