@@ -249,7 +249,7 @@ void Set_End_Hook(std::function<void()> hook) {
 
 int Run_Message_Loop() {
   MSG msg;
-  while (!g_ended && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (!g_ended && Form::Open_Count() > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     HWND form = GetAncestor(msg.hwnd, GA_ROOT);
     if (!form || !IsDialogMessageW(form, &msg)) {
       TranslateMessage(&msg);
