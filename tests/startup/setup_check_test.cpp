@@ -104,5 +104,45 @@ TEST(WizardSettings, AFolderThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
 }
 
+TEST(FolderList, ShowsTheWayDownOpenThenTheVisibleFoldersInsideByNameIgnoringCase) {
+  Temp_Dir dir;
+  const std::filesystem::path fs = dir / "FS2002";
+  for (const char* name : {"scenery", "Aircraft", "effects", ".hidden"}) {
+    std::filesystem::create_directories(fs / name);
+  }
+  Write_Text(fs / "fs2002.exe", "x");  // files are no folders
+
+  Folder_List list = Folder_List_Of(fs.string());
+  ASSERT_EQ(list.lines.size(), list.current + 4);
+  for (size_t i = 0; i <= list.current; ++i) {
+    EXPECT_TRUE(list.lines[i].open);
+    EXPECT_EQ(list.lines[i].depth, static_cast<int>(i));
+  }
+  EXPECT_EQ(list.lines[0].path, fs.root_path().string());
+  EXPECT_EQ(list.lines[list.current].path, fs.string());
+  EXPECT_EQ(list.lines[list.current].name, "FS2002");
+  const std::vector<std::string> inside = {"Aircraft", "effects", "scenery"};
+  for (size_t i = 0; i < inside.size(); ++i) {
+    const Folder_Line& line = list.lines[list.current + 1 + i];
+    EXPECT_EQ(line.name, inside[i]);
+    EXPECT_EQ(line.path, (fs / inside[i]).string());
+    EXPECT_EQ(line.depth, static_cast<int>(list.current) + 1);
+    EXPECT_FALSE(line.open);
+  }
+
+  // A folder with nothing inside ends the list; a drive root is the list's first line.
+  list = Folder_List_Of((fs / "scenery").string());
+  EXPECT_EQ(list.lines.size(), list.current + 1);
+  EXPECT_EQ(list.lines.back().name, "scenery");
+#ifdef _WIN32
+  list = Folder_List_Of(fs.root_name().string());
+#else
+  list = Folder_List_Of("/");
+#endif
+  EXPECT_EQ(list.current, 0u);
+  EXPECT_EQ(list.lines[0].path, fs.root_path().string());
+  EXPECT_TRUE(Folder_List_Of("").lines.empty());
+}
+
 }  // namespace
 }  // namespace orv
