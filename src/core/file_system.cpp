@@ -328,7 +328,11 @@ std::vector<std::string> List_Subfolders(std::string_view folder) {
   pattern->push_back(L'*');
   constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   WIN32_FIND_DATAW data{};
+  // A drive without a medium gives an empty list, not the system's "insert a disk" box.
+  DWORD was_mode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &was_mode);
   const HANDLE h = FindFirstFileW(pattern->c_str(), &data);
+  SetThreadErrorMode(was_mode, nullptr);
   if (h == INVALID_HANDLE_VALUE) return names;
   do {
     const std::wstring_view name = data.cFileName;
