@@ -157,7 +157,8 @@ HBITMAP Draw_Splash_Picture() {
   info.bmiHeader.biWidth = kPictureWidth;
   info.bmiHeader.biHeight = -kPictureHeight;  // top-down rows
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  // 24 bits: no alpha channel, so the picture control shows this bitmap rather than a copy.
+  info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
