@@ -4,7 +4,6 @@
 
 #include "airspace/selection_fetch.h"
 #include "core/program_state.h"
-#include "core/text_1252.h"
 #include "scenery/scenery_cfg.h"
 #include "startup/setup_check.h"
 #include "support/sample_sim.h"
@@ -64,19 +63,23 @@ class Select_Forms : public ::testing::Test {
   Recorder recorder;
 };
 
-// The pilot's mouse on line `i` of a list box, once or twice.
+// The pilot's mouse on line `i` of a list box: one click, or a double click.
 void Click_Line(HWND list, int i, bool twice) {
   RECT r{};
   SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
   const LPARAM at = MAKELPARAM(r.left + 40, (r.top + r.bottom) / 2);
-  SendMessageW(list, twice ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageW(list, WM_LBUTTONUP, 0, at);
+  for (UINT down : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+    SendMessageW(list, down, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+    if (!twice) return;
+  }
 }
 
 using Win32Setup = Select_Forms;
 
-TEST_F(Win32Setup, ShowsItsControlsTheDrivesAndTheWorkingFolderAndItsListsFeedText1) {
-  std::filesystem::create_directories(dir / "FS2002");
+TEST_F(Win32Setup, FromTheWorkingFolderToTheSimulatorsFolderThenTheCloseBoxEndsTheProgram) {
+  scenery_writer::Sim_Folder(dir / "Fs2002").Exe_Name("FS2002.EXE").Write();
+  std::filesystem::create_directories(dir / "Fs2002" / "Scenery");
   HWND form = Open_Setup_Form(st, windows);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Text_Of(form), "Settings");
@@ -92,43 +95,24 @@ TEST_F(Win32Setup, ShowsItsControlsTheDrivesAndTheWorkingFolderAndItsListsFeedTe
     EXPECT_EQ(Text_Of(Control(form, name)), caption);
   }
   EXPECT_EQ(SendMessageW(Control(form, "Option1"), BM_GETCHECK, 0, 0), BST_CHECKED);
-  // The drives, the working folder's chosen; the folder list on that folder, its folder below.
-  HWND drive1 = Control(form, "Drive1");
-  EXPECT_EQ(Lines(drive1, CB_GETCOUNT, CB_GETLBTEXT), Drive_List());
-  const auto drive = static_cast<size_t>(SendMessageW(drive1, CB_GETCURSEL, 0, 0));
-  EXPECT_EQ(Lines(drive1, CB_GETCOUNT, CB_GETLBTEXT).at(drive).substr(0, 2),
-            Lower_Ascii(dir.path().string().substr(0, 2)));
+  EXPECT_EQ(Lines(Control(form, "Drive1"), CB_GETCOUNT, CB_GETLBTEXT), Drive_List());
   HWND dir1 = Control(form, "Dir1");
   HWND text1 = Control(form, "Text1");
   EXPECT_EQ(Text_Of(text1), dir.path().string());
   const auto current = static_cast<int>(SendMessageW(dir1, LB_GETCURSEL, 0, 0));
-  Names folders = Lines(dir1, LB_GETCOUNT, LB_GETTEXT);
+  const Names folders = Lines(dir1, LB_GETCOUNT, LB_GETTEXT);
   ASSERT_EQ(folders.size(), static_cast<size_t>(current) + 2);
   EXPECT_EQ(folders[static_cast<size_t>(current)], dir.path().filename().string());
+  Click_Line(dir1, current + 1, true);  // the click reports it, the second opens it
+  EXPECT_EQ(Text_Of(text1), (dir / "Fs2002").string());
+  EXPECT_EQ(Lines(dir1, LB_GETCOUNT, LB_GETTEXT).back(), "Scenery");
 
-  Click_Line(dir1, current + 1, false);
-  EXPECT_EQ(Text_Of(text1), (dir / "FS2002").string());
-  Click_Line(dir1, current + 1, true);  // opens it: nothing inside
-  EXPECT_EQ(Lines(dir1, LB_GETCOUNT, LB_GETTEXT).size(), folders.size());
-  EXPECT_EQ(SendMessageW(dir1, LB_GETCURSEL, 0, 0), current + 1);
-  Click_Line(dir1, 0, false);  // the drive root, without its separator
+  Click_Line(dir1, 0, false);  // the drive root, without its separator: no simulator there
   EXPECT_EQ(Text_Of(text1), dir.path().root_name().string());
-  Set_Text(text1, "D:\\");
-  EXPECT_EQ(Text_Of(text1), "D:");
-}
-
-TEST_F(Win32Setup, NextStepWantsTheSimulatorAndTheCloseBoxBeforeItEndsTheProgram) {
-  scenery_writer::Sim_Folder(dir / "Fs2002").Exe_Name("FS2002.EXE").Write();
-  HWND form = Open_Setup_Form(st, windows);
-  ASSERT_NE(form, nullptr);
-  Set_Text(Control(form, "Text1"), (dir / "Fs2002" / "Scenery").string());
   Click(form, "Command1");
-  ASSERT_EQ(recorder.messages.size(), 1u);
-  EXPECT_EQ(recorder.messages[0].icon, Message_Icon::exclamation);
-  EXPECT_EQ(recorder.messages[0].text, MSG_NOT_SIM_FOLDER);
-  EXPECT_EQ(Find_Form("Form2"), form);
-
-  Set_Text(Control(form, "Text1"), (dir / "Fs2002").string());
+  EXPECT_EQ(recorder.messages.back().icon, Message_Icon::exclamation);
+  EXPECT_EQ(recorder.messages.back().text, MSG_NOT_SIM_FOLDER);
+  Set_Text(text1, (dir / "Fs2002").string());
   Click(form, "Command1");
   EXPECT_EQ(recorder.messages.back().text, MSG_SETTINGS_CREATED);
   EXPECT_TRUE(std::filesystem::exists(dir / "orv_config.cfg"));
@@ -139,7 +123,6 @@ TEST_F(Win32Setup, NextStepWantsTheSimulatorAndTheCloseBoxBeforeItEndsTheProgram
   EXPECT_EQ(recorder.messages.back().text, MSG_SETUP_NOT_FINISHED);
   EXPECT_EQ(windows.asked, (Names{"selection", "end"}));
   EXPECT_FALSE(std::filesystem::exists(dir / "orv_config.cfg"));
-  EXPECT_EQ(Find_Form("Form2"), nullptr);
 }
 
 using Win32Selection = Select_Forms;
@@ -165,7 +148,6 @@ TEST_F(Win32Selection, AFirstRunByItsTimersThenANarrowedChoiceFetchesThatAirport
   HWND combo = Control(form, "Combo1");
   HWND text1 = Control(form, "Text1");
   HWND bar = Control(form, "ProgressBar1");
-  EXPECT_EQ(Text_Of(form), "Choosing an airport");
   EXPECT_EQ(Text_Of(combo), "[Type and select an airport from the list]");
 
   Tick(form, SCAN_BGLS_TIMER);  // not started yet: no tick
@@ -178,7 +160,6 @@ TEST_F(Win32Selection, AFirstRunByItsTimersThenANarrowedChoiceFetchesThatAirport
   EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 1);
   for (int guard = 0; guard < 20 && Text_Of(text1) != "Done"; ++guard) Tick(form, SCAN_BGLS_TIMER);
   EXPECT_EQ(Text_Of(text1), "Done");
-  EXPECT_EQ(recorder.messages.size(), 3u);  // first run, database created, the damaged file
   const Names built = {"KSEA (SEATTLE-TACOMA INTL)", "KBFI (BOEING FLD)", "LSZH (Z\xC3\x9CRICH)",
                        "KPAE (PAINE)"};
   EXPECT_EQ(Lines(combo, CB_GETCOUNT, CB_GETLBTEXT), built);
