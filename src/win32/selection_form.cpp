@@ -10,7 +10,6 @@
 
 #include "core/config_rec.h"
 #include "scenery/item_match.h"
-#include "win32/event_depth.h"
 
 namespace orv::win32 {
 namespace {
@@ -76,16 +75,9 @@ class Selection_Form final : public Form, public Selection_View {
   }
 
  protected:
-  void Command(int id, int code, HWND) override {
-    events_.Run(Hwnd(), [&] { On_Command(id, code); });
-  }
-  void Timer(UINT_PTR id) override {
-    events_.Run(Hwnd(), [&] { On_Timer(id); });
-  }
-  bool Closing() override {
-    if (events_.Close_Held() || !behaviour_.Unload()) return false;
-    return events_.Close_Now();
-  }
+  void Command(int id, int code, HWND) override { On_Command(id, code); }
+  void Timer(UINT_PTR id) override { On_Timer(id); }
+  bool Closing() override { return behaviour_.Unload(); }
 
  private:
   void Build_Controls();
@@ -96,7 +88,6 @@ class Selection_Form final : public Form, public Selection_View {
   void Set_Edit_Text(const std::wstring& text);
 
   Selection_Behaviour behaviour_;
-  Event_Depth events_;
   HWND combo1_ = nullptr;
   HWND command3_ = nullptr;
   HWND command2_ = nullptr;

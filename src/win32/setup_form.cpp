@@ -5,7 +5,6 @@
 
 #include "startup/setup_behaviour.h"
 #include "startup/setup_check.h"
-#include "win32/event_depth.h"
 
 namespace orv::win32 {
 namespace {
@@ -53,13 +52,10 @@ class Setup_Form final : public Form, public Setup_View {
   void Set_Text1(const std::string& text) override { Set_Text(text1_, text); }
 
  protected:
-  void Command(int id, int code, HWND) override {
-    events_.Run(Hwnd(), [&] { On_Command(id, code); });
-  }
+  void Command(int id, int code, HWND) override { On_Command(id, code); }
   bool Closing() override {
-    if (events_.Close_Held()) return false;
     behaviour_.Unload();
-    return events_.Close_Now();
+    return true;
   }
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -69,7 +65,6 @@ class Setup_Form final : public Form, public Setup_View {
   void Draw_Line(const DRAWITEMSTRUCT& item) const;
 
   Setup_Behaviour behaviour_;
-  Event_Depth events_;
   HWND option1_ = nullptr;
   HWND drive1_ = nullptr;
   HWND dir1_ = nullptr;
