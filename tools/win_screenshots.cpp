@@ -167,6 +167,8 @@ int main(int argc, char** argv) {
   GetWindowRect(chart, &r);
   SetWindowPos(chart, nullptr, 0, 0, 2 * (r.right - r.left), 2 * (r.bottom - r.top),
                SWP_NOMOVE | SWP_NOZORDER);
+  // Close enough to see the runways' designators, the taxiways and the gates.
+  for (int zoom = 0; zoom < 4; ++zoom) SendMessageW(Find_Named(chart, "Command2"), BM_CLICK, 0, 0);
   Run_Until([] { return false; }, std::chrono::milliseconds(2500));
   Save_Window(chart, out + "windows-chart.bmp");
 
