@@ -19,6 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   st.work_dir = ".";
   orv::win32::Win32_Windows windows(st, orv::Airspace_Selection_Engine(),
                                     [&st] { return orv::Chosen_Link(st.work_dir); });
-  windows.Open_Splash();
+  // Without its first window the program has nothing to show and ends at once.
+  if (!windows.Open_Splash()) return 1;
   return orv::win32::Run_Message_Loop();
 }

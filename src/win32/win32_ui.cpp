@@ -158,9 +158,11 @@ void Form::Create(const char* name, std::string_view caption, DWORD style, DWORD
   Register_Form_Class(&Form::Window_Proc);
   RECT outer{0, 0, client_w, client_h};
   AdjustWindowRectEx(&outer, style, menu != nullptr, ex_style);
-  CreateWindowExW(ex_style, kFormClass, Wide(caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                  outer.right - outer.left, outer.bottom - outer.top, nullptr, menu,
-                  GetModuleHandleW(nullptr), this);
+  creating_ = true;
+  hwnd_ = CreateWindowExW(ex_style, kFormClass, Wide(caption).c_str(), style, CW_USEDEFAULT,
+                          CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
+                          nullptr, menu, GetModuleHandleW(nullptr), this);
+  creating_ = false;
   if (hwnd_) Set_Name(hwnd_, name);
 }
 
@@ -194,7 +196,12 @@ LRESULT CALLBACK Form::Window_Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     RemovePropW(hwnd, kNameProp);
     --g_open_forms;
-    delete form;
+    // A window that fails while being created leaves its form to the one creating it.
+    if (form->creating_) {
+      form->hwnd_ = nullptr;
+    } else {
+      delete form;
+    }
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   return form->Dispatch(msg, wp, lp);

@@ -71,7 +71,8 @@ class Form {
   virtual ~Form();
 
   // Creates the top-level window with a client area of client_w by client_h pixels (menu bar
-  // not included), hidden; `name` is a string literal.
+  // not included), hidden; `name` is a string literal. When the system cannot create it,
+  // Hwnd() stays null and the form is the caller's to delete.
   void Create(const char* name, std::string_view caption, DWORD style, DWORD ex_style, int client_w,
               int client_h, HMENU menu = nullptr);
   void Show();
@@ -93,8 +94,9 @@ class Form {
   LRESULT Handle_Message(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
-  int depth_ = 0;         // messages of this window being handled, nested
-  bool closing_ = false;  // the close was agreed; the window goes when depth_ is back to 0
+  bool creating_ = false;  // inside Create: a failed creation must not delete the form
+  int depth_ = 0;          // messages of this window being handled, nested
+  bool closing_ = false;   // the close was agreed; the window goes when depth_ is back to 0
 };
 
 // Asks a form to close, as its close box does: its unload runs, and it may refuse.

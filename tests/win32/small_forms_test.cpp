@@ -172,5 +172,45 @@ TEST_F(Win32About, OkClosesAndTellsOnce) {
   EXPECT_FALSE(IsWindow(form));
 }
 
+// A form whose creation the window itself refuses, and one that closes itself from inside one of
+// its own events: the frame never deletes a form its code is still using.
+class Frame_Form final : public Form {
+ public:
+  explicit Frame_Form(bool refuse) : refuse_(refuse) {
+    Create("Frame_Form", "", WS_POPUP, 0, 10, 10);
+  }
+  int after_close = 0;
+
+ protected:
+  void Timer(UINT_PTR) override {
+    Close_Form(Hwnd());
+    ++after_close;  // still this form's own member: the window goes only once this returns
+    EXPECT_TRUE(IsWindow(Hwnd()));
+  }
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_CREATE && refuse_) return -1;
+    return Form::Handle(msg, wp, lp);
+  }
+
+ private:
+  bool refuse_;
+};
+
+TEST(Win32Frame, ARefusedCreationLeavesTheFormAndASelfCloseWaitsForItsEvent) {
+  const int open = Form::Open_Count();
+  auto* refused = new Frame_Form(true);
+  EXPECT_EQ(refused->Hwnd(), nullptr);
+  EXPECT_EQ(Form::Open_Count(), open);
+  delete refused;
+
+  auto* form = new Frame_Form(false);
+  HWND hwnd = form->Hwnd();
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(Form::Open_Count(), open + 1);
+  SendMessageW(hwnd, WM_TIMER, 1, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(Form::Open_Count(), open);
+}
+
 }  // namespace
 }  // namespace orv::win32
