@@ -30,14 +30,35 @@ struct Position {
   double lon = 0.0;
 };
 
+// The reference point and the four courses that points and parking places are moved along.
+struct Reference {
+  double lat;
+  double lon;
+  Radial_Start start;
+  Radial_Course north;
+  Radial_Course east;
+  Radial_Course south;
+  Radial_Course west;
+};
+
+Reference Reference_At(double lat, double lon) {
+  return {lat,
+          lon,
+          Radial_Start_At(lat, lon),
+          Radial_Course_Of(0),
+          Radial_Course_Of(90),
+          Radial_Course_Of(180),
+          Radial_Course_Of(270)};
+}
+
 // Latitude from the northward offset and longitude from the eastward one, each moved
 // independently from the reference point.
-Position Position_From_Offsets(double ref_lat, double ref_lon, double x, double y) {
-  Position p{ref_lat, ref_lon};
-  if (x > 0) p.lon = Point_From_Radial(ref_lat, ref_lon, 90, x).lon;
-  if (x < 0) p.lon = Point_From_Radial(ref_lat, ref_lon, 270, x).lon;
-  if (y > 0) p.lat = Point_From_Radial(ref_lat, ref_lon, 0, y).lat;
-  if (y < 0) p.lat = Point_From_Radial(ref_lat, ref_lon, 180, y).lat;
+Position Position_From_Offsets(const Reference& ref, double x, double y) {
+  Position p{ref.lat, ref.lon};
+  if (x > 0) p.lon = Radial_Lon(ref.start, ref.east, x);
+  if (x < 0) p.lon = Radial_Lon(ref.start, ref.west, x);
+  if (y > 0) p.lat = Radial_Lat(ref.start, ref.north, y);
+  if (y < 0) p.lat = Radial_Lat(ref.start, ref.south, y);
   return p;
 }
 
@@ -45,30 +66,23 @@ double Single_At(Bgl_Reader& rd, int64_t offset) {
   return static_cast<double>(Long_To_Single(Read_Long(rd, offset)));
 }
 
-struct Reference {
-  double lat;
-  double lon;
-};
-
-std::vector<Taxi_Point> Read_Points(Bgl_Reader& rd, int64_t o, int32_t n, Reference ref) {
+std::vector<Taxi_Point> Read_Points(Bgl_Reader& rd, int64_t o, int32_t n, const Reference& ref) {
   std::vector<Taxi_Point> points(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i, o += kPointSize) {
     Taxi_Point& p = points[static_cast<size_t>(i)];
     p.kind = Read_Long(rd, o);
-    const Position at =
-        Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o + 4), Single_At(rd, o + 8));
+    const Position at = Position_From_Offsets(ref, Single_At(rd, o + 4), Single_At(rd, o + 8));
     p.lat = at.lat;
     p.lon = at.lon;
   }
   return points;
 }
 
-std::vector<Parking_Rec> Read_Parkings(Bgl_Reader& rd, int64_t o, int32_t n, Reference ref) {
+std::vector<Parking_Rec> Read_Parkings(Bgl_Reader& rd, int64_t o, int32_t n, const Reference& ref) {
   std::vector<Parking_Rec> parkings(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i, o += kParkingSize) {
     Parking_Rec& p = parkings[static_cast<size_t>(i)];
-    const Position at =
-        Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o), Single_At(rd, o + 4));
+    const Position at = Position_From_Offsets(ref, Single_At(rd, o), Single_At(rd, o + 4));
     p.lat = at.lat;
     p.lon = at.lon;
     p.radius_ft = Round_To_Long(Single_At(rd, o + 8) / 0.3048);
@@ -129,7 +143,7 @@ std::string Parking_Label(int32_t identity) {
 void Read_Taxi_Record(Bgl_Reader& rd, int64_t record, Airport_Entry& entry, double ref_lat,
                       double ref_lon) {
   const int64_t end = record + int64_t{Read_Long(rd, record + 4)} + 8;
-  const Reference ref{ref_lat, ref_lon};
+  const Reference ref = Reference_At(ref_lat, ref_lon);
   int64_t o = record + 8;
   while (rd.ok() && o < end) {
     const int32_t n = Read_Long(rd, o);
