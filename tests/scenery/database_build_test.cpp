@@ -255,7 +255,7 @@ TEST_F(DatabaseBuild, FilesThatFailAreCountedAndNamed) {
   st.sim_version = 1;
   st.fs_path = sim;
   // One file vanishes before its turn: nothing may have read it ahead.
-  b.use_read_ahead = false;
+  b.use_walk_ahead = false;
   Prepare_Build(st, b);
   EXPECT_EQ(b.bgl_total, 4);
 
@@ -377,11 +377,11 @@ TEST(Database_Build, Read_Ahead_Builds_The_Same_Files_As_The_Plain_Walk) {
     st.fs_path = world.root.string();
     st.sim_version = 1;
     Database_Build b;
-    b.use_read_ahead = read_ahead;
+    b.use_walk_ahead = read_ahead;
     Load_Mag_Grid(st);
     Prepare_Build(st, b);
     while (!Scan_Finished(st, b)) Scan_Bgls_Tick(st, b, Read_Airspace_Section);
-    EXPECT_EQ(b.use_read_ahead, read_ahead);
+    EXPECT_EQ(b.use_walk_ahead, read_ahead);
     std::vector<uint8_t> bytes = Encode_Airports(st.airports, st.airport_count);
     const std::vector<uint8_t> list =
         Encode_Airspace_List(st.airspace_files, st.airspace_file_count);

@@ -1,0 +1,28 @@
+#include "core/large_block.h"
+
+#include <cstdint>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace orv {
+
+void Advise_Huge_Pages(const void* block, size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+  constexpr uintptr_t kPage = 4096;
+  if (bytes < 2 * kHugePage) return;
+  // Only whole pages inside the block: the pages at its ends may hold other allocations.
+  const auto begin = reinterpret_cast<uintptr_t>(block);
+  const uintptr_t first = (begin + kPage - 1) & ~(kPage - 1);
+  const uintptr_t last = (begin + bytes) & ~(kPage - 1);
+  // A refusal only costs the faults this saves.
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)block;
+  (void)bytes;
+#endif
+}
+
+}  // namespace orv
