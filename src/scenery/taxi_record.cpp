@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -103,14 +104,32 @@ std::vector<Taxi_Path> Read_Paths(Bgl_Reader& rd, int64_t o, int32_t n) {
   return paths;
 }
 
-// Taxiway names replace the numeric labels of taxiway segments in name order, so a name that
-// is itself a number can be replaced again by a later one; runway segments take the
-// designator of the runway they lie on.
+// The index of the name a taxiway label stands for: its value when it is the decimal text of
+// a whole number below `count`, written as std::to_string writes it (no sign, no leading zero).
+std::optional<size_t> Name_Index(const std::string& label, size_t count) {
+  if (label.empty() || label.size() > 5 || (label[0] == '0' && label.size() > 1)) {
+    return std::nullopt;
+  }
+  size_t value = 0;
+  for (const char c : label) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<size_t>(c - '0');
+  }
+  if (value >= count) return std::nullopt;
+  return value;
+}
+
+// Taxiway names replace the numeric labels of taxiway segments in name order: the label "i"
+// becomes name i, and a name that is itself the number of a later name is replaced again by
+// that one. Runway segments take the designator of the runway they lie on.
 void Label_Paths(Airport_Entry& entry, const std::vector<std::string>& names) {
-  for (size_t i = 0; i < names.size(); ++i) {
-    const std::string number = std::to_string(i);
-    for (Taxi_Path& p : entry.taxi_paths) {
-      if (p.kind == PATH_TAXIWAY && p.label == number) p.label = names[i];
+  for (Taxi_Path& p : entry.taxi_paths) {
+    if (p.kind != PATH_TAXIWAY) continue;
+    size_t later = 0;  // only names from this index on can still replace the label
+    while (const std::optional<size_t> i = Name_Index(p.label, names.size())) {
+      if (*i < later) break;
+      p.label = names[*i];
+      later = *i + 1;
     }
   }
   for (Taxi_Path& p : entry.taxi_paths) {
@@ -137,7 +156,15 @@ std::string Parking_Label(int32_t identity) {
   const uint32_t code = bits & 0x7Fu;
   const uint32_t number = (bits >> 7) & 0x1FFFu;
   if (code == 0 || code >= kParkingNames.size()) return std::to_string(number);
-  return Upper_1252(kParkingNames[code]) + " " + std::to_string(number);
+  static const std::array<std::string, kParkingNames.size()> kUpperNames = [] {
+    std::array<std::string, kParkingNames.size()> upper;
+    for (size_t i = 0; i < upper.size(); ++i) upper[i] = Upper_1252(kParkingNames[i]);
+    return upper;
+  }();
+  std::string label = kUpperNames[code];
+  label += ' ';
+  label += std::to_string(number);
+  return label;
 }
 
 void Read_Taxi_Record(Bgl_Reader& rd, int64_t record, Airport_Entry& entry, double ref_lat,
