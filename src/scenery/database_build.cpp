@@ -176,7 +176,7 @@ Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
                                              std::to_string(MAX_AREAS) + " were not scanned"});
   }
   b.use_walk_ahead = use_walk_ahead;
-  b.area_listings.resize(Area_Limit(st));
+  if (b.use_walk_ahead) b.area_listings.resize(Area_Limit(st));
   for (size_t i = 0; i < Area_Limit(st); ++i) {
     const std::string& local = st.areas[i].local;
     if (local.empty()) continue;
