@@ -27,10 +27,15 @@ class Byte_Writer {
     return std::move(bytes_);
   }
 
-  // The n low bytes of v, little-endian.
-  void Put_Bytes(uint64_t v, size_t n) {
-    uint8_t* at = Room(n);
-    for (size_t i = 0; i < n; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
+  // The N low bytes of v, little-endian: one store on a little-endian machine.
+  template <size_t N>
+  void Put_Bytes(uint64_t v) {
+    uint8_t* at = Room(N);
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(at, &v, N);
+    } else {
+      for (size_t i = 0; i < N; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
   }
 
   void Put_Raw(const char* from, size_t n) {
@@ -51,15 +56,15 @@ class Byte_Writer {
 };
 
 void Put_Integer(Byte_Writer& out, int16_t value) {
-  out.Put_Bytes(static_cast<uint16_t>(value), 2);
+  out.Put_Bytes<2>(static_cast<uint16_t>(value));
 }
 
 void Put_Long(Byte_Writer& out, int32_t value) {
-  out.Put_Bytes(static_cast<uint32_t>(value), 4);
+  out.Put_Bytes<4>(static_cast<uint32_t>(value));
 }
 
 void Put_Double(Byte_Writer& out, double value) {
-  out.Put_Bytes(std::bit_cast<uint64_t>(value), 8);
+  out.Put_Bytes<8>(std::bit_cast<uint64_t>(value));
 }
 
 // Texts come from scenery reads limited to 32767 bytes; anything longer keeps its first 32767
