@@ -5,6 +5,7 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/chart_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_layers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_projection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/drawing_limits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recording_canvas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/svg_canvas.cpp
 )

@@ -170,6 +170,21 @@ bool Ends_With_Ci(std::string_view name, std::string_view suffix) {
   return Lower_Ascii(name.substr(name.size() - suffix.size())) == Lower_Ascii(suffix);
 }
 
+std::string Upper_Ascii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+  }
+  return out;
+}
+
+bool Listing_Less(const std::string& a, const std::string& b) {
+  const std::string ua = Upper_Ascii(a);
+  const std::string ub = Upper_Ascii(b);
+  if (ua != ub) return ua < ub;
+  return a < b;
+}
+
 #ifndef _WIN32
 
 // Splits at either separator; keeps empty components out.
@@ -224,21 +239,6 @@ bool Is_Regular_File(const stdfs::path& p) {
 
 bool Is_Hidden(const std::string& name) {
   return !name.empty() && name[0] == '.';
-}
-
-std::string Upper_Ascii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
-  }
-  return out;
-}
-
-bool Listing_Less(const std::string& a, const std::string& b) {
-  const std::string ua = Upper_Ascii(a);
-  const std::string ub = Upper_Ascii(b);
-  if (ua != ub) return ua < ub;
-  return a < b;
 }
 
 #endif  // _WIN32
@@ -323,6 +323,34 @@ std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_vie
   return std::nullopt;
 }
 
+std::vector<std::string> List_Subfolders(std::string_view folder) {
+  std::vector<std::string> names;
+  std::optional<std::wstring> pattern = Wide_From(folder, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (!pattern || pattern->empty()) return names;
+  // "c:" means that drive's root here, as it does to the wizard's check.
+  if (pattern->back() != L'\\' && pattern->back() != L'/') pattern->push_back(L'\\');
+  pattern->push_back(L'*');
+  constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  WIN32_FIND_DATAW data{};
+  // A drive without a medium gives an empty list, not the system's "insert a disk" box.
+  DWORD was_mode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &was_mode);
+  const HANDLE h = FindFirstFileW(pattern->c_str(), &data);
+  SetThreadErrorMode(was_mode, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring_view name = data.cFileName;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (data.dwFileAttributes & kLeftOut) != 0 || name == L"." || name == L"..") {
+      continue;
+    }
+    names.push_back(Utf8_From_Wide(name));
+  } while (FindNextFileW(h, &data));
+  FindClose(h);
+  std::sort(names.begin(), names.end(), Listing_Less);
+  return names;
+}
+
 #else
 
 std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view suffix) {
@@ -335,6 +363,21 @@ std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view
     std::string name = it->path().filename().string();
     if (Is_Hidden(name) || !Ends_With_Ci(name, suffix)) continue;
     names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end(), Listing_Less);
+  return names;
+}
+
+std::vector<std::string> List_Subfolders(std::string_view folder) {
+  std::vector<std::string> names;
+  if (folder.empty()) return names;
+  std::error_code ec;
+  stdfs::directory_iterator it(stdfs::path(std::string(folder)), ec);
+  for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
+    std::error_code type_ec;
+    if (!it->is_directory(type_ec)) continue;
+    std::string name = it->path().filename().string();
+    if (!Is_Hidden(name)) names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end(), Listing_Less);
   return names;

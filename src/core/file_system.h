@@ -74,6 +74,11 @@ std::vector<std::string> List_Files_Ci(std::string_view folder, std::string_view
 // and so are the files a listing leaves out (hidden ones, and system files on Windows).
 std::optional<std::string> Find_File_Ci(std::string_view folder, std::string_view name);
 
+// The folders inside `folder`, both in UTF-8 as windows show them: hidden and system folders
+// (on Linux the names starting with ".") are left out, the order is by upper-cased name, ties by
+// byte order. Empty when the folder cannot be listed.
+std::vector<std::string> List_Subfolders(std::string_view folder);
+
 // Whole-file read. Nothing when the file cannot be opened or read, or is larger than max_bytes.
 std::optional<std::vector<uint8_t>> Read_Whole_File(const std::filesystem::path& path,
                                                     uint64_t max_bytes = UINT64_MAX);

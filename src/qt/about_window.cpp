@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "orvane_version.h"
+#include "prefs/about_text.h"
 #include "qt/message_box.h"
 
 namespace orv {
@@ -25,12 +25,11 @@ QLabel* Named_Label(const QString& name, const QString& text, QWidget* parent) {
 About_Window::About_Window(Window_Closed closed, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), behaviour_(*this, std::move(closed)) {
   setObjectName(QStringLiteral("Form6"));
-  setWindowTitle(QStringLiteral("About Orvane v" ORVANE_VERSION));
+  setWindowTitle(Ui_Text(ABOUT_CAPTION));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
 
-  auto* title =
-      Named_Label(QStringLiteral("Label1"), QStringLiteral("ORVANE VERSION " ORVANE_VERSION), this);
+  auto* title = Named_Label(QStringLiteral("Label1"), Ui_Text(ABOUT_VERSION), this);
   QFont f = title->font();
   f.setBold(true);
   f.setPointSize(f.pointSize() + 4);
@@ -41,15 +40,9 @@ About_Window::About_Window(Window_Closed closed, QWidget* parent)
   auto* thanks = new QPlainTextEdit(frame1);
   thanks->setObjectName(QStringLiteral("Text1"));
   thanks->setReadOnly(true);
-  thanks->setPlainText(QStringLiteral(
-      "The flight simulation community, whose forums, scenery designers and shared knowledge of "
-      "the FS2002 world made this program possible.\n\n"
-      "The virtual pilots who tested Orvane at their home airports, reported what looked wrong "
-      "on their charts and kept asking for one more taxiway name.\n\n"
-      "Everyone who keeps FS2002 flying long after its time."));
+  thanks->setPlainText(Ui_Text(ABOUT_CREDITS));
   auto* frame_layout = new QVBoxLayout(frame1);
-  frame_layout->addWidget(
-      Named_Label(QStringLiteral("Label2"), QStringLiteral("Special Thanks To:"), frame1));
+  frame_layout->addWidget(Named_Label(QStringLiteral("Label2"), Ui_Text(ABOUT_THANKS), frame1));
   frame_layout->addWidget(thanks);
 
   auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
@@ -58,21 +51,10 @@ About_Window::About_Window(Window_Closed closed, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
-  layout->addWidget(Named_Label(QStringLiteral("Label3"),
-                                QStringLiteral("Airport charts for Microsoft Flight Simulator "
-                                               "2002, version " ORVANE_VERSION "."),
-                                this));
-  layout->addWidget(Named_Label(QStringLiteral("Label4"),
-                                QStringLiteral("Orvane reads the scenery installed with your "
-                                               "simulator and draws runways, taxiways, gates, ILS "
-                                               "and nearby airspace of any airport it finds."),
-                                this));
+  layout->addWidget(Named_Label(QStringLiteral("Label3"), Ui_Text(ABOUT_SUMMARY), this));
+  layout->addWidget(Named_Label(QStringLiteral("Label4"), Ui_Text(ABOUT_READS), this));
   layout->addWidget(frame1);
-  layout->addWidget(Named_Label(QStringLiteral("Label5"),
-                                QStringLiteral("Copyright (C) The Orvane developers. Free to use "
-                                               "for flight simulation; not for real-world "
-                                               "navigation."),
-                                this));
+  layout->addWidget(Named_Label(QStringLiteral("Label5"), Ui_Text(ABOUT_NOTICE), this));
   layout->addWidget(command1, 0, Qt::AlignRight);
   resize(360, 400);
   behaviour_.Load();

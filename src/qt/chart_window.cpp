@@ -88,9 +88,9 @@ Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_Sta
   QMenuBar* bar = menuBar();
   connect(Add_Menu_Item(bar, "go_to1", "Change", "airpt_place", "Airport"), &QAction::triggered,
           this, [this] { behaviour_.Airpt_Place_Click(); });
-  connect(Add_Menu_Item(bar, "opt1", "Options", "pref1", "Preferences"), &QAction::triggered, this,
+  connect(Add_Menu_Item(bar, "op1", "Options", "pref1", "Preferences"), &QAction::triggered, this,
           [this] { behaviour_.Pref1_Click(); });
-  connect(Add_Menu_Item(bar, "orv_abot1", "About", "orv_abot2", "Orvane v" ORVANE_VERSION),
+  connect(Add_Menu_Item(bar, "abot2", "About", "orv_abot2", "Orvane v" ORVANE_VERSION),
           &QAction::triggered, this, [this] { behaviour_.Orv_Abot2_Click(); });
 
   timer1_ = new QTimer(this);

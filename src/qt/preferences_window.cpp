@@ -14,14 +14,6 @@
 #include "simlink/relay_wire.h"
 
 namespace orv {
-namespace {
-
-constexpr const char* kCheckCaptions[CHECK_COUNT] = {
-    "Display Taxiways IDs", "Display Taxiways",        "Display ILS",
-    "Display Airspace",     "Display Gates\\Parkings", "Follow Aircraft"};
-
-}  // namespace
-
 Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
@@ -35,7 +27,7 @@ Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, 
   frame1->setObjectName(QStringLiteral("Frame1"));
   auto* frame1_layout = new QVBoxLayout(frame1);
   for (int n = 1; n <= CHECK_COUNT; ++n) {
-    auto* box = new QCheckBox(Ui_Text(kCheckCaptions[n - 1]), frame1);
+    auto* box = new QCheckBox(Ui_Text(CHECK_CAPTIONS[n - 1]), frame1);
     box->setObjectName(QStringLiteral("Check%1").arg(n));
     connect(box, &QCheckBox::clicked, this,
             [this, n](bool checked) { behaviour_.Check_Click(n, checked); });

@@ -17,7 +17,10 @@ void Setup_Behaviour::Load() {
   // The drive list stands on the working folder's drive, the folder list on that folder.
   const std::vector<std::string> drives = Drive_List();
   const Wizard_Start start = Wizard_Start_Place(drives, Current_Folder());
-  view_.Fill_Drives(drives, start.drive);
+  // Volume labels and share names are the system's bytes; the list shows them as text.
+  std::vector<std::string> shown;
+  for (const std::string& drive : drives) shown.push_back(Utf8_From_Native_Path(drive));
+  view_.Fill_Drives(shown, start.drive);
   view_.Show_Folder(start.text);
   Dir1_Change(start.text);
 }

@@ -1,5 +1,7 @@
 #include "startup/setup_check.h"
 
+#include <filesystem>
+
 #include "core/program_state.h"
 #include "core/settings_file.h"
 #include "core/text_1252.h"
@@ -25,7 +27,46 @@ bool Starts_With_Ci(std::string_view text, std::string_view start) {
          Lower_Ascii(text.substr(0, start.size())) == Lower_Ascii(start);
 }
 
+// A path as UTF-8 text, on every platform.
+std::string Utf8_Of(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// `folder` made absolute and plain, "C:" taken as that drive's root.
+std::filesystem::path Listed_Path(std::string_view folder) {
+  std::string text(folder);
+  if (text.size() == 2 && Is_Drive_Letter(text[0]) && text[1] == ':') {
+    text.push_back(NATIVE_SEPARATOR);
+  }
+  const std::filesystem::path given = Fs_Path_From_Utf8(text);
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(given, ec);
+  return (ec ? given : absolute).lexically_normal();
+}
+
 }  // namespace
+
+Folder_List Folder_List_Of(std::string_view folder) {
+  Folder_List list;
+  if (folder.empty()) return list;
+  const std::filesystem::path path = Listed_Path(folder);
+  std::filesystem::path walked = path.root_path();
+  int depth = 0;
+  if (!walked.empty()) list.lines.push_back({Utf8_Of(walked), Utf8_Of(walked), depth, true});
+  for (const std::filesystem::path& part : path.relative_path()) {
+    if (part.empty() || part == ".") continue;
+    walked /= part;
+    if (!list.lines.empty()) ++depth;
+    list.lines.push_back({Utf8_Of(walked), Utf8_Of(part), depth, true});
+  }
+  if (list.lines.empty()) return list;
+  list.current = list.lines.size() - 1;
+  for (const std::string& name : List_Subfolders(list.lines.back().path)) {
+    list.lines.push_back({Utf8_Of(walked / Fs_Path_From_Utf8(name)), name, depth + 1, false});
+  }
+  return list;
+}
 
 std::optional<std::string> Wizard_Stored_Path(std::string_view text) {
   const std::optional<std::string> native = Native_Path_From_Utf8(text);

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_system.h"
 
@@ -46,6 +47,24 @@ Wizard_Start Wizard_Start_Place(std::span<const std::string> drives,
 
 // Text1 after the drive list changes to `entry`: that drive's current folder, in UTF-8.
 std::string Wizard_Drive_Text(std::string_view entry);
+
+// One line of the wizard's folder list.
+struct Folder_Line {
+  std::string
+      path;  // the folder in UTF-8, as the list reports it: a drive root keeps its separator
+  std::string name;   // what the line shows: the root as it is spelled, else the folder's name
+  int depth = 0;      // how far the line is indented: 0 for the root
+  bool open = false;  // a folder on the way down from the root, the shown folder included
+};
+
+// The folder list showing `folder` (UTF-8): its folders from the drive root down, each open and
+// one step further in, then the folders inside it, one step further still. `current` is the line
+// of `folder` itself. A drive "C:" means its root. Nothing for an empty text.
+struct Folder_List {
+  std::vector<Folder_Line> lines;
+  size_t current = 0;
+};
+Folder_List Folder_List_Of(std::string_view folder);
 
 // True when `folder` holds a regular file named fs2002.exe, letter case ignored in the file
 // name and in the folder's components. An empty folder text is never the simulator's folder.

@@ -8,6 +8,10 @@
 
 namespace orv::win32 {
 
+// The window's timers, by the identifiers their WM_TIMER messages carry.
+inline constexpr UINT_PTR READ_SCENERIES_PATHS_TIMER = 1;
+inline constexpr UINT_PTR SCAN_BGLS_TIMER = 2;
+
 HWND Open_Selection_Form(Program_State& st, Program_Windows& windows, Selection_Engine engine,
                          Tick_Clock clock);
 

@@ -201,6 +201,15 @@ LRESULT CALLBACK Form::Window_Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  ++depth_;
+  const LRESULT result = Handle_Message(msg, wp, lp);
+  if (--depth_ > 0 || !closing_ || msg == WM_DESTROY) return result;
+  depth_ = 1;            // the messages of the destruction itself destroy nothing more
+  DestroyWindow(hwnd_);  // deletes this form: nothing may follow
+  return result;
+}
+
+LRESULT Form::Handle_Message(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
       Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
@@ -209,7 +218,7 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       Timer(wp);
       return 0;
     case WM_CLOSE:
-      if (Closing()) DestroyWindow(hwnd_);
+      if (!closing_ && Closing()) closing_ = true;
       return 0;
     default:
       return Handle(msg, wp, lp);

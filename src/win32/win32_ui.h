@@ -52,7 +52,10 @@ HWND Add_Control(HWND parent, const wchar_t* cls, const char* name, std::string_
                  DWORD style, Place at, int id = 0, DWORD ex_style = 0);
 
 // A window of the program. The object lives as long as its window: it is deleted when the
-// window is destroyed, so a view opened with `new` needs no owner.
+// window is destroyed, so a view opened with `new` needs no owner. A window's own events may
+// close it (NEXT STEP, GET AIRPORT, a failed load): the unload runs at once, as for the close
+// box, but the window, and with it the behaviour whose handler may still be running, is
+// destroyed only when the outermost of its messages has returned.
 class Form {
  public:
   Form(const Form&) = delete;
@@ -76,7 +79,7 @@ class Form {
   // WM_COMMAND from a control or a menu item.
   virtual void Command(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual void Timer(UINT_PTR /*id*/) {}
-  // WM_CLOSE: true lets the window be destroyed.
+  // WM_CLOSE: true lets the window be destroyed. Once it has agreed, later closes are not asked.
   virtual bool Closing() { return true; }
   // Anything else; the default is the system's handling.
   virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
@@ -87,8 +90,11 @@ class Form {
  private:
   static LRESULT CALLBACK Window_Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle_Message(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
+  int depth_ = 0;         // messages of this window being handled, nested
+  bool closing_ = false;  // the close was agreed; the window goes when depth_ is back to 0
 };
 
 // Asks a form to close, as its close box does: its unload runs, and it may refuse.

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
+#include "chart/drawing_limits.h"
 #include "chart/recording_canvas.h"
 #include "chart/svg_canvas.h"
 
@@ -104,6 +106,22 @@ TEST(SvgCanvas, DrawsArcsCounterClockwiseOnTheScreen) {
   Svg_Canvas flat(100, 100);
   flat.Arc({0, 10}, {100, 10}, {100, 10}, {0, 10});
   EXPECT_EQ(Occurrences(flat.Document(), "<path"), 0u);
+}
+
+TEST(DrawingLimits, LinesAreCutOnTheirTrackKeepingDashesAndLargeOutlinesComeNearTheSurface) {
+  const Px_Rect surface{0, 0, 199, 199};
+  const auto cut = Clip_Segment({-2000000000, -2000000000}, {2000000000, 2000000000}, surface);
+  EXPECT_EQ(cut->from, (Px{0, 0}));
+  EXPECT_EQ(cut->to, (Px{199, 199}));
+  // Dashes of period 10: the cut start stays a whole number of periods from the start.
+  EXPECT_EQ(Clip_Segment({-1003, 50}, {500, 50}, surface, 10.0)->from, (Px{-3, 50}));
+  // On a circle of radius a million pixels whose top is (100, 100), the arc counter-clockwise
+  // from north-east to north-west passes near the surface, close to the curve.
+  const Ellipse_Shape e = Ellipse_In({-999900, 100, 1000100, 2000100});
+  const double from = Ray_Angle(e, {1100, 999100});
+  const auto runs = Outline_Near(e, from, Ccw_Turn(from, Ray_Angle(e, {-900, 999100})), surface);
+  ASSERT_EQ(runs.size(), 1u);
+  for (const Px& p : runs[0]) EXPECT_NEAR(std::hypot(p.x - e.cx, p.y - e.cy), 1e6, 0.75);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/program_state.h"
 #include "core/settings_file.h"
 #include "support/scenery_writer.h"
@@ -102,6 +104,31 @@ TEST(WizardSettings, AFolderThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(result.ok);
   EXPECT_FALSE(result.error.empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
+}
+
+TEST(FolderList, ShowsTheWayDownOpenThenTheVisibleFoldersInsideByNameIgnoringCase) {
+  Temp_Dir dir;
+  const std::filesystem::path fs = dir / "FS2002";
+  for (const char* name : {"scenery", "Aircraft", "effects", ".hidden"}) {
+    std::filesystem::create_directories(fs / name);
+  }
+  Write_Text(fs / "fs2002.exe", "x");  // files are no folders
+  const Folder_List list = Folder_List_Of(fs.string());
+  ASSERT_EQ(list.lines.size(), list.current + 4);
+  EXPECT_EQ(list.lines[0].path, fs.root_path().string());
+  std::vector<std::string> shown;
+  for (size_t i = 0; i < list.lines.size(); ++i) {
+    EXPECT_EQ(list.lines[i].open, i <= list.current);
+    EXPECT_EQ(list.lines[i].depth, static_cast<int>(std::min(i, list.current + 1)));
+    if (i >= list.current) shown.push_back(list.lines[i].path);
+  }
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{fs.string(), (fs / "Aircraft").string(),
+                                      (fs / "effects").string(), (fs / "scenery").string()}));
+#ifdef _WIN32
+  // "C:" is that drive's root.
+  EXPECT_EQ(Folder_List_Of(fs.root_name().string()).lines.at(0).path, fs.root_path().string());
+#endif
 }
 
 }  // namespace

@@ -74,6 +74,23 @@ inline RECT Client_Place(HWND control) {
   return r;
 }
 
+// Picks the item with the caption from the form's menu bar, as the pilot's click would.
+inline void Pick_Menu(HWND form, const std::wstring& caption) {
+  HMENU bar = GetMenu(form);
+  for (int m = 0; m < GetMenuItemCount(bar); ++m) {
+    HMENU menu = GetSubMenu(bar, m);
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[128] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+      if (caption != text) continue;
+      SendMessageW(form, WM_COMMAND, GetMenuItemID(menu, i), 0);
+      Pump();
+      return;
+    }
+  }
+  ADD_FAILURE() << "no menu item " << Utf8(caption);
+}
+
 // Destroys every window of the program that is still open.
 inline void Close_All_Forms() {
   for (const char* name : {"Form1", "Form2", "Form3", "Form4", "Form5", "Form6"}) {

@@ -1,0 +1,176 @@
+// The splash, preferences and About windows as Win32 shows them: their names, captions and
+// places, the splash picture and its one tick, the two separate option groups, the topmost
+// windows at the corner of the screen, and the opener told once however they close.
+#include <array>
+#include <string>
+
+#include "core/program_state.h"
+#include "form_driver.h"
+#include "scenery/database_files.h"
+#include "startup/setup_check.h"
+#include "support/temp_dir.h"
+#include "win32/about_form.h"
+#include "win32/preferences_form.h"
+#include "win32/splash_form.h"
+
+namespace orv::win32 {
+namespace {
+
+using namespace orv::win32::testing;
+
+// Records which window a behaviour asks for instead of opening it.
+struct Recording_Windows : Program_Windows {
+  void Show_Setup() override { ++setup; }
+  void Show_Selection() override { ++selection; }
+  void Show_Chart() override {}
+  void Show_Preferences(Window_Closed) override {}
+  void Show_About(Window_Closed) override {}
+  void End_Program() override {}
+  int setup = 0;
+  int selection = 0;
+};
+
+class Small_Forms : public ::testing::Test {
+ protected:
+  Small_Forms() { st.work_dir = dir.path(); }
+  ~Small_Forms() override { Close_All_Forms(); }
+
+  static bool Checked(HWND form, const char* name) {
+    return SendMessageW(Control(form, name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  static bool Topmost_At_Corner(HWND form) {
+    RECT r;
+    GetWindowRect(form, &r);
+    return r.left == 0 && r.top == 0 && (GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  }
+
+  orv::testing::Temp_Dir dir;
+  Program_State st;
+  Recorder recorder;
+};
+
+class Win32Splash : public Small_Forms {};
+class Win32Preferences : public Small_Forms {};
+class Win32About : public Small_Forms {};
+
+// How many pixels of the 32-bit bitmap have exactly the colour.
+int Count_Colour(HBITMAP picture, COLORREF colour, int w, int h) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::string pixels(static_cast<size_t>(w) * h * 4, '\0');
+  HDC dc = GetDC(nullptr);
+  GetDIBits(dc, picture, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  int n = 0;
+  for (size_t i = 0; i < pixels.size(); i += 4) {
+    const auto* p = reinterpret_cast<const unsigned char*>(pixels.data() + i);
+    n += RGB(p[2], p[1], p[0]) == colour;
+  }
+  return n;
+}
+
+TEST_F(Win32Splash, ShowsItsPictureAndItsTickHandsOverOnce) {
+  Recording_Windows windows;
+  HWND splash = Open_Splash_Form(st, windows);
+  ASSERT_NE(splash, nullptr);
+  EXPECT_EQ(Name_Of(splash), "Form1");
+  EXPECT_EQ(Text_Of(splash), "Orvane v1.2");
+  EXPECT_EQ(Text_Of(Control(splash, "Label1")), "ORVANE VERSION 1.2");
+  EXPECT_FALSE(GetWindowLongW(splash, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+
+  auto picture = reinterpret_cast<HBITMAP>(
+      SendMessageW(Control(splash, "Picture1"), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAP size{};
+  ASSERT_TRUE(GetObjectW(picture, sizeof size, &size));
+  EXPECT_EQ(size.bmWidth, 400);
+  EXPECT_EQ(size.bmHeight, 250);
+  // Paper, runways and the green of the chart all show.
+  EXPECT_GT(Count_Colour(picture, RGB(255, 255, 255), 400, 250), 400 * 250 / 2);
+  EXPECT_GT(Count_Colour(picture, RGB(70, 70, 70), 400, 250), 2000);
+  EXPECT_GT(Count_Colour(picture, RGB(0, 192, 0), 400, 250), 1000);
+
+  // No data files: the wizard, and the splash is gone.
+  Tick(splash, SPLASH_TIMER1);
+  EXPECT_EQ(windows.setup, 1);
+  EXPECT_EQ(windows.selection, 0);
+  EXPECT_FALSE(IsWindow(splash));
+
+  // All three: the airport list.
+  ASSERT_TRUE(Write_Wizard_Settings(st, (dir / "FS2002").string()).ok);
+  ASSERT_TRUE(Write_Airport_File(st).ok);
+  ASSERT_TRUE(Write_Airspace_List(st).ok);
+  splash = Open_Splash_Form(st, windows);
+  Tick(splash, SPLASH_TIMER1);
+  EXPECT_EQ(windows.setup, 1);
+  EXPECT_EQ(windows.selection, 1);
+  EXPECT_FALSE(IsWindow(splash));
+  EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(Win32Preferences, ClicksSetTheSwitchesAndTheCloseBoxTellsOnce) {
+  st.show_twy_ids = true;
+  st.show_airspace = true;
+  st.altim_units = 1;
+  int closed = 0;
+  HWND form = Open_Preferences_Form(st, [&] { ++closed; });
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(Name_Of(form), "Form5");
+  EXPECT_EQ(Text_Of(form), "Options");
+  EXPECT_TRUE(Topmost_At_Corner(form));
+  const std::array<const char*, 6> captions = {
+      "Display Taxiways IDs", "Display Taxiways",        "Display ILS",
+      "Display Airspace",     "Display Gates\\Parkings", "Follow Aircraft"};
+  for (int n = 1; n <= 6; ++n) {
+    const std::string name = "Check" + std::to_string(n);
+    EXPECT_EQ(Text_Of(Control(form, name.c_str())), captions[n - 1]);
+    EXPECT_EQ(Checked(form, name.c_str()), n == 1 || n == 4) << name;
+  }
+  EXPECT_TRUE(Checked(form, "Option2"));
+  EXPECT_TRUE(Checked(form, "Option3"));
+  EXPECT_EQ(SendMessageW(Control(form, "Text2"), EM_GETLIMITTEXT, 0, 0), 64);
+  // The frames stack in order, each box inside its own frame.
+  EXPECT_GT(Client_Place(Control(form, "Frame2")).top,
+            Client_Place(Control(form, "Check6")).bottom);
+  EXPECT_LT(Client_Place(Control(form, "Option4")).bottom,
+            Client_Place(Control(form, "Frame3")).bottom);
+
+  Click(form, "Check4");
+  Click(form, "Check6");
+  EXPECT_FALSE(st.show_airspace);
+  EXPECT_TRUE(st.follow_acft);
+  EXPECT_TRUE(st.show_twy_ids);
+  Click(form, "Option1");
+  EXPECT_EQ(st.altim_units, 0);
+  EXPECT_FALSE(Checked(form, "Option2"));
+  // The simulator's group is a group of its own.
+  EXPECT_TRUE(Checked(form, "Option3"));
+
+  Close_Form(form);
+  Pump();
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(IsWindow(form));
+  EXPECT_FALSE(st.show_airspace);
+  EXPECT_EQ(st.altim_units, 0);
+  EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(Win32About, OkClosesAndTellsOnce) {
+  int closed = 0;
+  HWND form = Open_About_Form([&] { ++closed; });
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(Name_Of(form), "Form6");
+  EXPECT_EQ(Text_Of(form), "About Orvane v1.2");
+  EXPECT_TRUE(Topmost_At_Corner(form));
+  EXPECT_EQ(Text_Of(Control(form, "Label1")), "ORVANE VERSION 1.2");
+  EXPECT_EQ(Text_Of(Control(form, "Frame1")), "Credits");
+  EXPECT_EQ(Text_Of(Control(form, "Label2")), "Special Thanks To:");
+  EXPECT_TRUE(GetWindowLongW(Control(form, "Text1"), GWL_STYLE) & ES_READONLY);
+  EXPECT_GT(SendMessageW(Control(form, "Text1"), EM_GETLINECOUNT, 0, 0), 3);
+
+  Click(form, "Command1");
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(IsWindow(form));
+}
+
+}  // namespace
+}  // namespace orv::win32
