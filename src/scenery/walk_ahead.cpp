@@ -30,8 +30,9 @@ void End_List(std::vector<T>& list, int32_t& count, std::vector<T>& out) {
   count = 0;
 }
 
-}  // namespace
-
+// Reads `path` and walks it as the scan would, with `st` standing in for the program's state:
+// its airport and airspace file lists start empty and end in `out`. `image` is the reused
+// buffer the file is read into.
 void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std::string& path,
                        Airspace_Section_Reader read_airspace, Walked_File& out) {
   out.path = path;
@@ -52,6 +53,8 @@ void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std
   End_List(st.airports, st.airport_count, out.airports);
   End_List(st.airspace_files, st.airspace_file_count, out.airspace_files);
 }
+
+}  // namespace
 
 Walk_Ahead::Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_airspace,
                        std::vector<std::string> paths, int workers)

@@ -29,12 +29,6 @@ struct Walked_File {
   std::vector<std::string> airspace_files;  // what the airspace reader recorded, no spare
 };
 
-// Reads `path` and walks it as the scan would, with `st` standing in for the program's state:
-// its airport and airspace file lists start empty and end in `out`. `image` is the reused
-// buffer the file is read into.
-void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std::string& path,
-                       Airspace_Section_Reader read_airspace, Walked_File& out);
-
 class Walk_Ahead {
  public:
   // The workers walk `paths` in this order, at most a few files ahead of the one taken last.
