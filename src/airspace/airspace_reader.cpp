@@ -6,6 +6,7 @@
 #include "core/program_state.h"
 #include "scenery/bcd_frequency.h"
 #include "scenery/geo_math.h"
+#include "scenery/scan_bgl_file.h"
 
 namespace orv {
 namespace {
@@ -67,13 +68,6 @@ bool Advance(Bgl_Reader& rd, int64_t& offset, bool (*known)(int32_t), Section_He
   if (!next) return false;
   offset = *next;
   return Read_Head(rd, offset, known, head);
-}
-
-void Record_Airspace_File(Program_State& st, std::string_view scan_file) {
-  const int32_t count = st.airspace_file_count;
-  const bool has_last = count > 0 && static_cast<size_t>(count) <= st.airspace_files.size();
-  if (has_last && st.airspace_files[static_cast<size_t>(count) - 1] == scan_file) return;
-  Append_With_Spare(st.airspace_files, st.airspace_file_count) = std::string(scan_file);
 }
 
 // The box record: appends an entry when the chosen airport lies strictly inside.

@@ -13,6 +13,10 @@
 #include <windows.h>
 
 #include <climits>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace orv {
@@ -412,24 +416,78 @@ std::optional<std::vector<uint8_t>> Read_Whole_File(const stdfs::path& path, uin
   return bytes;
 }
 
-Read_Status Read_File_Into(const stdfs::path& path, std::vector<uint8_t>& buffer, size_t zero_bytes,
-                           uint64_t max_bytes) {
+#ifdef _WIN32
+
+Read_Status Read_File_Reusing(const stdfs::path& path, std::vector<uint8_t>& buffer, size_t& length,
+                              size_t zero_bytes, uint64_t max_bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return Read_Status::unopened;
   // Only a regular file has a size to trust: the seek position of a folder is no length.
   std::error_code ec;
   if (!stdfs::is_regular_file(path, ec)) return Read_Status::unreadable;
-  const uintmax_t length = stdfs::file_size(path, ec);
+  const uintmax_t size = stdfs::file_size(path, ec);
   constexpr auto kMaxRead = static_cast<uintmax_t>(std::numeric_limits<std::streamsize>::max());
-  if (ec || length > max_bytes || length > kMaxRead - zero_bytes) return Read_Status::unreadable;
-  const auto n = static_cast<size_t>(length);
-  buffer.resize(n + zero_bytes);
+  if (ec || size > max_bytes || size > kMaxRead - zero_bytes) return Read_Status::unreadable;
+  const auto n = static_cast<size_t>(size);
+  if (buffer.size() < n + zero_bytes) buffer.resize(n + zero_bytes);
   // Reads of a whole file go straight into the buffer, not through the stream's own.
   if (n > 0 && !in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(n))) {
     return Read_Status::unreadable;  // shorter than it was a moment ago
   }
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(n), buffer.end(), uint8_t{0});
+  std::fill_n(buffer.begin() + static_cast<std::ptrdiff_t>(n), zero_bytes, uint8_t{0});
+  length = n;
   return Read_Status::ok;
+}
+
+#else
+
+namespace {
+
+// Closes a file descriptor when the read is over, however it ends.
+struct Fd_Closer {
+  int fd;
+  ~Fd_Closer() { ::close(fd); }
+};
+
+}  // namespace
+
+Read_Status Read_File_Reusing(const stdfs::path& path, std::vector<uint8_t>& buffer, size_t& length,
+                              size_t zero_bytes, uint64_t max_bytes) {
+  // One open, one status and the reads, straight into the buffer. Non-blocking, so that a pipe
+  // put where a file was listed is refused instead of waiting for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return Read_Status::unopened;
+  const Fd_Closer closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+    return Read_Status::unreadable;
+  }
+  const auto size = static_cast<uint64_t>(info.st_size);
+  if (size > max_bytes || size > std::numeric_limits<size_t>::max() - zero_bytes - 1) {
+    return Read_Status::unreadable;
+  }
+  const auto n = static_cast<size_t>(size);
+  if (buffer.size() < n + zero_bytes) buffer.resize(n + zero_bytes);
+  size_t done = 0;
+  while (done < n) {
+    const ssize_t got = ::read(fd, buffer.data() + done, n - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return Read_Status::unreadable;  // a failed read, or shorter than it was
+    done += static_cast<size_t>(got);
+  }
+  std::fill_n(buffer.begin() + static_cast<std::ptrdiff_t>(n), zero_bytes, uint8_t{0});
+  length = n;
+  return Read_Status::ok;
+}
+
+#endif  // _WIN32
+
+Read_Status Read_File_Into(const stdfs::path& path, std::vector<uint8_t>& buffer, size_t zero_bytes,
+                           uint64_t max_bytes) {
+  size_t length = 0;
+  const Read_Status status = Read_File_Reusing(path, buffer, length, zero_bytes, max_bytes);
+  if (status == Read_Status::ok) buffer.resize(length + zero_bytes);
+  return status;
 }
 
 Write_Result Write_File_Safely(const stdfs::path& path, std::span<const uint8_t> bytes) {

@@ -94,6 +94,14 @@ enum class Read_Status : uint8_t {
 Read_Status Read_File_Into(const std::filesystem::path& path, std::vector<uint8_t>& buffer,
                            size_t zero_bytes = 0, uint64_t max_bytes = UINT64_MAX);
 
+// The same into the front of a buffer that only ever grows, for reading many files one after
+// another: a file smaller than one before costs no shrinking and a later larger one no
+// zero-filling of what was already there. On success buffer[0, length) holds the file's bytes
+// and `zero_bytes` zero bytes follow them; what lies beyond is left as it was.
+Read_Status Read_File_Reusing(const std::filesystem::path& path, std::vector<uint8_t>& buffer,
+                              size_t& length, size_t zero_bytes = 0,
+                              uint64_t max_bytes = UINT64_MAX);
+
 // Outcome of a write: ok, or the reason it failed in words for the user.
 struct Write_Result {
   bool ok = false;

@@ -49,6 +49,14 @@ std::optional<Bgl_Image> Load_Bgl_Image(const std::filesystem::path& path) {
   return image;
 }
 
+bool Has_Bgl_Signature(std::span<const uint8_t> file) {
+  const auto at = static_cast<size_t>(BGL_SIGNATURE_OFFSET);
+  if (file.size() < at + 4) return false;
+  const uint32_t v = uint32_t{file[at]} | (uint32_t{file[at + 1]} << 8) |
+                     (uint32_t{file[at + 2]} << 16) | (uint32_t{file[at + 3]} << 24);
+  return static_cast<int32_t>(v) == BGL_SIGNATURE;
+}
+
 Bgl_Image Make_Bgl_Image(std::span<const uint8_t> file_bytes) {
   Bgl_Image image;
   image.bytes.reserve(file_bytes.size() + 1);

@@ -84,4 +84,7 @@ struct Section_Head {
 inline constexpr int32_t BGL_SIGNATURE = static_cast<int32_t>(0x87654321u);
 inline constexpr int64_t BGL_SIGNATURE_OFFSET = 118;
 
+// True when the file's bytes hold the signature at its offset; a file too short has none.
+bool Has_Bgl_Signature(std::span<const uint8_t> file);
+
 }  // namespace orv

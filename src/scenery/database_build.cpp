@@ -4,6 +4,7 @@
 #include <limits>
 #include <system_error>
 
+#include "core/large_block.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
 #include "core/text_1252.h"
@@ -22,46 +23,17 @@ std::filesystem::path Sim_File(const std::string& fs_path, std::string_view rela
   return Fs_Path(Resolve_Path_Ci(wanted).value_or(wanted));
 }
 
-// Files of the listing read ahead of the one being walked: enough to keep the second thread
-// busy, few enough that their buffers stay small.
-constexpr size_t kReadAheadFiles = 4;
+// Worker threads that read and walk the files ahead: the second core, and the first while the
+// scan's own thread waits or adds what they found.
+constexpr int kWalkers = 2;
 
-// The signature: the 32-bit value at offset 118. A file too short to hold it has none.
-bool Has_Signature(std::span<const uint8_t> file) {
-  const auto at = static_cast<size_t>(BGL_SIGNATURE_OFFSET);
-  if (file.size() < at + 4) return false;
-  const uint32_t v = uint32_t{file[at]} | (uint32_t{file[at + 1]} << 8) |
-                     (uint32_t{file[at + 2]} << 16) | (uint32_t{file[at + 3]} << 24);
-  return static_cast<int32_t>(v) == BGL_SIGNATURE;
-}
-
-// The path of the listing's name i, as scan_file spells it.
-std::string Listing_Path(const Database_Build& b, size_t i) {
-  std::string path = Join_Path(b.scan_folder, b.listing[i]);
+// The path of a name of `folder`'s listing, as scan_file spells it.
+std::string Listing_Path(const std::string& folder, const std::string& name) {
+  std::string path = Join_Path(folder, name);
 #ifdef _WIN32
   path = Lower_1252(path);
 #endif
   return path;
-}
-
-// Hands the next names of the listing to the second thread.
-void Ask_Ahead(Database_Build& b) {
-  if (!b.read_ahead) b.read_ahead = std::make_unique<File_Read_Ahead>(1);
-  const size_t limit = std::min(b.listing.size(), b.listing_next + kReadAheadFiles);
-  for (b.listing_asked = std::max(b.listing_asked, b.listing_next); b.listing_asked < limit;
-       ++b.listing_asked) {
-    b.read_ahead->Ask(Listing_Path(b, b.listing_asked));
-  }
-}
-
-// Reads b.scan_file into b.image, followed by the image's extra zero byte.
-Read_Status Read_Scan_File(Database_Build& b) {
-  if (b.read_ahead) {
-    if (const std::optional<Read_Status> taken = b.read_ahead->Take(b.scan_file, b.image)) {
-      return *taken;
-    }
-  }
-  return Read_File_Into(Fs_Path(b.scan_file), b.image, 1);
 }
 
 size_t Area_Limit(const Program_State& st) {
@@ -74,12 +46,49 @@ int32_t Add_Clamped(int32_t total, size_t more) {
   return static_cast<int32_t>(std::min(sum, kMax));
 }
 
-// Handles the file b.scan_file: read whole, signature check and walk.
-Scan_Step Scan_One_File(Program_State& st, Database_Build& b,
-                        Airspace_Section_Reader read_airspace) {
+// The listing of the area the scan has come to: the one Prepare_Build took when walking ahead,
+// else a fresh one.
+std::vector<std::string> Area_Listing(Database_Build& b) {
+  const auto area = static_cast<size_t>(b.scan_area);
+  if (b.use_walk_ahead && area < b.area_listings.size()) return std::move(b.area_listings[area]);
+  return List_Files_Ci(b.scan_folder, kBglSuffix);
+}
+
+// Every file the scan will come to from the current one on, in its order: the rest of the
+// listing in progress, then the listings of the later areas that start one.
+std::vector<std::string> Paths_Ahead(const Program_State& st, const Database_Build& b) {
+  std::vector<std::string> paths;
+  for (size_t i = b.listing_next - 1; i < b.listing.size(); ++i) {
+    paths.push_back(Listing_Path(b.scan_folder, b.listing[i]));
+  }
+  std::string folder = b.scan_folder;
+  for (size_t k = static_cast<size_t>(b.scan_area) + 1; k < Area_Limit(st); ++k) {
+    const std::string& local = st.areas[k].local;
+    if (local.empty() || local == folder) continue;
+    if (k >= b.area_listings.size()) break;
+    folder = local;
+    for (const std::string& name : b.area_listings[k]) paths.push_back(Listing_Path(folder, name));
+  }
+  return paths;
+}
+
+// Takes b.scan_file's walk from the workers into b.walked, starting them when there are none
+// or they have walked every file they were given. False when they cannot give it: the step
+// walks the file itself, and so do the steps after it.
+bool Take_Walked(const Program_State& st, Database_Build& b,
+                 Airspace_Section_Reader read_airspace) {
+  if (b.walk_ahead && b.walk_ahead->Take(b.scan_file, b.walked)) return true;
+  b.walk_ahead = std::make_unique<Walk_Ahead>(st, read_airspace, Paths_Ahead(st, b), kWalkers);
+  if (b.walk_ahead->Take(b.scan_file, b.walked)) return true;
+  b.walk_ahead.reset();
+  b.use_walk_ahead = false;
+  return false;
+}
+
+// Counts a file stepped over by how its read and walk went, and names it when it went wrong.
+Scan_Step Count_File(Database_Build& b, Read_Status read, bool walked, Walk_Stop stop) {
   Scan_Step step;
   step.progress = true;
-  const Read_Status read = Read_Scan_File(b);
   if (read != Read_Status::ok) {
     ++b.tally.files_unopened;
     const bool unopened = read == Read_Status::unopened;
@@ -87,22 +96,60 @@ Scan_Step Scan_One_File(Program_State& st, Database_Build& b,
     step.kind = Scan_Step_Kind::file_unopened;
     return step;
   }
-  const std::span<const uint8_t> image(b.image);
-  if (!Has_Signature(image.first(image.size() - 1))) {
+  if (!walked) {
     ++b.tally.files_skipped;
     step.kind = Scan_Step_Kind::file_skipped;
     return step;
   }
-  Bgl_Reader rd(image);
   step.kind = Scan_Step_Kind::file_read;
-  step.stop = Scan_Bgl_File(st, rd, b.scan_file, read_airspace);
+  step.stop = stop;
   ++b.tally.files_read;
-  if (step.stop != Walk_Stop::none) {
+  if (stop != Walk_Stop::none) {
     ++b.tally.files_cut_short;
-    b.problems.push_back(
-        {b.scan_file, std::string("walk ended early: ") + Walk_Stop_Name(step.stop)});
+    b.problems.push_back({b.scan_file, std::string("walk ended early: ") + Walk_Stop_Name(stop)});
   }
   return step;
+}
+
+// Handles the file b.scan_file on this thread: read whole, signature check and walk.
+Scan_Step Scan_One_File(Program_State& st, Database_Build& b,
+                        Airspace_Section_Reader read_airspace) {
+  size_t length = 0;
+  const Read_Status read = Read_File_Reusing(Fs_Path(b.scan_file), b.image, length, 1);
+  if (read != Read_Status::ok) return Count_File(b, read, false, Walk_Stop::none);
+  const std::span<const uint8_t> image(b.image.data(), length + 1);
+  if (!Has_Bgl_Signature(image.first(length))) {
+    return Count_File(b, read, false, Walk_Stop::none);
+  }
+  Bgl_Reader rd(image);
+  const Walk_Stop stop = Scan_Bgl_File(st, rd, b.scan_file, read_airspace);
+  return Count_File(b, read, true, stop);
+}
+
+// Appends a walked file's airports after the used ones, as its walk would have appended them
+// one by one: the list keeps its one empty spare element at the end.
+void Append_Airports(Program_State& st, std::vector<Airport_Entry>& found) {
+  if (found.empty()) return;
+  const auto at = static_cast<size_t>(st.airport_count);
+  const size_t size = at + found.size() + 1;
+  // The list grows four times over when it must: each move of it to a larger block writes its
+  // records to memory the system maps afresh, while the part of a block not yet used costs
+  // nothing.
+  if (size > st.airports.capacity())
+    Reserve_Large(st.airports, std::max(size, 4 * st.airports.size()));
+  st.airports.resize(size);
+  std::move(found.begin(), found.end(), st.airports.begin() + static_cast<std::ptrdiff_t>(at));
+  st.airport_count += static_cast<int32_t>(found.size());
+  found.clear();
+}
+
+// Adds what the workers walked of b.scan_file to the lists, then counts it.
+Scan_Step Add_Walked_File(Program_State& st, Database_Build& b) {
+  Walked_File& f = b.walked;
+  Append_Airports(st, f.airports);
+  for (const std::string& file : f.airspace_files) Record_Airspace_File(st, file);
+  f.airspace_files.clear();
+  return Count_File(b, f.read, f.has_signature, f.stop);
 }
 
 }  // namespace
@@ -121,18 +168,21 @@ Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
     report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"), &areas_refused);
     Resolve_Area_Paths(st);
   }
-  const bool use_read_ahead = b.use_read_ahead;
+  const bool use_walk_ahead = b.use_walk_ahead;
   b = Database_Build{};
   if (areas_refused > 0) {
     b.problems.push_back({"scenery.cfg", std::to_string(areas_refused) +
                                              " scenery areas beyond the first " +
                                              std::to_string(MAX_AREAS) + " were not scanned"});
   }
-  b.use_read_ahead = use_read_ahead;
+  b.use_walk_ahead = use_walk_ahead;
+  if (b.use_walk_ahead) b.area_listings.resize(Area_Limit(st));
   for (size_t i = 0; i < Area_Limit(st); ++i) {
     const std::string& local = st.areas[i].local;
-    if (!local.empty())
-      b.bgl_total = Add_Clamped(b.bgl_total, List_Files_Ci(local, kBglSuffix).size());
+    if (local.empty()) continue;
+    std::vector<std::string> listing = List_Files_Ci(local, kBglSuffix);
+    b.bgl_total = Add_Clamped(b.bgl_total, listing.size());
+    if (b.use_walk_ahead) b.area_listings[i] = std::move(listing);
   }
   Release_To_Spare(st.airports);
   st.airport_count = 0;
@@ -164,17 +214,16 @@ Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
   // already ended, so a folder named by two areas in a row is scanned once.
   if (area.local != b.scan_folder) {
     b.scan_folder = area.local;
-    b.listing = List_Files_Ci(b.scan_folder, kBglSuffix);
+    b.listing = Area_Listing(b);
     b.listing_next = 0;
-    b.listing_asked = 0;
   }
   if (b.listing_next >= b.listing.size()) {
     ++b.scan_area;
     return {Scan_Step_Kind::area_ended};
   }
-  if (b.use_read_ahead) Ask_Ahead(b);
-  b.scan_file = Listing_Path(b, b.listing_next++);
+  b.scan_file = Listing_Path(b.scan_folder, b.listing[b.listing_next++]);
   if (b.files_done < std::numeric_limits<int32_t>::max()) ++b.files_done;
+  if (b.use_walk_ahead && Take_Walked(st, b, read_airspace)) return Add_Walked_File(st, b);
   return Scan_One_File(st, b, read_airspace);
 }
 
@@ -199,8 +248,10 @@ void End_Build(Program_State& st, Database_Build& b) {
   b.listing.clear();
   b.listing.shrink_to_fit();
   b.listing_next = 0;
-  b.listing_asked = 0;
-  b.read_ahead.reset();
+  b.area_listings.clear();
+  b.area_listings.shrink_to_fit();
+  b.walk_ahead.reset();
+  b.walked = Walked_File{};
   b.image.clear();
   b.image.shrink_to_fit();
 }

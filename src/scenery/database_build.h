@@ -27,9 +27,9 @@
 
 #include "core/file_system.h"
 #include "scenery/bgl_image.h"
-#include "scenery/file_read_ahead.h"
 #include "scenery/scan_bgl_file.h"
 #include "scenery/scenery_cfg.h"
+#include "scenery/walk_ahead.h"
 
 namespace orv {
 
@@ -76,12 +76,16 @@ struct Database_Build {
   std::vector<std::string> listing;  // names of scan_folder's listing
   size_t listing_next = 0;           // the next name of the listing to take
   Scan_Tally tally;
-  // The files of the listing ahead of listing_next are read on a second thread while the scan
-  // walks the current one; `image` holds the file being walked and is reused for the next.
-  bool use_read_ahead = true;  // false: every file is read when its step comes (one thread)
-  std::unique_ptr<File_Read_Ahead> read_ahead;
-  size_t listing_asked = 0;  // names of the listing handed to read_ahead so far
-  std::vector<uint8_t> image;
+  // The listings Prepare_Build took of every area, by area index: the scan walks them when it
+  // walks ahead, so the files it counted are the files it scans.
+  std::vector<std::vector<std::string>> area_listings;
+  // The files ahead of the current one are read and walked on worker threads (both cores)
+  // while the scan adds the ones walked to the lists in their order; the database comes out
+  // the same, byte for byte.
+  bool use_walk_ahead = true;  // false: every file is read and walked when its step comes
+  std::unique_ptr<Walk_Ahead> walk_ahead;
+  Walked_File walked;          // the file taken last from walk_ahead
+  std::vector<uint8_t> image;  // the file being walked, when the step walks it itself
   std::vector<Scan_Problem> problems;
 };
 
@@ -137,7 +141,7 @@ struct Settings_Update {
 };
 Settings_Update Update_Settings_Counts(Program_State& st);
 
-// Ends a build: db_ready true, first_run false, the listing, the second thread and the image
+// Ends a build: db_ready true, first_run false, the listings, the worker threads and the image
 // released.
 void End_Build(Program_State& st, Database_Build& b);
 

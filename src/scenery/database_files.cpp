@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <limits>
 
 #include "core/program_state.h"
@@ -13,36 +14,68 @@ namespace {
 
 constexpr size_t kMaxText = std::numeric_limits<int16_t>::max();
 
-void Put_Integer(std::vector<uint8_t>& out, int16_t value) {
-  const auto v = static_cast<uint16_t>(value);
-  out.push_back(static_cast<uint8_t>(v & 0xFF));
-  out.push_back(static_cast<uint8_t>(v >> 8));
+// The bytes of a file being encoded: fields are written straight into room made ahead in large
+// steps, so a field costs a store rather than the bookkeeping of a vector insert.
+class Byte_Writer {
+ public:
+  std::span<const uint8_t> Bytes() const { return {bytes_.data(), used_}; }
+  size_t size() const { return used_; }
+  void Clear() { used_ = 0; }
+  std::vector<uint8_t> Take() {
+    bytes_.resize(used_);
+    used_ = 0;
+    return std::move(bytes_);
+  }
+
+  // The N low bytes of v, little-endian: one store on a little-endian machine.
+  template <size_t N>
+  void Put_Bytes(uint64_t v) {
+    uint8_t* at = Room(N);
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(at, &v, N);
+    } else {
+      for (size_t i = 0; i < N; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+  }
+
+  void Put_Raw(const char* from, size_t n) {
+    if (n > 0) std::memcpy(Room(n), from, n);
+  }
+
+ private:
+  uint8_t* Room(size_t n) {
+    if (bytes_.size() - used_ < n) bytes_.resize(std::max({2 * bytes_.size(), used_ + n, kFirst}));
+    uint8_t* at = bytes_.data() + used_;
+    used_ += n;
+    return at;
+  }
+
+  static constexpr size_t kFirst = 4096;
+  std::vector<uint8_t> bytes_;
+  size_t used_ = 0;
+};
+
+void Put_Integer(Byte_Writer& out, int16_t value) {
+  out.Put_Bytes<2>(static_cast<uint16_t>(value));
 }
 
-// The n low bytes of v, little-endian, appended in one go.
-void Put_Bytes(std::vector<uint8_t>& out, uint64_t v, size_t n) {
-  uint8_t b[8];
-  for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
-  out.insert(out.end(), b, b + n);
+void Put_Long(Byte_Writer& out, int32_t value) {
+  out.Put_Bytes<4>(static_cast<uint32_t>(value));
 }
 
-void Put_Long(std::vector<uint8_t>& out, int32_t value) {
-  Put_Bytes(out, static_cast<uint32_t>(value), 4);
-}
-
-void Put_Double(std::vector<uint8_t>& out, double value) {
-  Put_Bytes(out, std::bit_cast<uint64_t>(value), 8);
+void Put_Double(Byte_Writer& out, double value) {
+  out.Put_Bytes<8>(std::bit_cast<uint64_t>(value));
 }
 
 // Texts come from scenery reads limited to 32767 bytes; anything longer keeps its first 32767
 // bytes, the most a length prefix can describe.
-void Put_Text(std::vector<uint8_t>& out, const std::string& text) {
+void Put_Text(Byte_Writer& out, const std::string& text) {
   const size_t n = std::min(text.size(), kMaxText);
   Put_Integer(out, static_cast<int16_t>(n));
-  out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
+  out.Put_Raw(text.data(), n);
 }
 
-void Put_Element(std::vector<uint8_t>& out, const Runway_Rec& r) {
+void Put_Element(Byte_Writer& out, const Runway_Rec& r) {
   Put_Text(out, r.end1_name);
   Put_Text(out, r.end2_name);
   Put_Double(out, r.end1_lat);
@@ -56,7 +89,7 @@ void Put_Element(std::vector<uint8_t>& out, const Runway_Rec& r) {
   Put_Long(out, r.width_ft);
 }
 
-void Put_Element(std::vector<uint8_t>& out, const Ils_Rec& r) {
+void Put_Element(Byte_Writer& out, const Ils_Rec& r) {
   Put_Text(out, r.ident);
   Put_Double(out, r.lat);
   Put_Double(out, r.lon);
@@ -64,20 +97,20 @@ void Put_Element(std::vector<uint8_t>& out, const Ils_Rec& r) {
   Put_Text(out, r.freq);
 }
 
-void Put_Element(std::vector<uint8_t>& out, const Taxi_Point& r) {
+void Put_Element(Byte_Writer& out, const Taxi_Point& r) {
   Put_Long(out, r.kind);
   Put_Double(out, r.lat);
   Put_Double(out, r.lon);
 }
 
-void Put_Element(std::vector<uint8_t>& out, const Parking_Rec& r) {
+void Put_Element(Byte_Writer& out, const Parking_Rec& r) {
   Put_Text(out, r.label);
   Put_Double(out, r.lat);
   Put_Double(out, r.lon);
   Put_Long(out, r.radius_ft);
 }
 
-void Put_Element(std::vector<uint8_t>& out, const Taxi_Path& r) {
+void Put_Element(Byte_Writer& out, const Taxi_Path& r) {
   Put_Long(out, r.kind);
   Put_Long(out, r.start_pt);
   Put_Long(out, r.end_pt);
@@ -86,7 +119,7 @@ void Put_Element(std::vector<uint8_t>& out, const Taxi_Path& r) {
 
 // An empty list is one that was never sized: dims 0 and nothing more.
 template <typename T>
-void Put_List(std::vector<uint8_t>& out, const std::vector<T>& list) {
+void Put_List(Byte_Writer& out, const std::vector<T>& list) {
   if (list.empty()) {
     Put_Integer(out, 0);
     return;
@@ -97,7 +130,7 @@ void Put_List(std::vector<uint8_t>& out, const std::vector<T>& list) {
   for (const T& element : list) Put_Element(out, element);
 }
 
-void Put_Airport(std::vector<uint8_t>& out, const Airport_Entry& a) {
+void Put_Airport(Byte_Writer& out, const Airport_Entry& a) {
   Put_Text(out, a.ident);
   Put_Text(out, a.name);
   Put_Double(out, a.lat);
@@ -388,23 +421,23 @@ Database_Load Load_File(Program_State& st, const char* name, Mapped_File& bytes,
 }  // namespace
 
 std::vector<uint8_t> Encode_Airports(std::span<const Airport_Entry> airports, int32_t count) {
-  std::vector<uint8_t> out;
+  Byte_Writer out;
   const Airport_Entry empty;
   for (int64_t i = 0; i <= int64_t{count}; ++i) {
     const auto index = static_cast<size_t>(i);
     Put_Airport(out, index < airports.size() ? airports[index] : empty);
   }
-  return out;
+  return out.Take();
 }
 
 std::vector<uint8_t> Encode_Airspace_List(std::span<const std::string> files, int32_t count) {
-  std::vector<uint8_t> out;
+  Byte_Writer out;
   const std::string empty;
   for (int64_t i = 0; i <= int64_t{count}; ++i) {
     const auto index = static_cast<size_t>(i);
     Put_Text(out, index < files.size() ? files[index] : empty);
   }
-  return out;
+  return out.Take();
 }
 
 Decode_Result Decode_Airports(std::span<const uint8_t> bytes, int32_t count,
@@ -467,18 +500,17 @@ Write_Result Write_Airport_File(const Program_State& st) {
   constexpr size_t kPiece = size_t{1} << 18;
   return Write_File_Safely_From(
       Data_File_Path(st.work_dir, DATABASE_FILE), [&st](const Byte_Sink& sink) {
-        std::vector<uint8_t> piece;
-        piece.reserve(2 * kPiece);
+        Byte_Writer piece;
         const Airport_Entry empty;
         for (int64_t i = 0; i <= int64_t{st.airport_count}; ++i) {
           const auto index = static_cast<size_t>(i);
           Put_Airport(piece, index < st.airports.size() ? st.airports[index] : empty);
           if (piece.size() >= kPiece) {
-            sink(piece);
-            piece.clear();
+            sink(piece.Bytes());
+            piece.Clear();
           }
         }
-        sink(piece);
+        sink(piece.Bytes());
       });
 }
 

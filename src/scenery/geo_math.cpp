@@ -66,21 +66,72 @@ float Long_To_Single(int32_t pattern) {
   return static_cast<float>(sign * std::ldexp(fraction, exponent - 127));
 }
 
+Radial_Start Radial_Start_At(double lat, double lon) {
+  Radial_Start s;
+  s.lat1 = lat * PI / 180.0;
+  s.lon1 = -lon * PI / 180.0;
+  s.sin_lat1 = std::sin(s.lat1);
+  s.cos_lat1 = std::cos(s.lat1);
+  return s;
+}
+
+Radial_Course Radial_Course_Of(int16_t course) {
+  Radial_Course c;
+  c.tc = course * PI / 180.0;
+  c.sin_tc = std::sin(c.tc);
+  c.cos_tc = std::cos(c.tc);
+  return c;
+}
+
+namespace {
+
+// The distance in radians of arc: one nautical mile of 1852 m per minute.
+double Arc_Of(double distance_m) {
+  return std::fabs(distance_m) / 1852.0 * PI / 10800.0;
+}
+
+// The latitude reached, in radians; sin_d and cos_d are those of the distance's arc.
+double Lat_Reached(const Radial_Start& s, const Radial_Course& c, double sin_d, double cos_d) {
+  return Arc_Sin(s.sin_lat1 * cos_d + s.cos_lat1 * sin_d * c.cos_tc);
+}
+
+// The longitude reached, in radians west positive, at the latitude reached lat2.
+double Lon_Reached(const Radial_Start& s, const Radial_Course& c, double sin_d, double lat2) {
+  if (std::cos(lat2) == 0.0) return s.lon1;
+  return Real_Mod(s.lon1 - Arc_Sin(c.sin_tc * sin_d / std::cos(lat2)) + PI, 2.0 * PI) - PI;
+}
+
+double Lat_Degrees(double lat2) {
+  return Round_Decimals(lat2 * 180.0 / PI, 6);
+}
+
+double Lon_Degrees(double lon2) {
+  return Round_Decimals(-lon2 * 180.0 / PI, 6);
+}
+
+}  // namespace
+
+double Radial_Lat(const Radial_Start& start, const Radial_Course& course, double distance_m) {
+  const double d = Arc_Of(distance_m);
+  return Lat_Degrees(Lat_Reached(start, course, std::sin(d), std::cos(d)));
+}
+
+double Radial_Lon(const Radial_Start& start, const Radial_Course& course, double distance_m) {
+  const double d = Arc_Of(distance_m);
+  const double sin_d = std::sin(d);
+  const double lat2 = Lat_Reached(start, course, sin_d, std::cos(d));
+  return Lon_Degrees(Lon_Reached(start, course, sin_d, lat2));
+}
+
 Geo_Point Point_From_Radial(double lat, double lon, int16_t course, double distance_m) {
-  const double lat1 = lat * PI / 180.0;
-  const double lon1 = -lon * PI / 180.0;
-  const double tc = course * PI / 180.0;
-  const double d = std::fabs(distance_m) / 1852.0 * PI / 10800.0;
-  const double lat2 =
-      Arc_Sin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(tc));
-  double lon2 = lon1;
-  if (std::cos(lat2) != 0.0) {
-    lon2 =
-        Real_Mod(lon1 - Arc_Sin(std::sin(tc) * std::sin(d) / std::cos(lat2)) + PI, 2.0 * PI) - PI;
-  }
+  const Radial_Start start = Radial_Start_At(lat, lon);
+  const Radial_Course c = Radial_Course_Of(course);
+  const double d = Arc_Of(distance_m);
+  const double sin_d = std::sin(d);
+  const double lat2 = Lat_Reached(start, c, sin_d, std::cos(d));
   Geo_Point p;
-  p.lat = Round_Decimals(lat2 * 180.0 / PI, 6);
-  p.lon = Round_Decimals(-lon2 * 180.0 / PI, 6);
+  p.lat = Lat_Degrees(lat2);
+  p.lon = Lon_Degrees(Lon_Reached(start, c, sin_d, lat2));
   return p;
 }
 

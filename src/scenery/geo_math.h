@@ -55,4 +55,27 @@ float Long_To_Single(int32_t pattern);
 // the result are rounded to 6 decimals.
 Geo_Point Point_From_Radial(double lat, double lon, int16_t course, double distance_m);
 
+// Many moves from one point along few courses (the taxiway points and parking places of an
+// airport, each moved north or south and east or west of its reference point) share the
+// start's and the course's trigonometry: worked out once, it gives the same values.
+struct Radial_Start {
+  double lat1 = 0.0;  // radians
+  double lon1 = 0.0;  // radians, west positive
+  double sin_lat1 = 0.0;
+  double cos_lat1 = 0.0;
+};
+Radial_Start Radial_Start_At(double lat, double lon);
+
+struct Radial_Course {
+  double tc = 0.0;  // radians
+  double sin_tc = 0.0;
+  double cos_tc = 0.0;
+};
+Radial_Course Radial_Course_Of(int16_t course);
+
+// The latitude, and the longitude, of Point_From_Radial from that start along that course, each
+// worked out alone.
+double Radial_Lat(const Radial_Start& start, const Radial_Course& course, double distance_m);
+double Radial_Lon(const Radial_Start& start, const Radial_Course& course, double distance_m);
+
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "scenery/scan_bgl_file.h"
 
+#include "core/program_state.h"
 #include "scenery/airport_index.h"
 
 namespace orv {
@@ -23,6 +24,13 @@ Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan
     if (rd.ok()) read_airspace(st, rd, airspace_section, head, scan_file);
   }
   return rd.Stop_Reason();
+}
+
+void Record_Airspace_File(Program_State& st, std::string_view scan_file) {
+  const int32_t count = st.airspace_file_count;
+  const bool has_last = count > 0 && static_cast<size_t>(count) <= st.airspace_files.size();
+  if (has_last && st.airspace_files[static_cast<size_t>(count) - 1] == scan_file) return;
+  Append_With_Spare(st.airspace_files, st.airspace_file_count) = std::string(scan_file);
 }
 
 }  // namespace orv

@@ -23,4 +23,8 @@ using Airspace_Section_Reader = void (*)(Program_State& st, Bgl_Reader& rd, int6
 Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan_file,
                         Airspace_Section_Reader read_airspace);
 
+// Records `scan_file` in st.airspace_files while the database is built, unless it is the file
+// recorded last (a file with several airspace containers is listed once).
+void Record_Airspace_File(Program_State& st, std::string_view scan_file);
+
 }  // namespace orv

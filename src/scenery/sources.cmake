@@ -5,7 +5,6 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/bgl_image.cpp
   ${CMAKE_CURRENT_LIST_DIR}/database_build.cpp
   ${CMAKE_CURRENT_LIST_DIR}/database_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/file_read_ahead.cpp
   ${CMAKE_CURRENT_LIST_DIR}/geo_math.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_match.cpp
   ${CMAKE_CURRENT_LIST_DIR}/magdec.cpp
@@ -13,4 +12,5 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/scenery_cfg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/selection_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/taxi_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/walk_ahead.cpp
 )

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -30,14 +31,35 @@ struct Position {
   double lon = 0.0;
 };
 
+// The reference point and the four courses that points and parking places are moved along.
+struct Reference {
+  double lat;
+  double lon;
+  Radial_Start start;
+  Radial_Course north;
+  Radial_Course east;
+  Radial_Course south;
+  Radial_Course west;
+};
+
+Reference Reference_At(double lat, double lon) {
+  return {lat,
+          lon,
+          Radial_Start_At(lat, lon),
+          Radial_Course_Of(0),
+          Radial_Course_Of(90),
+          Radial_Course_Of(180),
+          Radial_Course_Of(270)};
+}
+
 // Latitude from the northward offset and longitude from the eastward one, each moved
 // independently from the reference point.
-Position Position_From_Offsets(double ref_lat, double ref_lon, double x, double y) {
-  Position p{ref_lat, ref_lon};
-  if (x > 0) p.lon = Point_From_Radial(ref_lat, ref_lon, 90, x).lon;
-  if (x < 0) p.lon = Point_From_Radial(ref_lat, ref_lon, 270, x).lon;
-  if (y > 0) p.lat = Point_From_Radial(ref_lat, ref_lon, 0, y).lat;
-  if (y < 0) p.lat = Point_From_Radial(ref_lat, ref_lon, 180, y).lat;
+Position Position_From_Offsets(const Reference& ref, double x, double y) {
+  Position p{ref.lat, ref.lon};
+  if (x > 0) p.lon = Radial_Lon(ref.start, ref.east, x);
+  if (x < 0) p.lon = Radial_Lon(ref.start, ref.west, x);
+  if (y > 0) p.lat = Radial_Lat(ref.start, ref.north, y);
+  if (y < 0) p.lat = Radial_Lat(ref.start, ref.south, y);
   return p;
 }
 
@@ -45,30 +67,23 @@ double Single_At(Bgl_Reader& rd, int64_t offset) {
   return static_cast<double>(Long_To_Single(Read_Long(rd, offset)));
 }
 
-struct Reference {
-  double lat;
-  double lon;
-};
-
-std::vector<Taxi_Point> Read_Points(Bgl_Reader& rd, int64_t o, int32_t n, Reference ref) {
+std::vector<Taxi_Point> Read_Points(Bgl_Reader& rd, int64_t o, int32_t n, const Reference& ref) {
   std::vector<Taxi_Point> points(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i, o += kPointSize) {
     Taxi_Point& p = points[static_cast<size_t>(i)];
     p.kind = Read_Long(rd, o);
-    const Position at =
-        Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o + 4), Single_At(rd, o + 8));
+    const Position at = Position_From_Offsets(ref, Single_At(rd, o + 4), Single_At(rd, o + 8));
     p.lat = at.lat;
     p.lon = at.lon;
   }
   return points;
 }
 
-std::vector<Parking_Rec> Read_Parkings(Bgl_Reader& rd, int64_t o, int32_t n, Reference ref) {
+std::vector<Parking_Rec> Read_Parkings(Bgl_Reader& rd, int64_t o, int32_t n, const Reference& ref) {
   std::vector<Parking_Rec> parkings(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i, o += kParkingSize) {
     Parking_Rec& p = parkings[static_cast<size_t>(i)];
-    const Position at =
-        Position_From_Offsets(ref.lat, ref.lon, Single_At(rd, o), Single_At(rd, o + 4));
+    const Position at = Position_From_Offsets(ref, Single_At(rd, o), Single_At(rd, o + 4));
     p.lat = at.lat;
     p.lon = at.lon;
     p.radius_ft = Round_To_Long(Single_At(rd, o + 8) / 0.3048);
@@ -89,14 +104,32 @@ std::vector<Taxi_Path> Read_Paths(Bgl_Reader& rd, int64_t o, int32_t n) {
   return paths;
 }
 
-// Taxiway names replace the numeric labels of taxiway segments in name order, so a name that
-// is itself a number can be replaced again by a later one; runway segments take the
-// designator of the runway they lie on.
+// The index of the name a taxiway label stands for: its value when it is the decimal text of
+// a whole number below `count`, written as std::to_string writes it (no sign, no leading zero).
+std::optional<size_t> Name_Index(const std::string& label, size_t count) {
+  if (label.empty() || label.size() > 5 || (label[0] == '0' && label.size() > 1)) {
+    return std::nullopt;
+  }
+  size_t value = 0;
+  for (const char c : label) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<size_t>(c - '0');
+  }
+  if (value >= count) return std::nullopt;
+  return value;
+}
+
+// Taxiway names replace the numeric labels of taxiway segments in name order: the label "i"
+// becomes name i, and a name that is itself the number of a later name is replaced again by
+// that one. Runway segments take the designator of the runway they lie on.
 void Label_Paths(Airport_Entry& entry, const std::vector<std::string>& names) {
-  for (size_t i = 0; i < names.size(); ++i) {
-    const std::string number = std::to_string(i);
-    for (Taxi_Path& p : entry.taxi_paths) {
-      if (p.kind == PATH_TAXIWAY && p.label == number) p.label = names[i];
+  for (Taxi_Path& p : entry.taxi_paths) {
+    if (p.kind != PATH_TAXIWAY) continue;
+    size_t later = 0;  // only names from this index on can still replace the label
+    while (const std::optional<size_t> i = Name_Index(p.label, names.size())) {
+      if (*i < later) break;
+      p.label = names[*i];
+      later = *i + 1;
     }
   }
   for (Taxi_Path& p : entry.taxi_paths) {
@@ -123,13 +156,21 @@ std::string Parking_Label(int32_t identity) {
   const uint32_t code = bits & 0x7Fu;
   const uint32_t number = (bits >> 7) & 0x1FFFu;
   if (code == 0 || code >= kParkingNames.size()) return std::to_string(number);
-  return Upper_1252(kParkingNames[code]) + " " + std::to_string(number);
+  static const std::array<std::string, kParkingNames.size()> kUpperNames = [] {
+    std::array<std::string, kParkingNames.size()> upper;
+    for (size_t i = 0; i < upper.size(); ++i) upper[i] = Upper_1252(kParkingNames[i]);
+    return upper;
+  }();
+  std::string label = kUpperNames[code];
+  label += ' ';
+  label += std::to_string(number);
+  return label;
 }
 
 void Read_Taxi_Record(Bgl_Reader& rd, int64_t record, Airport_Entry& entry, double ref_lat,
                       double ref_lon) {
   const int64_t end = record + int64_t{Read_Long(rd, record + 4)} + 8;
-  const Reference ref{ref_lat, ref_lon};
+  const Reference ref = Reference_At(ref_lat, ref_lon);
   int64_t o = record + 8;
   while (rd.ok() && o < end) {
     const int32_t n = Read_Long(rd, o);

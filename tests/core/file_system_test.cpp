@@ -9,6 +9,10 @@
 
 #include "support/temp_dir.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace orv {
 namespace {
 
@@ -131,6 +135,30 @@ TEST(ReadWholeFile, ReadsAllBytesWithinTheLimitAndNothingElse) {
   // A folder is not a file: no read, and no allocation sized from its seek position.
   stdfs::create_directories(dir / "folder.bin");
   EXPECT_EQ(Read_Whole_File(dir / "folder.bin"), std::nullopt);
+}
+
+// One buffer read into again and again: each file's bytes at its front with the zero byte after
+// them, nothing shrunk; a missing file is unopened, a folder or a pipe is not read, at once.
+TEST(ReadFileReusing, ReadsEachFileIntoTheFrontOfOneBuffer) {
+  Temp_Dir dir;
+  testing::Write_Bytes(dir / "long.bgl", Bytes_Of("0123456789"));
+  testing::Write_Bytes(dir / "short.bgl", Bytes_Of("ab"));
+  std::vector<uint8_t> buffer;
+  size_t length = 99;
+  ASSERT_EQ(Read_File_Reusing(dir / "long.bgl", buffer, length, 1), Read_Status::ok);
+  EXPECT_EQ(length, 10u);
+  EXPECT_EQ(buffer, Bytes_Of(std::string("0123456789") + '\0'));
+  ASSERT_EQ(Read_File_Reusing(dir / "short.bgl", buffer, length, 1), Read_Status::ok);
+  EXPECT_EQ(length, 2u);
+  EXPECT_EQ(buffer, Bytes_Of(std::string("ab") + '\0' + "3456789" + '\0'));
+  EXPECT_EQ(Read_File_Reusing(dir / "missing.bgl", buffer, length), Read_Status::unopened);
+  EXPECT_EQ(Read_File_Reusing(dir / "long.bgl", buffer, length, 0, 9), Read_Status::unreadable);
+  stdfs::create_directories(dir / "folder.bgl");
+  EXPECT_NE(Read_File_Reusing(dir / "folder.bgl", buffer, length), Read_Status::ok);
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo((dir / "pipe.bgl").c_str(), 0600), 0);
+  EXPECT_EQ(Read_File_Reusing(dir / "pipe.bgl", buffer, length), Read_Status::unreadable);
+#endif
 }
 
 TEST(WriteFileSafely, WritesOrReplacesAWholeFileAndLeavesNoTemporary) {

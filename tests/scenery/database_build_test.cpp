@@ -255,7 +255,7 @@ TEST_F(DatabaseBuild, FilesThatFailAreCountedAndNamed) {
   st.sim_version = 1;
   st.fs_path = sim;
   // One file vanishes before its turn: nothing may have read it ahead.
-  b.use_read_ahead = false;
+  b.use_walk_ahead = false;
   Prepare_Build(st, b);
   EXPECT_EQ(b.bgl_total, 4);
 
@@ -351,11 +351,12 @@ TEST(PrepareBuild, RefusesAreasBeyondWhatTheCountHolds) {
 namespace orv {
 namespace {
 
-// The files of a scan read ahead on the second thread give the same database, byte for byte,
-// as reading each file when its step comes, on a world with areas of many files, airports with
-// taxiways, airspace files, files without airports, one without the signature and a cut-off
-// one.
-TEST(Database_Build, Read_Ahead_Builds_The_Same_Files_As_The_Plain_Walk) {
+// The files of a scan walked ahead on the worker threads give the same database, byte for byte,
+// the same ticks, status texts, tallies and problems as the plain walk, on a world with areas of
+// many files, airports with taxiways, airspace files, files without airports, one without the
+// signature and a cut-off one, a folder named by two areas in a row, an area without a folder,
+// and a folder scanned again after another whose only airspace file is its last file recorded.
+TEST(Database_Build, Walk_Ahead_Builds_The_Same_Files_As_The_Plain_Walk) {
   testing::Temp_Dir dir;
   fs_world::World_Shape shape{.name = "world",
                               .areas = 4,
@@ -366,35 +367,56 @@ TEST(Database_Build, Read_Ahead_Builds_The_Same_Files_As_The_Plain_Walk) {
                               .filler_files = 20,
                               .filler_bytes = 4000};
   const fs_world::World_Summary world = fs_world::Make_World(dir.path(), shape);
-  const std::filesystem::path area = world.root / "Scenery" / "Area001" / "scenery";
-  testing::Write_Bytes(area / "aa_unsigned.bgl", Unsigned_File());
+  const auto folder = [&](const std::string& name) {
+    return (world.root / "Scenery" / name / "scenery").string();
+  };
+  testing::Write_Bytes(Fs_Path(folder("Area001")) / "aa_unsigned.bgl", Unsigned_File());
   std::vector<uint8_t> cut = Airport_File("KCUT", "CUT OFF");
   cut.resize(cut.size() - 20);
-  testing::Write_Bytes(area / "ab_cut.bgl", cut);
+  testing::Write_Bytes(Fs_Path(folder("Area001")) / "ab_cut.bgl", cut);
+  std::filesystem::create_directories(dir / "Extra1");
+  std::filesystem::create_directories(dir / "Extra2");
+  testing::Write_Bytes(dir / "Extra1" / "x.bgl", Airport_And_Airspace_File("XONE", "X"));
+  testing::Write_Bytes(dir / "Extra2" / "y.bgl", Airport_File("YTWO", "Y"));
+  const std::vector<std::string> locals = {
+      folder("Area000"),         folder("Area000"),         "",
+      folder("Area001"),         (dir / "Extra1").string(), (dir / "Extra2").string(),
+      (dir / "Extra1").string(), folder("Area002"),         folder("Area003")};
 
-  const auto build = [&](bool read_ahead) {
+  const auto build = [&](bool walk_ahead) {
     Program_State st;
     st.fs_path = world.root.string();
-    st.sim_version = 1;
+    st.areas.assign(locals.size() + 1, Scenery_Area{});
+    for (size_t i = 0; i < locals.size(); ++i) {
+      st.areas[i].title = "Area " + std::to_string(i);
+      st.areas[i].local = locals[i];
+    }
+    st.area_count = static_cast<int16_t>(locals.size());
     Database_Build b;
-    b.use_read_ahead = read_ahead;
+    b.use_walk_ahead = walk_ahead;
     Load_Mag_Grid(st);
     Prepare_Build(st, b);
-    while (!Scan_Finished(st, b)) Scan_Bgls_Tick(st, b, Read_Airspace_Section);
-    EXPECT_EQ(b.use_read_ahead, read_ahead);
+    const std::vector<Tick> ticks = Run_Scan(st, b);
+    EXPECT_EQ(b.use_walk_ahead, walk_ahead);
     std::vector<uint8_t> bytes = Encode_Airports(st.airports, st.airport_count);
     const std::vector<uint8_t> list =
         Encode_Airspace_List(st.airspace_files, st.airspace_file_count);
     bytes.insert(bytes.end(), list.begin(), list.end());
+    std::vector<std::string> problems;
+    for (const Scan_Problem& p : b.problems) problems.push_back(p.file + ": " + p.reason);
     const Scan_Tally& t = b.tally;
-    return std::tuple(bytes, st.airport_count, t.files_read, t.files_skipped, t.files_unopened,
-                      t.files_cut_short, b.problems.size());
+    return std::tuple(bytes, ticks, problems, st.airport_count, st.airspace_file_count,
+                      t.files_read, t.files_skipped, t.files_cut_short, b.files_done);
   };
   const auto plain = build(false);
   const auto ahead = build(true);
-  EXPECT_EQ(std::get<1>(plain), 30 * 6 + 1);  // the cut-off file keeps the airport read
-  EXPECT_EQ(std::get<3>(plain), 1);
-  EXPECT_EQ(std::get<5>(plain), 1);
+  // The cut-off file keeps the airport read; Extra1 is scanned twice, its airspace file listed
+  // once after the world's seven (its quota rounds the eighth away).
+  EXPECT_EQ(std::get<3>(plain), 30 * 6 + 1 + 3);
+  EXPECT_EQ(std::get<4>(plain), 7 + 1);
+  EXPECT_EQ(std::get<6>(plain), 1);
+  EXPECT_EQ(std::get<7>(plain), 1);
+  EXPECT_EQ(std::get<2>(plain).size(), 1u);
   EXPECT_TRUE(plain == ahead);
 }
 

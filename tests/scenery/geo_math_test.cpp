@@ -96,5 +96,23 @@ TEST(PointFromRadial, RoundsToSixDecimalsAndWrapsAcrossTheDateLine) {
   EXPECT_EQ(q.lat, Round_Decimals(-33.9 - 100.0 / 1852.0 / 60.0, 6));
 }
 
+// The moves that share a start's trigonometry give Point_From_Radial's values to the bit, at the
+// poles, across the date line and for distances of either sign.
+TEST(RadialMoves, GiveThePointFromRadialsCoordinates) {
+  for (const double lat : {-90.0, -47.25, 0.0, 33.3, 89.99, 90.0}) {
+    for (const double lon : {-180.0, -122.3, 0.0, 179.999}) {
+      const Radial_Start start = Radial_Start_At(lat, lon);
+      for (const int16_t course : {0, 90, 180, 270, 45}) {
+        const Radial_Course c = Radial_Course_Of(course);
+        for (const double d : {-1500.5, 0.0, 0.25, 40.0, 25000.0}) {
+          const Geo_Point p = Point_From_Radial(lat, lon, course, d);
+          EXPECT_EQ(Radial_Lat(start, c, d), p.lat) << lat << " " << lon << " " << course;
+          EXPECT_EQ(Radial_Lon(start, c, d), p.lon) << lat << " " << lon << " " << course;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orv

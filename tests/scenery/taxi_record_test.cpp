@@ -110,11 +110,13 @@ TEST(ReadTaxiRecord, NamesLabelTaxiwaySegmentsAndRunwaysLabelRunwaySegments) {
 }
 
 TEST(ReadTaxiRecord, ANameThatIsANumberCanBeReplacedAgain) {
-  const Airport_Entry a = Read_Taxiway(sw::Taxiway_Record()
-                                           .Paths({{.kind = 0, .name = 0}, {.kind = 0, .name = 1}})
-                                           .Names({"1", "Z"}));
+  const Airport_Entry a = Read_Taxiway(
+      sw::Taxiway_Record()
+          .Paths({{.kind = 0, .name = 0}, {.kind = 0, .name = 1}, {.kind = 0, .name = 2}})
+          .Names({"1", "Z", "0"}));
   EXPECT_EQ(a.taxi_paths[0].label, "Z");
   EXPECT_EQ(a.taxi_paths[1].label, "Z");
+  EXPECT_EQ(a.taxi_paths[2].label, "0");  // name 0 came before: it does not replace it again
 }
 
 TEST(ReadTaxiRecord, WithoutNamesTheNumbersStayAndLaterListsReplaceEarlierOnes) {

@@ -1,0 +1,128 @@
+#include "scenery/walk_ahead.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace orv {
+namespace {
+
+// Files walked ahead of the one taken last: enough to keep the workers busy while the scan's
+// thread is elsewhere (a window repainting), few enough that the results held stay small.
+constexpr size_t kSlots = 16;
+
+// Sleeping and waking a thread costs more than the walk of a small file: once the taker has to
+// wait, it waits until this many files are walked.
+constexpr size_t kTakenTogether = 4;
+
+// A list of the state starts each file empty, with its spare element, keeping its capacity.
+template <typename T>
+void Start_List(std::vector<T>& list, int32_t& count) {
+  list.clear();
+  list.resize(1);
+  count = 0;
+}
+
+// The used elements of a list of the state move to `out`, which gives its capacity back.
+template <typename T>
+void End_List(std::vector<T>& list, int32_t& count, std::vector<T>& out) {
+  list.resize(static_cast<size_t>(std::max(count, 0)));
+  out.swap(list);
+  count = 0;
+}
+
+// Reads `path` and walks it as the scan would, with `st` standing in for the program's state:
+// its airport and airspace file lists start empty and end in `out`. `image` is the reused
+// buffer the file is read into.
+void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std::string& path,
+                       Airspace_Section_Reader read_airspace, Walked_File& out) {
+  out.path = path;
+  out.has_signature = false;
+  out.stop = Walk_Stop::none;
+  out.airports.clear();
+  out.airspace_files.clear();
+  size_t length = 0;
+  out.read = Read_File_Reusing(Fs_Path(path), image, length, 1);
+  if (out.read != Read_Status::ok) return;
+  const std::span<const uint8_t> bytes(image.data(), length + 1);
+  if (!Has_Bgl_Signature(bytes.first(length))) return;
+  out.has_signature = true;
+  Start_List(st.airports, st.airport_count);
+  Start_List(st.airspace_files, st.airspace_file_count);
+  Bgl_Reader rd(bytes);
+  out.stop = Scan_Bgl_File(st, rd, path, read_airspace);
+  End_List(st.airports, st.airport_count, out.airports);
+  End_List(st.airspace_files, st.airspace_file_count, out.airspace_files);
+}
+
+}  // namespace
+
+Walk_Ahead::Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_airspace,
+                       std::vector<std::string> paths, int workers)
+    : read_airspace_(read_airspace), paths_(std::move(paths)), slots_(kSlots) {
+  settings_.work_dir = st.work_dir;
+  settings_.cfg = st.cfg;
+  settings_.first_run = st.first_run;
+  settings_.db_ready = st.db_ready;
+  settings_.sim_version = st.sim_version;
+  settings_.fs_path = st.fs_path;
+  settings_.mag_var_table = st.mag_var_table;
+  const size_t count = std::min(static_cast<size_t>(std::max(workers, 1)), paths_.size());
+  for (size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Run(); });
+}
+
+Walk_Ahead::~Walk_Ahead() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  slot_freed_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+bool Walk_Ahead::Ready_To_Take() const {
+  for (size_t i = taken_; i < wanted_; ++i) {
+    if (!slots_[i % slots_.size()].done) return false;
+  }
+  return true;
+}
+
+bool Walk_Ahead::Take(const std::string& path, Walked_File& out) {
+  std::unique_lock lock(mutex_);
+  if (taken_ >= paths_.size() || paths_[taken_] != path || workers_.empty()) return false;
+  Slot& slot = slots_[taken_ % slots_.size()];
+  if (!slot.done) {
+    wanted_ = std::min(paths_.size(), taken_ + kTakenTogether);
+    taker_waiting_ = true;
+    file_walked_.wait(lock, [this] { return Ready_To_Take(); });
+    taker_waiting_ = false;
+  }
+  std::swap(out, slot.file);
+  slot.done = false;
+  ++taken_;
+  if (workers_waiting_ > 0) slot_freed_.notify_one();
+  return true;
+}
+
+void Walk_Ahead::Run() {
+  // The worker's own state: the settings and grid of the scan, and lists of its own.
+  Program_State st = settings_;
+  std::vector<uint8_t> image;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    while (!stopping_ && claimed_ < paths_.size() && claimed_ >= taken_ + slots_.size()) {
+      ++workers_waiting_;
+      slot_freed_.wait(lock);
+      --workers_waiting_;
+    }
+    if (stopping_ || claimed_ >= paths_.size()) return;
+    const size_t i = claimed_++;
+    Slot& slot = slots_[i % slots_.size()];
+    lock.unlock();
+    Walk_Scenery_File(st, image, paths_[i], read_airspace_, slot.file);
+    lock.lock();
+    slot.done = true;
+    if (taker_waiting_ && Ready_To_Take()) file_walked_.notify_one();
+  }
+}
+
+}  // namespace orv
