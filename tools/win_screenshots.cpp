@@ -80,20 +80,13 @@ bool Save_Window(HWND window, const std::string& path) {
   return static_cast<bool>(out);
 }
 
-// Picks the menu item with the caption from the window's menu bar, as a click would.
-bool Pick_Menu_Item(HWND form, const std::wstring& caption) {
-  HMENU bar = GetMenu(form);
-  for (int m = 0; m < GetMenuItemCount(bar); ++m) {
-    HMENU menu = GetSubMenu(bar, m);
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-      wchar_t text[128] = {};
-      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
-      if (caption != text) continue;
-      PostMessageW(form, WM_COMMAND, GetMenuItemID(menu, i), 0);
-      return true;
-    }
-  }
-  return false;
+// Picks the menu item with the caption and waits for the window it opens.
+bool Open_By_Menu(HWND form, const char* caption, const char* opened) {
+  PostMessageW(form, WM_COMMAND, Menu_Item_Id(form, caption), 0);
+  const bool shown =
+      Run_Until([opened] { return Find_Form(opened) != nullptr; }, std::chrono::milliseconds(5000));
+  Settle();
+  return shown;
 }
 
 int Fail(const char* what) {
@@ -172,18 +165,10 @@ int main(int argc, char** argv) {
   Run_Until([] { return false; }, std::chrono::milliseconds(2500));
   Save_Window(chart, out + "windows-chart.bmp");
 
-  Pick_Menu_Item(chart, L"Preferences");
-  if (!Run_Until([] { return Find_Form("Form5") != nullptr; }, seconds(5))) {
-    return Fail("no preferences window");
-  }
-  Settle();
+  if (!Open_By_Menu(chart, "Preferences", "Form5")) return Fail("no preferences window");
   Save_Window(Find_Form("Form5"), out + "windows-preferences.bmp");
   Close_Form(Find_Form("Form5"));
-  Pick_Menu_Item(chart, L"Orvane v1.2");
-  if (!Run_Until([] { return Find_Form("Form6") != nullptr; }, seconds(5))) {
-    return Fail("no About window");
-  }
-  Settle();
+  if (!Open_By_Menu(chart, "Orvane v1.2", "Form6")) return Fail("no About window");
   Save_Window(Find_Form("Form6"), out + "windows-about.bmp");
   return 0;
 }

@@ -121,6 +121,19 @@ HWND Find_Form(std::string_view name) {
   return search.found;
 }
 
+UINT Menu_Item_Id(HWND form, std::string_view caption) {
+  HMENU bar = GetMenu(form);
+  for (int m = 0; bar && m < GetMenuItemCount(bar); ++m) {
+    HMENU menu = GetSubMenu(bar, m);
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[128] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+      if (Utf8(text) == caption) return GetMenuItemID(menu, i);
+    }
+  }
+  return 0;
+}
+
 HFONT Ui_Font() {
   static HFONT font = [] {
     NONCLIENTMETRICSW metrics{};

@@ -36,6 +36,9 @@ HWND Find_Named(HWND parent, std::string_view name);
 // The first top-level window of this thread with the name, or null.
 HWND Find_Form(std::string_view name);
 
+// The command identifier of the item with the caption in the form's menu bar, or 0.
+UINT Menu_Item_Id(HWND form, std::string_view caption);
+
 // The font every window and control uses.
 HFONT Ui_Font();
 

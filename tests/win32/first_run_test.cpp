@@ -84,7 +84,7 @@ TEST(Win32FirstRun, FromTheSplashToTheChartAndBackToTheEndByWindowMessages) {
   EXPECT_EQ(Text_Of(Control(chart, "Label1")), "Altimeter: 0");
   EXPECT_EQ(recorder.messages.size(), told);
 
-  Pick_Menu(chart, L"Airport");
+  Pick_Menu(chart, "Airport");
   EXPECT_EQ(Find_Form("Form4"), nullptr);
   selection = Find_Form("Form3");
   ASSERT_NE(selection, nullptr);

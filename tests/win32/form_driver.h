@@ -75,20 +75,11 @@ inline RECT Client_Place(HWND control) {
 }
 
 // Picks the item with the caption from the form's menu bar, as the pilot's click would.
-inline void Pick_Menu(HWND form, const std::wstring& caption) {
-  HMENU bar = GetMenu(form);
-  for (int m = 0; m < GetMenuItemCount(bar); ++m) {
-    HMENU menu = GetSubMenu(bar, m);
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-      wchar_t text[128] = {};
-      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
-      if (caption != text) continue;
-      SendMessageW(form, WM_COMMAND, GetMenuItemID(menu, i), 0);
-      Pump();
-      return;
-    }
-  }
-  ADD_FAILURE() << "no menu item " << Utf8(caption);
+inline void Pick_Menu(HWND form, const char* caption) {
+  const UINT id = Menu_Item_Id(form, caption);
+  ASSERT_NE(id, 0u) << "no menu item " << caption;
+  SendMessageW(form, WM_COMMAND, id, 0);
+  Pump();
 }
 
 // Destroys every window of the program that is still open.
