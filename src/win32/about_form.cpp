@@ -62,10 +62,8 @@ class About_Form final : public Form, public About_View {
     if (id == IDOK) behaviour_.Command1_Click();
     if (id == IDCANCEL) Close();
   }
-  // Every way of closing comes here; the opener is told once.
+  // Every way of closing comes here, once: the opener is told once.
   bool Closing() override {
-    if (unloaded_) return false;
-    unloaded_ = true;
     behaviour_.Unload();
     return true;
   }
@@ -101,7 +99,6 @@ class About_Form final : public Form, public About_View {
   HWND text1_ = nullptr;
   HWND command1_ = nullptr;
   HFONT title_font_ = nullptr;
-  bool unloaded_ = false;
 };
 
 }  // namespace
@@ -109,9 +106,7 @@ class About_Form final : public Form, public About_View {
 HWND Open_About_Form(Window_Closed closed) {
   auto* form = new About_Form(closed);
   if (!form->Hwnd()) {
-    // No window to close later: the opener is told now, so it does not wait for ever.
     delete form;
-    if (closed) closed();
     return nullptr;
   }
   form->Open();

@@ -5,7 +5,8 @@
 
 namespace orv::win32 {
 
-// Opens and shows the window; `closed` is called once it has closed, however it closed.
+// Opens and shows the window; `closed` is called once it has closed, however it closed. Null,
+// and `closed` never called, when the system could not make the window.
 HWND Open_About_Form(Window_Closed closed);
 
 }  // namespace orv::win32

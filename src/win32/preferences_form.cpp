@@ -89,10 +89,8 @@ class Preferences_Form final : public Form, public Preferences_View {
       Close();  // Escape closes as the close box does
     }
   }
-  // Every way of closing comes here; the opener is told once.
+  // Every way of closing comes here, once: the opener is told once.
   bool Closing() override {
-    if (unloaded_) return false;
-    unloaded_ = true;
     behaviour_.Unload();
     return true;
   }
@@ -147,7 +145,6 @@ class Preferences_Form final : public Form, public Preferences_View {
   HWND text1_ = nullptr;
   HWND text2_ = nullptr;
   bool setting_text_ = false;
-  bool unloaded_ = false;
 };
 
 }  // namespace
@@ -155,9 +152,7 @@ class Preferences_Form final : public Form, public Preferences_View {
 HWND Open_Preferences_Form(Program_State& st, Window_Closed closed) {
   auto* form = new Preferences_Form(st, closed);
   if (!form->Hwnd()) {
-    // No window to close later: the opener is told now, so it does not wait for ever.
     delete form;
-    if (closed) closed();
     return nullptr;
   }
   form->Open();

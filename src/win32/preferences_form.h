@@ -10,7 +10,8 @@ struct Program_State;
 
 namespace orv::win32 {
 
-// Opens and shows the window; `closed` is called once it has closed, however it closed.
+// Opens and shows the window; `closed` is called once it has closed, however it closed. Null,
+// and `closed` never called, when the system could not make the window.
 HWND Open_Preferences_Form(Program_State& st, Window_Closed closed);
 
 }  // namespace orv::win32

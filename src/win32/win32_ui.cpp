@@ -238,7 +238,12 @@ LRESULT Form::Handle_Message(UINT msg, WPARAM wp, LPARAM lp) {
       Timer(wp);
       return 0;
     case WM_CLOSE:
-      if (!closing_ && Closing()) closing_ = true;
+      // Asked once: a close that comes while the unload runs (its message box is up) or after
+      // it agreed changes nothing.
+      if (closing_ || asking_) return 0;
+      asking_ = true;
+      closing_ = Closing();
+      asking_ = false;
       return 0;
     default:
       return Handle(msg, wp, lp);

@@ -83,7 +83,8 @@ class Form {
   // WM_COMMAND from a control or a menu item.
   virtual void Command(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual void Timer(UINT_PTR /*id*/) {}
-  // WM_CLOSE: true lets the window be destroyed. Once it has agreed, later closes are not asked.
+  // WM_CLOSE: true lets the window be destroyed. It is not asked again while it runs, nor once
+  // it has agreed.
   virtual bool Closing() { return true; }
   // Anything else; the default is the system's handling.
   virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
@@ -99,6 +100,7 @@ class Form {
   HWND hwnd_ = nullptr;
   bool creating_ = false;  // inside Create: a failed creation must not delete the form
   int depth_ = 0;          // messages of this window being handled, nested
+  bool asking_ = false;    // Closing() is running
   bool closing_ = false;   // the close was agreed; the window goes when depth_ is back to 0
 };
 

@@ -52,10 +52,13 @@ void Win32_Windows::Show_Preferences(Window_Closed closed) {
     Bring_Forward(prefs_);
     return;
   }
-  prefs_ = Open_Preferences_Form(st_, [this] {
+  Window_Closed told = [this] {
     prefs_ = nullptr;
-    if (Window_Closed told = std::exchange(prefs_closed_, {})) told();
-  });
+    if (Window_Closed opener = std::exchange(prefs_closed_, {})) opener();
+  };
+  prefs_ = Open_Preferences_Form(st_, told);
+  // No window to close later: the opener is told now, so it does not wait for ever.
+  if (!prefs_) told();
 }
 
 void Win32_Windows::Show_About(Window_Closed closed) {
@@ -64,10 +67,12 @@ void Win32_Windows::Show_About(Window_Closed closed) {
     Bring_Forward(about_);
     return;
   }
-  about_ = Open_About_Form([this] {
+  Window_Closed told = [this] {
     about_ = nullptr;
-    if (Window_Closed told = std::exchange(about_closed_, {})) told();
-  });
+    if (Window_Closed opener = std::exchange(about_closed_, {})) opener();
+  };
+  about_ = Open_About_Form(told);
+  if (!about_) told();
 }
 
 HWND Win32_Windows::Preferences() const {

@@ -173,19 +173,26 @@ TEST_F(Win32About, OkClosesAndTellsOnce) {
 }
 
 // A form whose creation the window itself refuses, and one that closes itself from inside one of
-// its own events: the frame never deletes a form its code is still using.
+// its own events while a second close comes during its unload: the frame asks the unload once
+// and never deletes a form its code is still using.
 class Frame_Form final : public Form {
  public:
   explicit Frame_Form(bool refuse) : refuse_(refuse) {
     Create("Frame_Form", "", WS_POPUP, 0, 10, 10);
   }
   int after_close = 0;
+  int* unloads = nullptr;
 
  protected:
   void Timer(UINT_PTR) override {
     Close_Form(Hwnd());
     ++after_close;  // still this form's own member: the window goes only once this returns
     EXPECT_TRUE(IsWindow(Hwnd()));
+  }
+  bool Closing() override {
+    ++*unloads;
+    Close_Form(Hwnd());  // the pilot's close box while the unload's message box is up
+    return true;
   }
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WM_CREATE && refuse_) return -1;
@@ -204,11 +211,14 @@ TEST(Win32Frame, ARefusedCreationLeavesTheFormAndASelfCloseWaitsForItsEvent) {
   delete refused;
 
   auto* form = new Frame_Form(false);
+  int unloads = 0;
+  form->unloads = &unloads;
   HWND hwnd = form->Hwnd();
   ASSERT_NE(hwnd, nullptr);
   EXPECT_EQ(Form::Open_Count(), open + 1);
   SendMessageW(hwnd, WM_TIMER, 1, 0);
   EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(unloads, 1);
   EXPECT_EQ(Form::Open_Count(), open);
 }
 
