@@ -19,11 +19,6 @@
 #include "core/program_state.h"
 #include "win32/win32_windows.h"
 
-// The common controls need the window types first.
-// clang-format off
-#include <commctrl.h>
-// clang-format on
-
 namespace {
 
 using namespace orv::win32;
@@ -101,8 +96,6 @@ int main(int argc, char** argv) {
   const std::string sim = argv[1];
   const std::string out = std::string(argv[2]) + "\\";
   const std::string item = argv[3];
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
   Set_Message_Hook([](orv::Message_Icon, const std::string& text) {
     std::printf("win_screenshots: message \"%s\"\n", text.c_str());
   });

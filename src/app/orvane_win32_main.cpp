@@ -7,14 +7,7 @@
 #include "core/program_state.h"
 #include "win32/win32_windows.h"
 
-// The common controls need the window types first.
-// clang-format off
-#include <commctrl.h>
-// clang-format on
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
   orv::Program_State st;
   st.work_dir = ".";
   orv::win32::Win32_Windows windows(st, orv::Airspace_Selection_Engine(),

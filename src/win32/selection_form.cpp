@@ -239,11 +239,6 @@ void Selection_Form::Set_Edit_Text(const std::wstring& text) {
 
 HWND Open_Selection_Form(Program_State& st, Program_Windows& windows, Selection_Engine engine,
                          Tick_Clock clock) {
-  static const bool progress_class = [] {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    return InitCommonControlsEx(&controls) != FALSE;
-  }();
-  (void)progress_class;
   auto* form = new Selection_Form(st, windows, std::move(engine), std::move(clock));
   if (form->Hwnd()) return form->Hwnd();
   delete form;

@@ -1,5 +1,7 @@
 #include "win32/win32_ui.h"
 
+#include <commctrl.h>
+
 #include <utility>
 #include <vector>
 
@@ -27,9 +29,13 @@ void Set_Name(HWND window, const char* name) {
   SetPropW(window, kNameProp, const_cast<char*>(name));
 }
 
+// The program's window class, and with it the common controls its windows use (the progress
+// bar, and the current look of the standard controls that the manifest asks for).
 void Register_Form_Class(WNDPROC proc) {
   static bool registered = false;
   if (registered) return;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
