@@ -97,6 +97,13 @@ class Progress {
 };
 
 void Report_Scan(const Program_State& st, const Database_Build& b) {
+  if (!b.skipped_areas.empty()) {
+    std::fputs("orvane-tool: scenery areas skipped because their folders were not found:\n",
+               stderr);
+    for (const std::string& line : Skipped_Area_Lines(b.skipped_areas)) {
+      std::fprintf(stderr, "  %s\n", line.c_str());
+    }
+  }
   for (const Scan_Problem& p : b.problems) {
     std::fprintf(stderr, "orvane-tool: %s: %s\n", Utf8_From_Native_Path(p.file).c_str(),
                  p.reason.c_str());

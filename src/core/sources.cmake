@@ -6,4 +6,5 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mapped_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_1252.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wine_prefix.cpp
 )

@@ -152,7 +152,34 @@ Scan_Step Add_Walked_File(Program_State& st, Database_Build& b) {
   return Count_File(b, f.read, f.has_signature, f.stop);
 }
 
+// Resolves the area folders, keeping the areas whose named folder was not found.
+std::vector<Skipped_Area> Resolve_And_Note_Skipped(Program_State& st) {
+  std::vector<std::string> named;
+  named.reserve(Area_Limit(st));
+  for (size_t i = 0; i < Area_Limit(st); ++i) named.push_back(st.areas[i].local);
+  Resolve_Area_Paths(st);
+  std::vector<Skipped_Area> skipped;
+  for (size_t i = 0; i < named.size(); ++i) {
+    if (!named[i].empty() && st.areas[i].local.empty()) {
+      skipped.push_back({st.areas[i].title, std::move(named[i])});
+    }
+  }
+  return skipped;
+}
+
 }  // namespace
+
+std::vector<std::string> Skipped_Area_Lines(const std::vector<Skipped_Area>& skipped) {
+  std::vector<std::string> lines;
+  const size_t listed = std::min(skipped.size(), MAX_SKIPPED_AREAS_LISTED);
+  for (size_t i = 0; i < listed; ++i) {
+    lines.push_back(Utf8_From_1252(skipped[i].title) + ": " + Utf8_From_1252(skipped[i].local));
+  }
+  if (skipped.size() > listed) {
+    lines.push_back("... and " + std::to_string(skipped.size() - listed) + " more.");
+  }
+  return lines;
+}
 
 File_Status Load_Mag_Grid(Program_State& st) {
   return Load_Magdec(st.mag_var_table, Sim_File(st.fs_path, Join_Path("scenery", "magdec.bgl")));
@@ -162,14 +189,16 @@ Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
   Prepare_Report report;
   st.db_ready = false;
   int32_t areas_refused = 0;
+  std::vector<Skipped_Area> skipped;
   if (st.sim_version == 1) {
     Release_To_Spare(st.areas);
     st.area_count = 0;
     report.scenery_cfg = Read_Scenery_Cfg(st, Sim_File(st.fs_path, "scenery.cfg"), &areas_refused);
-    Resolve_Area_Paths(st);
+    skipped = Resolve_And_Note_Skipped(st);
   }
   const bool use_walk_ahead = b.use_walk_ahead;
   b = Database_Build{};
+  b.skipped_areas = std::move(skipped);
   if (areas_refused > 0) {
     b.problems.push_back({"scenery.cfg", std::to_string(areas_refused) +
                                              " scenery areas beyond the first " +

@@ -66,6 +66,12 @@ struct Scan_Problem {
   std::string reason;
 };
 
+// An area of scenery.cfg that names a folder which was not found: the scan passes over it.
+struct Skipped_Area {
+  std::string title;
+  std::string local;  // as scenery.cfg writes it
+};
+
 // The scan state of one build.
 struct Database_Build {
   int32_t scan_area = 0;             // index in areas of the area being scanned
@@ -87,7 +93,16 @@ struct Database_Build {
   Walked_File walked;          // the file taken last from walk_ahead
   std::vector<uint8_t> image;  // the file being walked, when the step walks it itself
   std::vector<Scan_Problem> problems;
+  std::vector<Skipped_Area> skipped_areas;  // in library order
 };
+
+// The most skipped areas a build report names; the rest are counted.
+inline constexpr size_t MAX_SKIPPED_AREAS_LISTED = 20;
+
+// The areas a build passed over for want of their folders, for its report, in UTF-8: one line per
+// area, its title and the folder scenery.cfg names, at most MAX_SKIPPED_AREAS_LISTED, then a line
+// counting the rest. Empty when no area was skipped.
+std::vector<std::string> Skipped_Area_Lines(const std::vector<Skipped_Area>& skipped);
 
 // Loads fs_path/scenery/magdec.bgl (names matched ignoring case) into mag_var_table. A missing
 // or unreadable file leaves the table as it is.

@@ -7,6 +7,7 @@
 #include "core/file_system.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
+#include "core/wine_prefix.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -238,15 +239,31 @@ std::vector<std::string> Drive_List() {
 #endif  // _WIN32
 
 void Resolve_Area_Paths(Program_State& st) {
+#ifdef _WIN32
   Resolve_Area_Paths(st, Drive_List());
+#else
+  // Inside a Wine prefix the drives are the prefix's own: letters without labels, which leave
+  // every path as it stands.
+  const std::optional<std::string> prefix = Wine_Prefix_Of(st.fs_path);
+  Resolve_Area_Paths(st, prefix ? Prefix_Drives(*prefix) : Drive_List());
+#endif
 }
 
 void Resolve_Area_Paths(Program_State& st, std::span<const std::string> drives) {
+#ifndef _WIN32
+  // Add-on installers name their folders by drive letter; under Wine those letters are links in
+  // the prefix that holds the simulator.
+  const std::optional<std::string> prefix = Wine_Prefix_Of(st.fs_path);
+#endif
   for (int i = 0; i < st.area_count; ++i) {
     Scenery_Area& area = st.areas[static_cast<size_t>(i)];
     if (area.local.empty()) continue;
     const std::string folder = Apply_Drive_List(Scenery_Folder_Of(area.local), drives);
-    std::optional<std::string> found = Resolve_Path_Ci(In_Work_Dir(st.work_dir, folder));
+    std::optional<std::string> found;
+#ifndef _WIN32
+    if (prefix) found = Resolve_In_Prefix(*prefix, folder);
+#endif
+    if (!found) found = Resolve_Path_Ci(In_Work_Dir(st.work_dir, folder));
     if (!found) found = Resolve_Path_Ci(Join_Path(st.fs_path, folder));
 #ifdef _WIN32
     if (found) found = Lower_1252(*found);

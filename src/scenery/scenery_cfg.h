@@ -39,7 +39,9 @@ std::vector<std::string> Drive_List();
 
 // Rewrites `local` of every area to the existing scenery folder it names, or empty. A relative
 // folder is looked for in the working folder (`work_dir`), then under `fs_path`; every name is
-// matched ignoring case and the spelling found on disk is kept.
+// matched ignoring case and the spelling found on disk is kept. On Linux, when `fs_path` lies
+// inside a Wine prefix, a folder named by drive letter is looked for first through that
+// prefix's link of the letter.
 void Resolve_Area_Paths(Program_State& st);
 void Resolve_Area_Paths(Program_State& st, std::span<const std::string> drives);
 

@@ -161,7 +161,10 @@ void Selection_Behaviour::Finish_Build() {
 
 void Selection_Behaviour::Report_Scan_Problems() {
   const Scan_Tally& tally = build_.tally;
-  if (build_.problems.empty() && !scenery_cfg_unread_ && !magdec_unread_) return;
+  if (build_.problems.empty() && build_.skipped_areas.empty() && !scenery_cfg_unread_ &&
+      !magdec_unread_) {
+    return;
+  }
   std::string text;
   if (magdec_unread_) {
     text +=
@@ -170,6 +173,11 @@ void Selection_Behaviour::Report_Scan_Problems() {
   }
   if (scenery_cfg_unread_) {
     text += "The simulator's scenery.cfg could not be read, so no scenery area was scanned.\n\n";
+  }
+  if (!build_.skipped_areas.empty()) {
+    text += "These scenery areas were skipped because their folders were not found:\n";
+    for (const std::string& line : Skipped_Area_Lines(build_.skipped_areas)) text += line + "\n";
+    text += "\n";
   }
   if (!build_.problems.empty()) {
     text +=

@@ -323,6 +323,40 @@ TEST_F(DatabaseBuild, TheMagneticGridIsLoadedFromTheSimulatorFolderInAnyCase) {
   EXPECT_EQ(no_grid.mag_var_table[0], 0);
 }
 
+// A simulator inside a Wine prefix whose add-on areas name their folders by drive letter: the
+// airports of every area that resolves, in library order; the report names the others.
+TEST_F(DatabaseBuild, AreasByDriveLetterInAWinePrefixAndTheAreasSkipped) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine prefixes are a Linux matter";
+#endif
+  const std::filesystem::path prefix = dir / "wine";
+  const std::filesystem::path fs = prefix / "drive_c" / "FS2002";
+  std::filesystem::create_directories(prefix / "dosdevices");
+  std::filesystem::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+  sw::Sim_Folder world(fs);
+  world.Area(
+      {.title = "Base", .local = "Scenery\\Base", .files = {{"a.bgl", Airport_File("AAAA", "A")}}});
+  world.Area({.title = "Gone", .local = "E:\\Gone", .make_folder = false});
+  world.Area({.title = "Harvey",
+              .local = "C:\\Addons\\Harvey",
+              .folder = prefix / "drive_c" / "Addons" / "Harvey" / "scenery",
+              .files = {{"s43.bgl", Airport_File("S43", "Harvey")}}});
+  for (int i = 0; i < 20; ++i) {
+    world.Area({.title = "Lost", .local = "Scenery\\Lost", .make_folder = false});
+  }
+  world.Write();
+  ASSERT_TRUE(Write_Wizard_Settings(st, fs.string()).ok);
+  Prepare_Build(st, b);
+  Run_Scan(st, b);
+  EXPECT_EQ(Add_Airport_Items(st), (std::vector<std::string>{"AAAA (A)", "S43 (HARVEY)"}));
+  ASSERT_EQ(b.skipped_areas.size(), 21u);
+  const std::vector<std::string> lines = Skipped_Area_Lines(b.skipped_areas);
+  ASSERT_EQ(lines.size(), MAX_SKIPPED_AREAS_LISTED + 1);
+  EXPECT_EQ(lines.front(), "Gone: E:\\Gone");
+  EXPECT_EQ(lines[1], "Lost: Scenery\\Lost");
+  EXPECT_EQ(lines.back(), "... and 1 more.");
+}
+
 // The area count is a 16-bit number: a library of more areas keeps the first 32,767 and the
 // build report says how many were left out.
 TEST(PrepareBuild, RefusesAreasBeyondWhatTheCountHolds) {

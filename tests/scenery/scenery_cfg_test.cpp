@@ -261,5 +261,42 @@ TEST_F(ResolveAreaPaths, ReplacesADriveDescriptionByItsLetter) {
   EXPECT_EQ(Local(1), (fs / "Scenery" / "World" / "SCENERY").string());
 }
 
+TEST(ResolveAreaPathsInWinePrefix, DriveLettersGoThroughThePrefixLinks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine prefixes are a Linux matter; Windows resolves drive letters itself";
+#endif
+  // A prefix whose C: links to its drive_c and whose D: links to a folder outside it.
+  Temp_Dir dir;
+  const stdfs::path prefix = dir / "home" / ".wine";
+  const stdfs::path fs = prefix / "drive_c" / "Program Files" / "FS2002";
+  Make_Folder(fs / "Scenery" / "World" / "scenery");
+  Make_Folder(prefix / "drive_c" / "Addons" / "Harvey" / "Scenery");
+  Make_Folder(dir / "disk2" / "FS Addons" / "KSEA" / "scenery");
+  Make_Folder(prefix / "dosdevices");
+  stdfs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+  stdfs::create_directory_symlink(dir / "disk2", prefix / "dosdevices" / "d:");
+  Program_State st;
+  st.fs_path = fs.string();
+  for (const char* local : {"C:\\Addons\\Harvey", "D:\\FS Addons\\KSEA", "E:\\Addons",
+                            "Scenery\\World", "c:/ADDONS/harvey/scenery"}) {
+    Append_With_Spare(st.areas, st.area_count).local = local;
+  }
+  Resolve_Area_Paths(st);
+  const std::string c = (prefix / "dosdevices" / "c:").string();
+  const std::string d = (prefix / "dosdevices" / "d:").string();
+  EXPECT_EQ(st.areas[0].local, c + "/Addons/Harvey/Scenery");
+  EXPECT_EQ(st.areas[1].local, d + "/FS Addons/KSEA/scenery");
+  EXPECT_EQ(st.areas[2].local, "");  // the prefix has no E:
+  EXPECT_EQ(st.areas[3].local, (fs / "Scenery" / "World" / "scenery").string());
+  EXPECT_EQ(st.areas[4].local, c + "/Addons/Harvey/Scenery");
+
+  // Outside any prefix a drive letter is a name like any other, as before.
+  Program_State outside;
+  outside.fs_path = (dir / "disk2").string();
+  Append_With_Spare(outside.areas, outside.area_count).local = "C:\\Addons\\Harvey";
+  Resolve_Area_Paths(outside);
+  EXPECT_EQ(outside.areas[0].local, "");
+}
+
 }  // namespace
 }  // namespace orv
