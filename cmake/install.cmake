@@ -24,11 +24,40 @@ endforeach()
 install(FILES README.md LICENSE DESTINATION ${ORVANE_DOC_DIR})
 # The module that paints orvane-tool's PNG charts, where the tool looks for it.
 if(TARGET orvane_png)
-  install(TARGETS orvane_png LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/orvane)
+  install(TARGETS orvane_png LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/orvane/modules)
+endif()
+
+if(NOT WIN32)
+  # What a Debian package holds besides the programs: the relay's wire format, the changelog
+  # (compressed as Debian keeps it) and the machine-readable copyright.
+  install(FILES docs/RELAY.md DESTINATION ${ORVANE_DOC_DIR})
+  set(changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+  add_custom_command(
+    OUTPUT ${changelog}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+    COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/data/debian/changelog > ${changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog
+    VERBATIM)
+  add_custom_target(orvane_changelog ALL DEPENDS ${changelog})
+  install(FILES ${changelog} data/debian/copyright DESTINATION ${ORVANE_DOC_DIR})
+  # The sanitizer build is for the tests; its programs make no pages.
+  if(NOT ORVANE_SANITIZE)
+    include(cmake/manual_pages.cmake)
+  endif()
 endif()
 
 if(TARGET orvane AND NOT WIN32)
-  install(FILES data/orvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The menu starts the program through a launcher that gives it a working folder of its own in
+  # the user's data folder; the program itself keeps using its working folder. Both files name
+  # the installation's own folders, known only when installing (a package installs under /usr).
+  install(CODE "
+    set(orvane_source \"${PROJECT_SOURCE_DIR}\")
+    set(orvane_bindir \"${CMAKE_INSTALL_BINDIR}\")
+    set(orvane_libexecdir \"${CMAKE_INSTALL_LIBEXECDIR}\")
+    set(orvane_datadir \"${CMAKE_INSTALL_DATADIR}\")")
+  install(SCRIPT cmake/install_launcher.cmake)
+  install(FILES data/io.github.orvane.Orvane.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   set(icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
   install(FILES data/icons/orvane.svg DESTINATION ${icons}/scalable/apps)
   foreach(size 48 256)
@@ -39,8 +68,18 @@ endif()
 
 set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR "The Orvane developers")
-set(CPACK_PACKAGE_CONTACT "The Orvane developers")
+set(CPACK_PACKAGE_CONTACT "The Orvane developers <orvane@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Airport charts for Microsoft Flight Simulator 2002")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "Orvane reads the scenery that Microsoft Flight Simulator 2002 has installed,\n"
+  "builds a database of every airport of the simulator's world once, and draws\n"
+  "the chart of the airport the pilot picks: runways, taxiways with their names,\n"
+  "gates and parking places, the ILS, and the Class B and C airspace, with the\n"
+  "aircraft read once a second through the simulator link (from Wine on the same\n"
+  "computer, or through orvane-relay from another).\n"
+  "\n"
+  "The package holds the desktop program orvane, the command-line companion\n"
+  "orvane-tool, the relay orvane-relay and the stand-in simulator orvane-sim.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
@@ -53,5 +92,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
   # The libraries the programs link (Qt 6, the C++ runtime) found by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The PNG module is the tool's private plug-in, not a library others link: no ldconfig.
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()
 include(CPack)

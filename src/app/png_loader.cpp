@@ -26,11 +26,11 @@ std::filesystem::path Executable_Folder() {
 }
 
 // Beside the executable (the build folder, a portable copy), then the installation's
-// lib/orvane folder beside its bin folder.
+// lib/orvane/modules folder beside its bin folder.
 std::vector<std::filesystem::path> Module_Places() {
   const std::filesystem::path folder = Executable_Folder();
   if (folder.empty()) return {PNG_MODULE_FILE};
-  return {folder / PNG_MODULE_FILE, folder / ".." / ORVANE_LIB_FOLDER / "orvane" / PNG_MODULE_FILE};
+  return {folder / PNG_MODULE_FILE, folder / ".." / ORVANE_MODULE_FOLDER / PNG_MODULE_FILE};
 }
 
 Png_Paint_Entry Load_Entry(std::string& error) {
