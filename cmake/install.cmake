@@ -66,6 +66,29 @@ if(TARGET orvane AND NOT WIN32)
   endforeach()
 endif()
 
+# The Windows installer, an .msi made by wixl (Debian's msitools) from data/windows/orvane.wxs
+# where the build machine has it: cmake --build build-mingw --target orvane_installer. wixl takes
+# the files from the folder of the .wxs, so they are gathered in one folder first.
+if(WIN32 AND TARGET orvane)
+  find_program(WIXL wixl)
+  if(WIXL)
+    set(stage ${PROJECT_BINARY_DIR}/installer)
+    set(ORVANE_INSTALLER ${PROJECT_BINARY_DIR}/orvane-${PROJECT_VERSION}-x64.msi)
+    add_custom_target(orvane_installer
+      COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:orvane> $<TARGET_FILE:orvane-tool>
+              $<TARGET_FILE:orvane-relay> ${PROJECT_SOURCE_DIR}/data/windows/orvane.wxs
+              ${PROJECT_SOURCE_DIR}/data/icons/orvane.ico ${PROJECT_SOURCE_DIR}/README.md
+              ${PROJECT_SOURCE_DIR}/LICENSE ${stage}
+      COMMAND ${CMAKE_COMMAND} -E chdir ${stage}
+              ${WIXL} -a x64 -D Version=${PROJECT_VERSION} -o ${ORVANE_INSTALLER} orvane.wxs
+      BYPRODUCTS ${ORVANE_INSTALLER}
+      VERBATIM)
+    add_dependencies(orvane_installer orvane orvane-tool orvane-relay)
+  endif()
+endif()
+
 set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR "The Orvane developers")
 set(CPACK_PACKAGE_CONTACT "The Orvane developers <orvane@users.noreply.github.com>")
