@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "airspace/selection_fetch.h"
+#include "behaviour/selection_behaviour.h"
 #include "core/program_state.h"
-#include "scenery/selection_behaviour.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 
@@ -109,7 +108,7 @@ void BM_First_Run_Scan_To_Database_Written(benchmark::State& state) {
     st.first_run = true;
     Quiet_View view;
     No_Windows windows;
-    orv::Selection_Behaviour list(st, view, windows, orv::Airspace_Selection_Engine());
+    orv::Selection_Behaviour list(st, view, windows);
     list.Read_Sceneries_Paths_Timer();  // ends with the first-run message dismissed
     ticks = 0;
     state.ResumeTiming();

@@ -5,9 +5,9 @@
 //   win_press.exe CAPTION BUTTON_TEXT [TIMEOUT_SECONDS]
 #include <windows.h>
 
-#include <cwchar>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "airspace/selection_fetch.h"
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 #include "core/program_state.h"
+#include "simlink/sim_choice.h"
 #include "win32/win32_windows.h"
 
 namespace {
@@ -103,8 +103,7 @@ int main(int argc, char** argv) {
 
   orv::Program_State st;
   st.work_dir = ".";
-  Win32_Windows windows(st, orv::Airspace_Selection_Engine(),
-                        [&st] { return orv::Chosen_Link(st.work_dir); });
+  Win32_Windows windows(st, [&st] { return orv::Chosen_Link(st.work_dir); });
   const auto seconds = [](int n) { return std::chrono::milliseconds(1000 * n); };
 
   HWND splash = windows.Open_Splash();

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <string_view>
 
-#include "airspace/selection_fetch.h"
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 #include "core/program_state.h"
+#include "orvane_version.h"
 #include "qt/program_icon.h"
 #include "qt/qt_windows.h"
-#include "orvane_version.h"
+#include "simlink/sim_choice.h"
 
 namespace {
 
@@ -46,8 +46,7 @@ int main(int argc, char** argv) {
   orv::Install_Program_Icon();
   orv::Program_State st;
   st.work_dir = ".";
-  orv::Qt_Windows windows(st, orv::Airspace_Selection_Engine(),
-                          [&st] { return orv::Chosen_Link(st.work_dir); });
+  orv::Qt_Windows windows(st, [&st] { return orv::Chosen_Link(st.work_dir); });
   windows.Open_Splash();
   return QApplication::exec();
 }

@@ -17,13 +17,12 @@
 #include "orvane_version.h"
 #include "core/file_system.h"
 #include "core/text_1252.h"
-#include "orvane_version.h"
 #include "simlink/relay_wire.h"
+#include "simlink/sim_choice.h"
 
 namespace orv::tool {
 namespace {
 
-constexpr int32_t kChartSimCode = 6;  // FS2002, the code the chart window asks for
 
 // The whole text as one decimal number of type T, or nothing. Stricter than CLI11's own
 // reading, which takes "010" as octal and "0x10" as hexadecimal.
@@ -183,7 +182,7 @@ int Run_Tool(std::vector<std::string> args) {
   CLI::App* chart = app.add_subcommand("chart", "draw an airport's chart");
   Add_Chart_Options(*chart, chart_args);
 
-  int32_t sim_code = kChartSimCode;
+  int32_t sim_code = CHART_SIM_CODE;
   CLI::App* aircraft =
       app.add_subcommand("aircraft", "read the aircraft once through the simulator link");
   Value_Option(

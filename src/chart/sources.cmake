@@ -2,7 +2,6 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/aircraft_symbol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/aircraft_tracking.cpp
   ${CMAKE_CURRENT_LIST_DIR}/airspace_drawing.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/chart_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_layers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_projection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/drawing_limits.cpp

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "prefs/about_text.h"
+#include "behaviour/about_text.h"
 #include "qt/message_box.h"
 
 namespace orv {

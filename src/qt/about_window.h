@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "prefs/preferences_behaviour.h"
+#include "behaviour/preferences_behaviour.h"
 
 namespace orv {
 

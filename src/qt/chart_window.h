@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 
 class QLabel;
 class QPainter;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string_view>
 
-#include "core/program_windows.h"
+#include "behaviour/program_windows.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "prefs/preferences_behaviour.h"
+#include "behaviour/preferences_behaviour.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -27,12 +27,8 @@ void Bring_Forward(W* w) {
 
 }  // namespace
 
-Qt_Windows::Qt_Windows(Program_State& st, Selection_Engine engine, Link_Maker make_link,
-                       Tick_Clock clock)
-    : st_(st),
-      engine_(std::move(engine)),
-      make_link_(std::move(make_link)),
-      clock_(std::move(clock)) {}
+Qt_Windows::Qt_Windows(Program_State& st, Link_Maker make_link, Tick_Clock clock)
+    : st_(st), make_link_(std::move(make_link)), clock_(std::move(clock)) {}
 
 Splash_Window* Qt_Windows::Open_Splash() {
   return Shown(new Splash_Window(st_, *this));
@@ -43,7 +39,7 @@ Setup_Window* Qt_Windows::Open_Setup() {
 }
 
 Selection_Window* Qt_Windows::Open_Selection() {
-  return Shown(new Selection_Window(st_, *this, engine_, clock_));
+  return Shown(new Selection_Window(st_, *this, clock_));
 }
 
 Chart_Window* Qt_Windows::Open_Chart() {
@@ -56,25 +52,25 @@ Chart_Window* Qt_Windows::Open_Chart() {
 }
 
 void Qt_Windows::Show_Preferences(Window_Closed closed) {
-  prefs_closed_ = std::move(closed);
-  if (prefs_ && prefs_->isVisible()) {
-    Bring_Forward(prefs_.data());
-    return;
-  }
-  prefs_ = Show_Preferences_Window(st_, [this] {
-    if (Window_Closed told = std::exchange(prefs_closed_, {})) told();
-  });
+  prefs_policy_.Show(std::move(closed),
+                     {.is_open = [this] { return prefs_ && prefs_->isVisible(); },
+                      .bring_forward = [this] { Bring_Forward(prefs_.data()); },
+                      .open =
+                          [this](Window_Closed on_close) {
+                            prefs_ = Show_Preferences_Window(st_, std::move(on_close));
+                            return !prefs_.isNull();
+                          }});
 }
 
 void Qt_Windows::Show_About(Window_Closed closed) {
-  about_closed_ = std::move(closed);
-  if (about_ && about_->isVisible()) {
-    Bring_Forward(about_.data());
-    return;
-  }
-  about_ = Show_About_Window([this] {
-    if (Window_Closed told = std::exchange(about_closed_, {})) told();
-  });
+  about_policy_.Show(std::move(closed),
+                     {.is_open = [this] { return about_ && about_->isVisible(); },
+                      .bring_forward = [this] { Bring_Forward(about_.data()); },
+                      .open =
+                          [this](Window_Closed on_close) {
+                            about_ = Show_About_Window(std::move(on_close));
+                            return !about_.isNull();
+                          }});
 }
 
 Preferences_Window* Qt_Windows::Preferences() const {

@@ -6,8 +6,9 @@
 #include <QPointer>
 #include <functional>
 
-#include "core/program_windows.h"
-#include "scenery/selection_behaviour.h"
+#include "behaviour/program_windows.h"
+#include "behaviour/single_window.h"
+#include "behaviour/selection_behaviour.h"
 #include "simlink/link_client.h"
 
 namespace orv {
@@ -25,8 +26,7 @@ using Link_Maker = std::function<Link_State()>;
 class Qt_Windows : public Program_Windows {
  public:
   // `clock` paces the build's scan ticks (tests hand in their own).
-  Qt_Windows(Program_State& st, Selection_Engine engine, Link_Maker make_link,
-             Tick_Clock clock = Steady_Now);
+  Qt_Windows(Program_State& st, Link_Maker make_link, Tick_Clock clock = Steady_Now);
 
   Splash_Window* Open_Splash();
   Setup_Window* Open_Setup();
@@ -47,14 +47,12 @@ class Qt_Windows : public Program_Windows {
 
  private:
   Program_State& st_;
-  Selection_Engine engine_;
   Link_Maker make_link_;
   Tick_Clock clock_;
   QPointer<Preferences_Window> prefs_;
   QPointer<About_Window> about_;
-  // Who is told when the open preferences or About window closes: the latest to ask.
-  Window_Closed prefs_closed_;
-  Window_Closed about_closed_;
+  Single_Window prefs_policy_;
+  Single_Window about_policy_;
 };
 
 }  // namespace orv

@@ -37,9 +37,9 @@ QTimer* Named_Timer(const char* name, int interval, QObject* parent) {
 
 }  // namespace
 
-Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows,
-                                   Selection_Engine engine, Tick_Clock clock, QWidget* parent)
-    : QMainWindow(parent), behaviour_(st, *this, windows, std::move(engine), std::move(clock)) {
+Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows, Tick_Clock clock,
+                                   QWidget* parent)
+    : QMainWindow(parent), behaviour_(st, *this, windows, std::move(clock)) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Choosing an airport"));
   setAttribute(Qt::WA_DeleteOnClose);

@@ -5,7 +5,7 @@
 
 #include <QMainWindow>
 
-#include "scenery/selection_behaviour.h"
+#include "behaviour/selection_behaviour.h"
 
 class QComboBox;
 class QProgressBar;
@@ -20,8 +20,8 @@ class Selection_Window : public QMainWindow, public Selection_View {
   Q_OBJECT
 
  public:
-  Selection_Window(Program_State& st, Program_Windows& windows, Selection_Engine engine,
-                   Tick_Clock clock = Steady_Now, QWidget* parent = nullptr);
+  Selection_Window(Program_State& st, Program_Windows& windows, Tick_Clock clock = Steady_Now,
+                   QWidget* parent = nullptr);
 
   QString Status() const;
   QTimer* Read_Sceneries_Paths() const { return read_sceneries_paths_; }

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "startup/setup_behaviour.h"
+#include "behaviour/setup_behaviour.h"
 
 class QComboBox;
 class QFileSystemModel;

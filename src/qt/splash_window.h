@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "startup/splash_behaviour.h"
+#include "behaviour/splash_behaviour.h"
 
 class QTimer;
 

@@ -10,7 +10,6 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/magdec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scan_bgl_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scenery_cfg.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/selection_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/taxi_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/walk_ahead.cpp
 )

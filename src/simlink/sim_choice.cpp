@@ -90,4 +90,18 @@ std::unique_ptr<Link_Transport> Make_Link_Transport(const Sim_Choice& choice) {
       Network_Transport_Options{.relay = choice.address, .key = choice.key});
 }
 
+Link_State Platform_Link() {
+  Link_State link;
+  link.transport = Make_Platform_Transport();
+  return link;
+}
+
+Link_State Chosen_Link(const std::filesystem::path& work_dir) {
+  Sim_Choice choice;
+  Load_Sim_Choice(work_dir / SIM_CHOICE_FILE, choice);
+  Link_State link;
+  link.transport = Make_Link_Transport(choice);
+  return link;
+}
+
 }  // namespace orv

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "simlink/link_client.h"
 #include "simlink/link_transport.h"
 #include "simlink/net_socket.h"
 
@@ -18,6 +19,9 @@ namespace orv {
 
 inline constexpr const char* SIM_CHOICE_FILE = "orv_simulator.cfg";
 inline constexpr size_t SIM_CHOICE_MAX_BYTES = 4096;
+
+// The simulator code the link must report for the chart to follow it: FS2002.
+inline constexpr int32_t CHART_SIM_CODE = 6;
 
 struct Sim_Choice {
   bool remote = false;  // false: this computer
@@ -44,5 +48,14 @@ bool Save_Sim_Choice(const std::filesystem::path& path, const Sim_Choice& choice
 // The transport the link uses for the choice: the platform's own for this computer, the
 // network transport to the relay otherwise.
 std::unique_ptr<Link_Transport> Make_Link_Transport(const Sim_Choice& choice);
+
+// A link over the platform's own transport: the simulator's window on Windows, its local socket
+// on Linux.
+Link_State Platform_Link();
+
+// A link to the simulator chosen in the preferences, read from orv_simulator.cfg in work_dir
+// each time it is asked for: this computer's, or the relay's on another computer. A missing or
+// damaged file gives this computer's.
+Link_State Chosen_Link(const std::filesystem::path& work_dir);
 
 }  // namespace orv

@@ -1,6 +1,4 @@
 list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/setup_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_check.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/splash_behaviour.cpp
 )

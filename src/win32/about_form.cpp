@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "prefs/about_text.h"
-#include "prefs/preferences_behaviour.h"
+#include "behaviour/about_text.h"
+#include "behaviour/preferences_behaviour.h"
 
 namespace orv::win32 {
 namespace {

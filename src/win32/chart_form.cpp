@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 #include "orvane_version.h"
 #include "win32/gdi_canvas.h"
 

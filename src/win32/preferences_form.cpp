@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "prefs/preferences_behaviour.h"
+#include "behaviour/preferences_behaviour.h"
 #include "simlink/relay_wire.h"
 
 namespace orv::win32 {

@@ -39,9 +39,8 @@ HMENU Make_Menu() {
 
 class Selection_Form final : public Form, public Selection_View {
  public:
-  Selection_Form(Program_State& st, Program_Windows& windows, Selection_Engine engine,
-                 Tick_Clock clock)
-      : behaviour_(st, *this, windows, std::move(engine), std::move(clock)) {
+  Selection_Form(Program_State& st, Program_Windows& windows, Tick_Clock clock)
+      : behaviour_(st, *this, windows, std::move(clock)) {
     HMENU menu = Make_Menu();
     Create("Form3", "Choosing an airport", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
            0, 460, 180, menu);
@@ -237,9 +236,8 @@ void Selection_Form::Set_Edit_Text(const std::wstring& text) {
 
 }  // namespace
 
-HWND Open_Selection_Form(Program_State& st, Program_Windows& windows, Selection_Engine engine,
-                         Tick_Clock clock) {
-  auto* form = new Selection_Form(st, windows, std::move(engine), std::move(clock));
+HWND Open_Selection_Form(Program_State& st, Program_Windows& windows, Tick_Clock clock) {
+  auto* form = new Selection_Form(st, windows, std::move(clock));
   if (form->Hwnd()) return form->Hwnd();
   delete form;
   return nullptr;

@@ -3,7 +3,7 @@
 // About menu and the build's two timers.
 #pragma once
 
-#include "scenery/selection_behaviour.h"
+#include "behaviour/selection_behaviour.h"
 #include "win32/win32_ui.h"
 
 namespace orv::win32 {
@@ -12,7 +12,6 @@ namespace orv::win32 {
 inline constexpr UINT_PTR READ_SCENERIES_PATHS_TIMER = 1;
 inline constexpr UINT_PTR SCAN_BGLS_TIMER = 2;
 
-HWND Open_Selection_Form(Program_State& st, Program_Windows& windows, Selection_Engine engine,
-                         Tick_Clock clock);
+HWND Open_Selection_Form(Program_State& st, Program_Windows& windows, Tick_Clock clock);
 
 }  // namespace orv::win32

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/setup_behaviour.h"
+#include "behaviour/setup_behaviour.h"
 #include "startup/setup_check.h"
 
 namespace orv::win32 {

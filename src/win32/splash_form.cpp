@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/config_rec.h"
-#include "startup/splash_behaviour.h"
+#include "behaviour/splash_behaviour.h"
 
 namespace orv::win32 {
 namespace {

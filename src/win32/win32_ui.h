@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/program_windows.h"
+#include "behaviour/program_windows.h"
 
 namespace orv::win32 {
 

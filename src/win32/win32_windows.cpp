@@ -21,14 +21,18 @@ void Bring_Forward(HWND form) {
   SetForegroundWindow(form);
 }
 
+// The close of a form that also forgets its handle, which the system may hand out again.
+Window_Closed Forgetting(HWND& form, Window_Closed on_close) {
+  return [&form, on_close = std::move(on_close)] {
+    form = nullptr;
+    on_close();
+  };
+}
+
 }  // namespace
 
-Win32_Windows::Win32_Windows(Program_State& st, Selection_Engine engine, Link_Maker make_link,
-                             Tick_Clock clock)
-    : st_(st),
-      engine_(std::move(engine)),
-      make_link_(std::move(make_link)),
-      clock_(std::move(clock)) {}
+Win32_Windows::Win32_Windows(Program_State& st, Link_Maker make_link, Tick_Clock clock)
+    : st_(st), make_link_(std::move(make_link)), clock_(std::move(clock)) {}
 
 HWND Win32_Windows::Open_Splash() {
   return Open_Splash_Form(st_, *this);
@@ -39,7 +43,7 @@ HWND Win32_Windows::Open_Setup() {
 }
 
 HWND Win32_Windows::Open_Selection() {
-  return Open_Selection_Form(st_, *this, engine_, clock_);
+  return Open_Selection_Form(st_, *this, clock_);
 }
 
 HWND Win32_Windows::Open_Chart() {
@@ -47,32 +51,25 @@ HWND Win32_Windows::Open_Chart() {
 }
 
 void Win32_Windows::Show_Preferences(Window_Closed closed) {
-  prefs_closed_ = std::move(closed);
-  if (Is_Open(prefs_)) {
-    Bring_Forward(prefs_);
-    return;
-  }
-  Window_Closed told = [this] {
-    prefs_ = nullptr;
-    if (Window_Closed opener = std::exchange(prefs_closed_, {})) opener();
-  };
-  prefs_ = Open_Preferences_Form(st_, told);
-  // No window to close later: the opener is told now, so it does not wait for ever.
-  if (!prefs_) told();
+  prefs_policy_.Show(std::move(closed), {.is_open = [this] { return Is_Open(prefs_); },
+                                         .bring_forward = [this] { Bring_Forward(prefs_); },
+                                         .open =
+                                             [this](Window_Closed on_close) {
+                                               prefs_ = Open_Preferences_Form(
+                                                   st_, Forgetting(prefs_, std::move(on_close)));
+                                               return prefs_ != nullptr;
+                                             }});
 }
 
 void Win32_Windows::Show_About(Window_Closed closed) {
-  about_closed_ = std::move(closed);
-  if (Is_Open(about_)) {
-    Bring_Forward(about_);
-    return;
-  }
-  Window_Closed told = [this] {
-    about_ = nullptr;
-    if (Window_Closed opener = std::exchange(about_closed_, {})) opener();
-  };
-  about_ = Open_About_Form(told);
-  if (!about_) told();
+  about_policy_.Show(std::move(closed),
+                     {.is_open = [this] { return Is_Open(about_); },
+                      .bring_forward = [this] { Bring_Forward(about_); },
+                      .open =
+                          [this](Window_Closed on_close) {
+                            about_ = Open_About_Form(Forgetting(about_, std::move(on_close)));
+                            return about_ != nullptr;
+                          }});
 }
 
 HWND Win32_Windows::Preferences() const {

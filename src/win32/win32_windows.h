@@ -5,8 +5,9 @@
 
 #include <functional>
 
-#include "core/program_windows.h"
-#include "scenery/selection_behaviour.h"
+#include "behaviour/program_windows.h"
+#include "behaviour/single_window.h"
+#include "behaviour/selection_behaviour.h"
 #include "simlink/link_client.h"
 #include "win32/win32_ui.h"
 
@@ -17,8 +18,7 @@ using Link_Maker = std::function<Link_State()>;
 class Win32_Windows : public Program_Windows {
  public:
   // `clock` paces the build's scan ticks (tests hand in their own).
-  Win32_Windows(Program_State& st, Selection_Engine engine, Link_Maker make_link,
-                Tick_Clock clock = Steady_Now);
+  Win32_Windows(Program_State& st, Link_Maker make_link, Tick_Clock clock = Steady_Now);
 
   HWND Open_Splash();
   HWND Open_Setup();
@@ -39,14 +39,12 @@ class Win32_Windows : public Program_Windows {
 
  private:
   Program_State& st_;
-  Selection_Engine engine_;
   Link_Maker make_link_;
   Tick_Clock clock_;
   HWND prefs_ = nullptr;
   HWND about_ = nullptr;
-  // Who is told when the open preferences or About window closes: the latest to ask.
-  Window_Closed prefs_closed_;
-  Window_Closed about_closed_;
+  Single_Window prefs_policy_;
+  Single_Window about_policy_;
 };
 
 }  // namespace orv::win32

@@ -13,15 +13,14 @@
 #include <utility>
 #include <vector>
 
-#include "airspace/selection_fetch.h"
+#include "behaviour/chart_behaviour.h"
+#include "behaviour/preferences_behaviour.h"
+#include "behaviour/selection_behaviour.h"
+#include "behaviour/setup_behaviour.h"
+#include "behaviour/splash_behaviour.h"
 #include "chart/aircraft_tracking.h"
-#include "chart/chart_behaviour.h"
 #include "core/program_state.h"
-#include "prefs/preferences_behaviour.h"
-#include "scenery/selection_behaviour.h"
 #include "simlink/fake_link_transport.h"
-#include "startup/setup_behaviour.h"
-#include "startup/splash_behaviour.h"
 #include "support/temp_dir.h"
 
 namespace orv {
@@ -156,8 +155,7 @@ struct Rec_Windows : Program_Windows {
   void Show_Selection() override {
     Say("open Form3");
     selection_view = std::make_unique<Rec_Selection>(log, "Form3");
-    selection = std::make_unique<Selection_Behaviour>(st, *selection_view, *this,
-                                                      Airspace_Selection_Engine(), clock);
+    selection = std::make_unique<Selection_Behaviour>(st, *selection_view, *this, clock);
     selection_view->unload = [this] { selection->Unload(); };
     selection->Load();
   }

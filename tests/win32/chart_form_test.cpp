@@ -5,9 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 #include "chart/recording_canvas.h"
 #include "core/program_state.h"
+#include "simlink/sim_choice.h"
 #include "simlink/win_sim_running.h"
 #include "win32/form_driver.h"
 #include "win32/gdi_canvas.h"

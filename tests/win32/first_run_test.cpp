@@ -3,10 +3,10 @@
 // chart, back to the list, and the end.
 #include <filesystem>
 
-#include "airspace/selection_fetch.h"
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 #include "core/program_state.h"
 #include "scenery/database_build.h"
+#include "simlink/sim_choice.h"
 #include "startup/setup_check.h"
 #include "support/sample_sim.h"
 #include "support/temp_dir.h"
@@ -41,8 +41,7 @@ TEST(Win32FirstRun, FromTheSplashToTheChartAndBackToTheEndByWindowMessages) {
   st.work_dir = dir.path();
   std::chrono::microseconds now{0};  // one scan step per tick
   Win32_Windows windows(
-      st, Airspace_Selection_Engine(), [] { return Platform_Link(); },
-      [&now] { return now += SCAN_SLICE; });
+      st, [] { return Platform_Link(); }, [&now] { return now += SCAN_SLICE; });
 
   HWND splash = windows.Open_Splash();
   ASSERT_NE(splash, nullptr);

@@ -2,7 +2,6 @@
 // generated simulator folder, with the windows they ask for written down instead of opened.
 #include <filesystem>
 
-#include "airspace/selection_fetch.h"
 #include "core/program_state.h"
 #include "scenery/scenery_cfg.h"
 #include "startup/setup_check.h"
@@ -142,8 +141,7 @@ TEST_F(Win32Selection, AFirstRunByItsTimersThenANarrowedChoiceFetchesThatAirport
   st.first_run = true;
   // Each look at the clock moves on a whole slice: one scan step per tick.
   std::chrono::microseconds now{0};
-  HWND form = Open_Selection_Form(st, windows, Airspace_Selection_Engine(),
-                                  [&now] { return now += SCAN_SLICE; });
+  HWND form = Open_Selection_Form(st, windows, [&now] { return now += SCAN_SLICE; });
   ASSERT_NE(form, nullptr);
   HWND combo = Control(form, "Combo1");
   HWND text1 = Control(form, "Text1");

@@ -27,6 +27,7 @@
 #include "scenery/database_files.h"
 #include "simlink/fake_link_transport.h"
 #include "simlink/link_module.h"
+#include "simlink/sim_choice.h"
 #include "window_fixture.h"
 
 namespace orv {

@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "airspace/selection_fetch.h"
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 #include "core/data_file_names.h"
 #include "core/program_state.h"
 #include "qt/qt_windows.h"
+#include "simlink/sim_choice.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
@@ -70,7 +70,7 @@ TEST(Program_End_Child, FirstRunWithTheDatabaseWriteFailing) {
   st.work_dir = work.toStdString();
   ASSERT_TRUE(Write_Wizard_Settings(st, qgetenv(kSimVar).toStdString()).ok);
   st.first_run = true;
-  Qt_Windows windows(st, Airspace_Selection_Engine(), Platform_Link);
+  Qt_Windows windows(st, Platform_Link);
   windows.Open_Selection();
 
   QTimer pilot;  // presses Ok on every message box

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "airspace/selection_fetch.h"
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 #include "core/program_state.h"
 #include "qt/message_box.h"
 #include "qt/qt_windows.h"
+#include "simlink/sim_choice.h"
 #include "support/temp_dir.h"
 
 namespace orv {
@@ -77,8 +77,7 @@ class Window_Test : public ::testing::Test {
   Program_State st;
   std::chrono::microseconds clock_now{0};
   // A clock that moves on a whole scan slice at every look: one scan step per tick.
-  Qt_Windows windows{st, Airspace_Selection_Engine(), Platform_Link,
-                     [this] { return clock_now += SCAN_SLICE; }};
+  Qt_Windows windows{st, Platform_Link, [this] { return clock_now += SCAN_SLICE; }};
   std::vector<Shown_Message> messages;
   int ended = 0;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "core/program_windows.h"
+#include "behaviour/program_windows.h"
 
 namespace orv {
 

@@ -1,9 +1,6 @@
 // The airport selection window's behaviour (Form3, "Choosing an airport"): the database load,
 // or on a first run the build in timer ticks with its status texts, progress and messages; the
 // airport list; GET AIRPORT; the close rules; and which window comes next.
-//
-// The fetch and the airspace reader belong to the airspace subsystem, above this one: the
-// program hands them in as a Selection_Engine.
 #pragma once
 
 #include <chrono>
@@ -12,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/program_windows.h"
+#include "behaviour/program_windows.h"
 #include "scenery/database_build.h"
 #include "scenery/scan_bgl_file.h"
 
@@ -50,18 +47,6 @@ class Selection_View : public Window_View {
 // Called with (files done, files listed) while the airspaces are read.
 using Airspace_Progress = std::function<void(int32_t done, int32_t total)>;
 
-// What the selection window needs from the airspace subsystem.
-struct Selection_Engine {
-  // Hands the airspace section of each scanned file to the airspace reader.
-  Airspace_Section_Reader read_airspace = nullptr;
-  // Copies the airport whose list item (UTF-8) is `item` into cur_airport, then releases the
-  // airport list.
-  std::function<void(Program_State& st, const std::string& item)> take_airport;
-  // Empties the airspaces, reads them from every listed file, releases the file list, labels
-  // them and adds the departure/approach airspace.
-  std::function<void(Program_State& st, const Airspace_Progress& progress)> read_airspaces;
-};
-
 // A monotonic time source; tests hand in a clock of their own.
 using Tick_Clock = std::function<std::chrono::microseconds()>;
 std::chrono::microseconds Steady_Now();
@@ -69,7 +54,7 @@ std::chrono::microseconds Steady_Now();
 class Selection_Behaviour {
  public:
   Selection_Behaviour(Program_State& st, Selection_View& view, Program_Windows& windows,
-                      Selection_Engine engine, Tick_Clock clock = Steady_Now);
+                      Tick_Clock clock = Steady_Now);
 
   void Load();
   void Read_Sceneries_Paths_Timer();
@@ -97,7 +82,6 @@ class Selection_Behaviour {
   Program_State& st_;
   Selection_View& view_;
   Program_Windows& windows_;
-  Selection_Engine engine_;
   Tick_Clock clock_;
   Database_Build build_;
   std::vector<std::string> items_;

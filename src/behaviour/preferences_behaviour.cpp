@@ -1,4 +1,4 @@
-#include "prefs/preferences_behaviour.h"
+#include "behaviour/preferences_behaviour.h"
 
 #include "core/program_state.h"
 #include "simlink/sim_choice.h"

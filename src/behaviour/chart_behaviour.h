@@ -9,7 +9,7 @@
 #include <string>
 
 #include "chart/chart_projection.h"
-#include "core/program_windows.h"
+#include "behaviour/program_windows.h"
 #include "simlink/link_client.h"
 
 namespace orv {
@@ -18,7 +18,6 @@ class Canvas;
 struct Program_State;
 
 inline constexpr int TIMER1_MS = 1000;
-inline constexpr int32_t CHART_SIM_CODE = 6;  // FS2002, as the link must report it
 inline constexpr int CHART_CLIENT_W = 271;    // client area at design
 inline constexpr int CHART_CLIENT_H = 228;
 
@@ -32,15 +31,6 @@ inline constexpr const char* MSG_SIM_READ_FAILED =
 inline constexpr const char* MSG_LOAD_FAILED =
     "Your Microsoft Windows Version doesn't support the current API used by this program. The "
     "program will shutdown.";
-
-// A link over the platform's own transport: the simulator's window on Windows, its local socket
-// on Linux.
-Link_State Platform_Link();
-
-// A link to the simulator chosen in the preferences, read from orv_simulator.cfg in work_dir
-// each time it is asked for: this computer's, or the relay's on another computer. A missing or
-// damaged file gives this computer's.
-Link_State Chosen_Link(const std::filesystem::path& work_dir);
 
 struct Window_Size {
   int32_t w = 0;

@@ -1,4 +1,4 @@
-#include "startup/setup_behaviour.h"
+#include "behaviour/setup_behaviour.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "startup/splash_behaviour.h"
+#include "behaviour/splash_behaviour.h"
 
 #include "startup/data_files.h"
 

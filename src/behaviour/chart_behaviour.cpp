@@ -1,4 +1,4 @@
-#include "chart/chart_behaviour.h"
+#include "behaviour/chart_behaviour.h"
 
 #include <exception>
 #include <utility>
@@ -10,20 +10,6 @@
 #include "simlink/sim_choice.h"
 
 namespace orv {
-
-Link_State Platform_Link() {
-  Link_State link;
-  link.transport = Make_Platform_Transport();
-  return link;
-}
-
-Link_State Chosen_Link(const std::filesystem::path& work_dir) {
-  Sim_Choice choice;
-  Load_Sim_Choice(work_dir / SIM_CHOICE_FILE, choice);
-  Link_State link;
-  link.transport = Make_Link_Transport(choice);
-  return link;
-}
 
 Chart_Behaviour::Chart_Behaviour(Program_State& st, Chart_Window_View& view,
                                  Program_Windows& windows, Link_State link)

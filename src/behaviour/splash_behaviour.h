@@ -2,7 +2,7 @@
 // the start-up check and hands over to the setup wizard or to the airport list.
 #pragma once
 
-#include "core/program_windows.h"
+#include "behaviour/program_windows.h"
 
 namespace orv {
 

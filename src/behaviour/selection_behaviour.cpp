@@ -1,9 +1,11 @@
-#include "scenery/selection_behaviour.h"
+#include "behaviour/selection_behaviour.h"
 
 #include <algorithm>
 #include <optional>
 #include <utility>
 
+#include "airspace/airport_fetch.h"
+#include "airspace/airspace_reader.h"
 #include "core/data_file_removal.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
@@ -39,12 +41,10 @@ std::chrono::microseconds Steady_Now() {
 }
 
 Selection_Behaviour::Selection_Behaviour(Program_State& st, Selection_View& view,
-                                         Program_Windows& windows, Selection_Engine engine,
-                                         Tick_Clock clock)
+                                         Program_Windows& windows, Tick_Clock clock)
     : st_(st),
       view_(view),
       windows_(windows),
-      engine_(std::move(engine)),
       clock_(std::move(clock)) {}
 
 void Selection_Behaviour::Set_Status(const std::string& text) {
@@ -123,7 +123,7 @@ void Selection_Behaviour::Scan_Bgls_Timer() {
   std::optional<std::string> title;
   do {
     if (std::optional<std::string> next = Scan_Status_Text(st_, build_)) title = std::move(next);
-    Scan_Bgls_Tick(st_, build_, engine_.read_airspace);
+    Scan_Bgls_Tick(st_, build_, Read_Airspace_Section);
   } while (!Scan_Finished(st_, build_) && clock_() - start < SCAN_SLICE);
   if (title) Set_Status(Utf8_From_1252(*title));
   view_.Set_Progress(build_.files_done, build_.bgl_total + 1);
@@ -211,16 +211,23 @@ void Selection_Behaviour::Command3_Click(int index, const std::string& edit_text
 
   view_.Enable_Controls(false);
   Set_Status(STATUS_FETCH_GETTING_INFO);
-  engine_.take_airport(st_, chosen);
+  // The list shows the items in UTF-8; the database holds them in Windows-1252.
+  Find_Fetch_Airport_Where(
+      st_, [&chosen](const std::string& item_text) { return Utf8_From_1252(item_text) == chosen; });
+  Release_Airport_List(st_);
   // The list is released; the chosen airport stays in view while the airspaces are read.
   items_.clear();
   view_.Fill_List(items_, chosen);
 
   Set_Status(STATUS_FETCH_LOOKING);
-  engine_.read_airspaces(st_, [this](int32_t done, int32_t total) {
+  Clear_Airspaces(st_);
+  Read_Airspace_Files(st_, [this](int32_t done, int32_t total) {
     view_.Set_Progress(done, total);
     view_.Repaint();
   });
+  Release_Airspace_File_List(st_);
+  Classify_Airspaces(st_);
+  Add_Tracon_Airspace(st_);
 
   windows_.Show_Chart();
   unloading_ = true;

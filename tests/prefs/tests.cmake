@@ -1,2 +1,0 @@
-list(APPEND TEST_SOURCES
-)
