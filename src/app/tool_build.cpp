@@ -164,24 +164,11 @@ int Tool_Build(const std::string& fs_path) {
   }
   Scan_All(st, b);
 
-  // The counts go to the settings only once both files are in place, so the settings never
-  // describe files that were not written.
   // A build that cannot finish leaves no data files, as the program does, so the next run
   // starts over cleanly instead of finding a set it must refuse.
-  const bool written = Report_Write(DATABASE_FILE, Write_Airport_File(st)) &&
-                       Report_Write(AIRSPACE_LIST_FILE, Write_Airspace_List(st));
-  if (!written) {
-    Remove_Data_Files(st);
-    return EXIT_FILE;
-  }
-  const Settings_Update update = Update_Settings_Counts(st);
-  if (!Report_Write(SETTINGS_FILE, update.result)) {
-    Remove_Data_Files(st);
-    return EXIT_FILE;
-  }
-  if (!update.file_found) {
-    std::fprintf(stderr, "orvane-tool: %s vanished during the build; its counts are not saved\n",
-                 SETTINGS_FILE);
+  const Build_Files_Written written = Write_Build_Files(st, [](const char*) {});
+  if (!written.ok) {
+    std::fprintf(stderr, "orvane-tool: %s: %s\n", written.file, written.error.c_str());
     return EXIT_FILE;
   }
   End_Build(st, b);

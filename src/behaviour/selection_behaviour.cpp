@@ -42,10 +42,7 @@ std::chrono::microseconds Steady_Now() {
 
 Selection_Behaviour::Selection_Behaviour(Program_State& st, Selection_View& view,
                                          Program_Windows& windows, Tick_Clock clock)
-    : st_(st),
-      view_(view),
-      windows_(windows),
-      clock_(std::move(clock)) {}
+    : st_(st), view_(view), windows_(windows), clock_(std::move(clock)) {}
 
 void Selection_Behaviour::Set_Status(const std::string& text) {
   status_ = text;
@@ -129,26 +126,19 @@ void Selection_Behaviour::Scan_Bgls_Timer() {
   view_.Set_Progress(build_.files_done, build_.bgl_total + 1);
 }
 
-bool Selection_Behaviour::Check_Written(const Write_Result& result, const char* what) {
-  if (result.ok) return true;
-  view_.Show_Message(Message_Icon::error, std::string("The ") + what +
-                                              " could not be written: " + result.error +
-                                              ". The program will end; start it again to repeat "
-                                              "the setup and the build.");
-  Remove_Data_Files(st_);
-  unloading_ = true;
-  windows_.End_Program();
-  return false;
-}
-
 void Selection_Behaviour::Finish_Build() {
   view_.Enable_Timer(Selection_Timer::scan_bgls, false);
-  Set_Status(STATUS_CREATING_DATABASE);
-  if (!Check_Written(Write_Airport_File(st_), "airport database")) return;
-  Set_Status(STATUS_CREATING_AIRSPACES);
-  if (!Check_Written(Write_Airspace_List(st_), "airspace file list")) return;
-  Set_Status(STATUS_UPDATING_CONFIG);
-  if (!Check_Written(Update_Settings_Counts(st_).result, "settings file")) return;
+  const Build_Files_Written written =
+      Write_Build_Files(st_, [this](const char* status) { Set_Status(status); });
+  if (!written.ok) {
+    view_.Show_Message(Message_Icon::error, std::string("The ") + written.what +
+                                                " could not be written: " + written.error +
+                                                ". The program will end; start it again to "
+                                                "repeat the setup and the build.");
+    unloading_ = true;
+    windows_.End_Program();
+    return;
+  }
   view_.Show_Message(Message_Icon::information, MSG_DATABASE_CREATED);
   Report_Scan_Problems();
   Set_Status(STATUS_ADDING_AIRPORTS);

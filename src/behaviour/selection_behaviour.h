@@ -74,7 +74,6 @@ class Selection_Behaviour {
   void Load_Database_Files();
   void Database_Damaged(const std::string& error);
   void Finish_Build();
-  bool Check_Written(const Write_Result& result, const char* what);
   void Report_Scan_Problems();
   void Fill_Airport_List();
   void Quit_Program();

@@ -4,10 +4,12 @@
 #include <limits>
 #include <system_error>
 
+#include "core/data_file_removal.h"
 #include "core/large_block.h"
 #include "core/program_state.h"
 #include "core/settings_file.h"
 #include "core/text_1252.h"
+#include "scenery/database_files.h"
 #include "scenery/magdec.h"
 #include "scenery/scan_bgl_file.h"
 #include "scenery/scenery_cfg.h"
@@ -269,6 +271,35 @@ Settings_Update Update_Settings_Counts(Program_State& st) {
   st.cfg.airspace_file_count = st.airspace_file_count;
   update.result = Save_Settings(st);
   return update;
+}
+
+Build_Files_Written Write_Build_Files(Program_State& st,
+                                      const std::function<void(const char* status)>& announce) {
+  Build_Files_Written written;
+  const auto failed = [&](const char* file, const char* what, std::string error) {
+    Remove_Data_Files(st);
+    written = {false, file, what, std::move(error)};
+    return written;
+  };
+  announce(STATUS_CREATING_DATABASE);
+  if (Write_Result r = Write_Airport_File(st); !r.ok) {
+    return failed(DATABASE_FILE, "airport database", r.error);
+  }
+  announce(STATUS_CREATING_AIRSPACES);
+  if (Write_Result r = Write_Airspace_List(st); !r.ok) {
+    return failed(AIRSPACE_LIST_FILE, "airspace file list", r.error);
+  }
+  // The counts go to the settings only once both files are in place, so the settings never
+  // describe files that were not written.
+  announce(STATUS_UPDATING_CONFIG);
+  const Settings_Update update = Update_Settings_Counts(st);
+  if (!update.result.ok) return failed(SETTINGS_FILE, "settings file", update.result.error);
+  if (!update.file_found) {
+    return failed(SETTINGS_FILE, "settings file",
+                  "it vanished during the build, so the database's counts could not be kept");
+  }
+  written.ok = true;
+  return written;
 }
 
 void End_Build(Program_State& st, Database_Build& b) {

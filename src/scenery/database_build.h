@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -155,6 +156,22 @@ struct Settings_Update {
   Write_Result result;  // ok when the file was absent and nothing was written
 };
 Settings_Update Update_Settings_Counts(Program_State& st);
+
+// How the files of a build were written: ok, or which could not be and why.
+struct Build_Files_Written {
+  bool ok = false;
+  const char* file = nullptr;  // the data file that failed, as named in the working folder
+  const char* what = nullptr;  // what it is, for the pilot ("airport database")
+  std::string error;
+};
+
+// The end of a build, the same for the window and the tool: writes the database, the airspace
+// list, then the counts into the settings, announcing each step with its status text first.
+// When one fails the three data files are removed, since a partial set is of no use to the next
+// start. A settings file that vanished during the build fails too: the counts could not be kept
+// and the next start would find only the other two files.
+Build_Files_Written Write_Build_Files(Program_State& st,
+                                      const std::function<void(const char* status)>& announce);
 
 // Ends a build: db_ready true, first_run false, the listings, the worker threads and the image
 // released.

@@ -103,6 +103,24 @@ TEST_F(Selection_Events, AFailedWriteIsAnErrorNeverDoneAndLeavesTheControlsLocke
   EXPECT_EQ(calls.back(), "end");
 }
 
+// The settings file removed while the build runs: the counts cannot be kept, so the build is a
+// failure that leaves no data files, not a database that the next start would refuse.
+TEST_F(Selection_Events, ASettingsFileThatVanishesDuringTheBuildEndsItWithNoDataFiles) {
+  ASSERT_TRUE(Write_Wizard_Settings(st, sim.string()).ok);
+  st.first_run = true;
+  windows.Show_Selection();
+  windows.selection->Read_Sceneries_Paths_Timer();
+  std::filesystem::remove(st.work_dir / SETTINGS_FILE);
+  while (windows.selection_view->scanning) windows.selection->Scan_Bgls_Timer();
+  const Calls calls = log.Take();
+  const std::vector<std::string> told = Said(calls, "Form3 message ");
+  EXPECT_FALSE(Has(calls, "Form3 message information: " + std::string(MSG_DATABASE_CREATED)));
+  EXPECT_TRUE(
+      told.back().starts_with("error: The settings file could not be written: it vanished"));
+  EXPECT_EQ(calls.back(), "end");
+  for (const char* name : DATA_FILES) EXPECT_FALSE(Data_File_Exists(name)) << name;
+}
+
 TEST_F(Selection_Events, GetAirportTakesOnlyTheChosenItemAndCloseProgramEnds) {
   Selection_Behaviour& list = Open_Built();
   EXPECT_EQ(windows.selection_view->items, kBuiltItems);
