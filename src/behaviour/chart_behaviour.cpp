@@ -11,10 +11,10 @@
 
 namespace orv {
 
-Chart_Behaviour::Chart_Behaviour(Program_State& st, Chart_Window_View& view,
+Chart_Behaviour::Chart_Behaviour(Program_State& st, Chart_Window_View& window,
                                  Program_Windows& windows, Link_State link)
     : st_(st),
-      view_(view),
+      window_(window),
       windows_(windows),
       link_(std::move(link)),
       self_(std::make_shared<Chart_Behaviour*>(this)) {}
@@ -28,33 +28,33 @@ bool Chart_Behaviour::Load() {
     Run_Load();
     return true;
   } catch (const std::exception&) {
-    view_.Enable_Timer1(false);
-    view_.Show_Message(Message_Icon::error, MSG_LOAD_FAILED);
+    window_.Enable_Timer1(false);
+    window_.Show_Message(Message_Icon::error, MSG_LOAD_FAILED);
     windows_.End_Program();
     return false;
   }
 }
 
 void Chart_Behaviour::Run_Load() {
-  view_.Make_Topmost();
+  window_.Make_Topmost();
 
   Link_Init(link_);
   int32_t result = LINK_OK;
   sim_connected_ = Link_Open(link_, CHART_SIM_CODE, result);
   if (!sim_connected_) {
-    view_.Show_Message(Message_Icon::warning, MSG_NO_SIM_AT_LOAD);
+    window_.Show_Message(Message_Icon::warning, MSG_NO_SIM_AT_LOAD);
     Link_Close(link_);
     sim_connected_ = false;
   }
 
-  view_.Set_Caption(Utf8_From_1252(st_.cur_airport.name) + " Chart");
+  window_.Set_Caption(Utf8_From_1252(st_.cur_airport.name) + " Chart");
   Measure_Window();
 
-  Reset_View(view_state_);
-  Recenter_View(view_state_, st_.cur_airport.lon, st_.cur_airport.lat);
+  Reset_View(projection_);
+  Recenter_View(projection_, st_.cur_airport.lon, st_.cur_airport.lat);
   loaded_ = true;
   Center_Airport(st_.cur_airport.lon, st_.cur_airport.lat);
-  for (int i = 0; i < ZOOM_AT_LOAD - ZOOM_MIN; ++i) Zoom_In(view_state_);
+  for (int i = 0; i < ZOOM_AT_LOAD - ZOOM_MIN; ++i) orv::Zoom_In(projection_);
 
   st_.follow_acft = true;
   st_.show_ils = true;
@@ -69,19 +69,19 @@ void Chart_Behaviour::Run_Load() {
 // Before the window is shown its frame is not known, and the window manager may frame it only
 // after it is shown: the size is measured again then.
 void Chart_Behaviour::Measure_Window() {
-  const Window_Size outer = view_.Outer_Size();
-  view_state_.win_w_px = outer.w;
-  view_state_.win_h_px = outer.h;
+  const Window_Size outer = window_.Outer_Size();
+  projection_.win_w_px = outer.w;
+  projection_.win_h_px = outer.h;
 }
 
 void Chart_Behaviour::Shown() {
-  if (loaded_ && !unloaded_ && !view_.Is_Minimized()) Measure_Window();
+  if (loaded_ && !unloaded_ && !window_.Is_Minimized()) Measure_Window();
 }
 
-void Chart_Behaviour::Form_Resize() {
+void Chart_Behaviour::Resized() {
   if (!loaded_ || unloaded_) return;
-  view_.Enable_Timer1(false);
-  if (view_.Is_Minimized()) return;
+  window_.Enable_Timer1(false);
+  if (window_.Is_Minimized()) return;
   // A maximised window goes on like a normal one: the chart keeps following the aircraft.
   Measure_Window();
   Enable_Timer1();
@@ -89,7 +89,7 @@ void Chart_Behaviour::Form_Resize() {
 
 void Chart_Behaviour::Unload() {
   unloaded_ = true;
-  view_.Enable_Timer1(false);
+  window_.Enable_Timer1(false);
   Link_Close(link_);
   sim_connected_ = false;
 }
@@ -97,15 +97,15 @@ void Chart_Behaviour::Unload() {
 // The timer runs unless the window is gone or minimised, or the preferences or About window is
 // open.
 void Chart_Behaviour::Enable_Timer1() {
-  if (unloaded_ || view_.Is_Minimized() || prefs_open_ || about_open_) return;
-  view_.Enable_Timer1(true);
+  if (unloaded_ || window_.Is_Minimized() || prefs_open_ || about_open_) return;
+  window_.Enable_Timer1(true);
 }
 
 template <typename Change>
 void Chart_Behaviour::Redraw_Sequence(Change change) {
-  view_.Enable_Timer1(false);
-  change(view_state_);
-  view_.Redraw();
+  window_.Enable_Timer1(false);
+  change(projection_);
+  window_.Redraw();
   Enable_Timer1();
 }
 
@@ -115,21 +115,21 @@ void Chart_Behaviour::Draw(Canvas& canvas) {
     return;
   }
   try {
-    Redraw_Chart(canvas, st_, view_state_, sim_connected_);
+    Redraw_Chart(canvas, st_, projection_, sim_connected_);
   } catch (const std::exception&) {
     // A layer that fails leaves what was drawn before it; the next redraw tries again.
   }
 }
 
-void Chart_Behaviour::Command2_Click() {
-  Redraw_Sequence([](Chart_View& v) { Zoom_In(v); });
+void Chart_Behaviour::Zoom_In() {
+  Redraw_Sequence([](Chart_View& v) { orv::Zoom_In(v); });
 }
 
-void Chart_Behaviour::Command4_Click() {
-  Redraw_Sequence([](Chart_View& v) { Zoom_Out(v); });
+void Chart_Behaviour::Zoom_Out() {
+  Redraw_Sequence([](Chart_View& v) { orv::Zoom_Out(v); });
 }
 
-void Chart_Behaviour::Command3_Click() {
+void Chart_Behaviour::Center_On_Airport() {
   Center_Airport(st_.cur_airport.lon, st_.cur_airport.lat);
 }
 
@@ -140,12 +140,12 @@ void Chart_Behaviour::Center_Airport(double x, double y) {
 void Chart_Behaviour::Mouse_Down(bool left_button, int32_t px, int32_t py, int32_t client_w,
                                  int32_t client_h) {
   if (!left_button || !loaded_) return;
-  const auto at = Mouse_To_Geo(view_state_, px, py, client_w, client_h);
+  const auto at = Mouse_To_Geo(projection_, px, py, client_w, client_h);
   if (at) Center_Airport(at->lon, at->lat);
 }
 
-void Chart_Behaviour::Timer1_Timer() {
-  view_.Make_Topmost();
+void Chart_Behaviour::Aircraft_Tick() {
+  window_.Make_Topmost();
   if (sim_connected_) {
     int32_t result = LINK_OK;
     bool read = false;
@@ -156,25 +156,25 @@ void Chart_Behaviour::Timer1_Timer() {
     }
     if (!read) {
       // No tick may run while the pilot reads the message: it would read again and fail again.
-      view_.Enable_Timer1(false);
-      view_.Show_Message(Message_Icon::warning, MSG_SIM_READ_FAILED);
+      window_.Enable_Timer1(false);
+      window_.Show_Message(Message_Icon::warning, MSG_SIM_READ_FAILED);
       Link_Close(link_);
       sim_connected_ = false;
       Enable_Timer1();
       return;
     }
-    view_.Set_Label1(Altimeter_Caption(st_.altim_value));
+    window_.Set_Label1(Altimeter_Caption(st_.altim_value));
   }
   if (st_.follow_acft && sim_connected_) {
     Center_Airport(st_.acft_lon, st_.acft_lat);
   } else {
-    view_.Redraw();
+    window_.Redraw();
   }
 }
 
-void Chart_Behaviour::Airpt_Place_Click() {
+void Chart_Behaviour::Change_Airport() {
   windows_.Show_Selection();
-  view_.Close();
+  window_.Close();
 }
 
 Window_Closed Chart_Behaviour::Dialog_Closed(bool Chart_Behaviour::*open) {
@@ -187,14 +187,14 @@ Window_Closed Chart_Behaviour::Dialog_Closed(bool Chart_Behaviour::*open) {
   };
 }
 
-void Chart_Behaviour::Pref1_Click() {
-  view_.Enable_Timer1(false);
+void Chart_Behaviour::Open_Preferences() {
+  window_.Enable_Timer1(false);
   prefs_open_ = true;
   windows_.Show_Preferences(Dialog_Closed(&Chart_Behaviour::prefs_open_));
 }
 
-void Chart_Behaviour::Orv_Abot2_Click() {
-  view_.Enable_Timer1(false);
+void Chart_Behaviour::Open_About() {
+  window_.Enable_Timer1(false);
   about_open_ = true;
   windows_.Show_About(Dialog_Closed(&Chart_Behaviour::about_open_));
 }

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "chart/chart_projection.h"
 #include "behaviour/program_windows.h"
+#include "chart/chart_projection.h"
 #include "simlink/link_client.h"
 
 namespace orv {
@@ -18,7 +18,7 @@ class Canvas;
 struct Program_State;
 
 inline constexpr int TIMER1_MS = 1000;
-inline constexpr int CHART_CLIENT_W = 271;    // client area at design
+inline constexpr int CHART_CLIENT_W = 271;  // client area at design
 inline constexpr int CHART_CLIENT_H = 228;
 
 inline constexpr const char* CHART_DESIGN_CAPTION = "Current Airport's Chart";
@@ -53,7 +53,7 @@ class Chart_Window_View : public Window_View {
 
 class Chart_Behaviour {
  public:
-  Chart_Behaviour(Program_State& st, Chart_Window_View& view, Program_Windows& windows,
+  Chart_Behaviour(Program_State& st, Chart_Window_View& window, Program_Windows& windows,
                   Link_State link);
   ~Chart_Behaviour();
   Chart_Behaviour(const Chart_Behaviour&) = delete;
@@ -64,25 +64,25 @@ class Chart_Behaviour {
   // Shown, or moved by its frame: the outer size is measured again.
   void Shown();
   // Resized, minimised, maximised or restored.
-  void Form_Resize();
+  void Resized();
   void Unload();
 
-  void Command2_Click();  // Zoom in
-  void Command3_Click();  // Center
-  void Command4_Click();  // Zoom out
+  void Zoom_In();            // Zoom in
+  void Center_On_Airport();  // Center
+  void Zoom_Out();           // Zoom out
   // A mouse press at client pixel (px, py) of a client area client_w by client_h.
   void Mouse_Down(bool left_button, int32_t px, int32_t py, int32_t client_w, int32_t client_h);
-  void Airpt_Place_Click();
-  void Pref1_Click();
-  void Orv_Abot2_Click();
-  void Timer1_Timer();
+  void Change_Airport();
+  void Open_Preferences();
+  void Open_About();
+  void Aircraft_Tick();
   // Re-centres the view on longitude x, latitude y and redraws.
   void Center_Airport(double x, double y);
 
   // One redraw as the window paints it: clear, the layers, then the aircraft.
   void Draw(Canvas& canvas);
 
-  const Chart_View& View() const { return view_state_; }
+  const Chart_View& Projection() const { return projection_; }
   bool Sim_Connected() const { return sim_connected_; }
   const Link_State& Link() const { return link_; }
 
@@ -95,10 +95,10 @@ class Chart_Behaviour {
   Window_Closed Dialog_Closed(bool Chart_Behaviour::*open);
 
   Program_State& st_;
-  Chart_Window_View& view_;
+  Chart_Window_View& window_;
   Program_Windows& windows_;
   Link_State link_;
-  Chart_View view_state_;
+  Chart_View projection_;
   bool sim_connected_ = false;
   bool loaded_ = false;
   bool unloaded_ = false;

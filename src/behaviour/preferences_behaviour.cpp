@@ -35,41 +35,41 @@ void Preferences_Behaviour::Load() {
   view_.Set_Simulator(sim_remote_, sim_address_, sim_key_);
 }
 
-void Preferences_Behaviour::Check_Click(int n, bool checked) {
+void Preferences_Behaviour::Display_Switch_Changed(int n, bool checked) {
   Check_Switch(st_, n) = checked;
 }
 
-void Preferences_Behaviour::Option1_Click() {
+void Preferences_Behaviour::Inches_Chosen() {
   view_.Set_Options(true);
   st_.altim_units = 0;
 }
 
-void Preferences_Behaviour::Option2_Click() {
+void Preferences_Behaviour::Millibars_Chosen() {
   view_.Set_Options(false);
   st_.altim_units = 1;
 }
 
-void Preferences_Behaviour::Option3_Click() {
+void Preferences_Behaviour::This_Computer_Chosen() {
   sim_remote_ = false;
   sim_changed_ = true;
 }
 
-void Preferences_Behaviour::Option4_Click() {
+void Preferences_Behaviour::Another_Computer_Chosen() {
   sim_remote_ = true;
   sim_changed_ = true;
 }
 
-void Preferences_Behaviour::Text1_Change(const std::string& address) {
+void Preferences_Behaviour::Address_Typed(const std::string& address) {
   sim_address_ = address;
   sim_changed_ = true;
 }
 
-void Preferences_Behaviour::Text2_Change(const std::string& key) {
+void Preferences_Behaviour::Key_Typed(const std::string& key) {
   sim_key_ = key;
   sim_changed_ = true;
 }
 
-void Preferences_Behaviour::Command1_Click() {
+void Preferences_Behaviour::Ok() {
   if (Save_Simulator(false)) view_.Close();
 }
 

@@ -48,15 +48,15 @@ class Preferences_Behaviour {
       : st_(st), view_(view), closed_(std::move(closed)) {}
 
   void Load();
-  void Check_Click(int n, bool checked);
-  void Option1_Click();
-  void Option2_Click();
-  void Option3_Click();  // This computer
-  void Option4_Click();  // Another computer
-  void Text1_Change(const std::string& address);
-  void Text2_Change(const std::string& key);
+  void Display_Switch_Changed(int n, bool checked);
+  void Inches_Chosen();
+  void Millibars_Chosen();
+  void This_Computer_Chosen();     // This computer
+  void Another_Computer_Chosen();  // Another computer
+  void Address_Typed(const std::string& address);
+  void Key_Typed(const std::string& key);
   // Ok: saves a changed choice of simulator and closes; a bad one keeps the window open.
-  void Command1_Click();
+  void Ok();
   // However the window closed: a changed choice is saved when it is good, kept out when not.
   void Unload();
 
@@ -86,7 +86,7 @@ class About_Behaviour {
       : view_(view), closed_(std::move(closed)) {}
 
   void Load() { view_.Place_Top_Left(); }
-  void Command1_Click() { view_.Close(); }
+  void Ok() { view_.Close(); }
   void Unload() {
     if (closed_) closed_();
   }

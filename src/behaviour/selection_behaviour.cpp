@@ -193,7 +193,7 @@ void Selection_Behaviour::Fill_Airport_List() {
   view_.Fill_List(items_, COMBO_PROMPT);
 }
 
-void Selection_Behaviour::Command3_Click(int index, const std::string& edit_text) {
+void Selection_Behaviour::Get_Airport(int index, const std::string& edit_text) {
   Busy_Scope busy(busy_);
   if (index < 0 || static_cast<size_t>(index) >= items_.size()) return;
   const std::string chosen = items_[static_cast<size_t>(index)];
@@ -231,11 +231,11 @@ void Selection_Behaviour::Quit_Program() {
   windows_.End_Program();
 }
 
-void Selection_Behaviour::Command2_Click() {
+void Selection_Behaviour::Close_Program() {
   Quit_Program();
 }
 
-void Selection_Behaviour::Airpt_Ch_Vw_Click() {
+void Selection_Behaviour::Open_About() {
   windows_.Show_About({});
 }
 

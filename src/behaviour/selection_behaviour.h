@@ -60,9 +60,9 @@ class Selection_Behaviour {
   void Read_Sceneries_Paths_Timer();
   void Scan_Bgls_Timer();
   // GET AIRPORT with Combo1's chosen index (-1 for none) and the text of its edit field.
-  void Command3_Click(int index, const std::string& edit_text);
-  void Command2_Click();
-  void Airpt_Ch_Vw_Click();
+  void Get_Airport(int index, const std::string& edit_text);
+  void Close_Program();
+  void Open_About();
   // The window is being closed; false keeps it open (a handler of it is still running).
   bool Unload();
 

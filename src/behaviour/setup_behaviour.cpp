@@ -11,7 +11,7 @@
 namespace orv {
 
 void Setup_Behaviour::Load() {
-  Option1_Click();
+  FS2002_Chosen();
   view_.Set_Option1(true);
   setup_done_ = false;
   // The drive list stands on the working folder's drive, the folder list on that folder.
@@ -22,29 +22,29 @@ void Setup_Behaviour::Load() {
   for (const std::string& drive : drives) shown.push_back(Utf8_From_Native_Path(drive));
   view_.Fill_Drives(shown, start.drive);
   view_.Show_Folder(start.text);
-  Dir1_Change(start.text);
+  Folder_Chosen(start.text);
 }
 
-void Setup_Behaviour::Drive1_Change(const std::string& drive) {
+void Setup_Behaviour::Drive_Chosen(const std::string& drive) {
   const std::string folder = Wizard_Drive_Text(drive);
   view_.Show_Folder(folder);
-  Dir1_Change(folder);
+  Folder_Chosen(folder);
 }
 
-void Setup_Behaviour::Dir1_Change(const std::string& folder) {
+void Setup_Behaviour::Folder_Chosen(const std::string& folder) {
   if (!folder.empty()) view_.Set_Text1(folder);
 }
 
-void Setup_Behaviour::Text1_Change(const std::string& text) {
+void Setup_Behaviour::Path_Typed(const std::string& text) {
   const std::string kept = Wizard_Path_Text(text);
   if (kept != text) view_.Set_Text1(kept);
 }
 
-void Setup_Behaviour::Option1_Click() {
+void Setup_Behaviour::FS2002_Chosen() {
   st_.sim_version = 1;
 }
 
-void Setup_Behaviour::Command1_Click(const std::string& text1) {
+void Setup_Behaviour::Next_Step(const std::string& text1) {
   // The folder as the file calls take it; one this system cannot spell is no simulator folder.
   const std::optional<std::string> folder = Wizard_Stored_Path(text1);
   if (!folder || !Is_Sim_Folder(*folder)) {

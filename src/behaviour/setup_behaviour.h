@@ -29,11 +29,11 @@ class Setup_Behaviour {
       : st_(st), view_(view), windows_(windows) {}
 
   void Load();
-  void Drive1_Change(const std::string& drive);
-  void Dir1_Change(const std::string& folder);
-  void Text1_Change(const std::string& text);
-  void Option1_Click();
-  void Command1_Click(const std::string& text1);
+  void Drive_Chosen(const std::string& drive);
+  void Folder_Chosen(const std::string& folder);
+  void Path_Typed(const std::string& text);
+  void FS2002_Chosen();
+  void Next_Step(const std::string& text1);
   void Unload();
 
   bool Setup_Done() const { return setup_done_; }

@@ -8,7 +8,7 @@ void Splash_Behaviour::Load() {
   view_.Enable_Timer1(true);
 }
 
-void Splash_Behaviour::Timer1_Timer() {
+void Splash_Behaviour::Splash_Time_Over() {
   view_.Enable_Timer1(false);
   const Start_Decision decision = Check_Data_Files(st_);
   if (decision == Start_Decision::damaged_settings) {

@@ -24,7 +24,7 @@ class Splash_Behaviour {
       : st_(st), view_(view), windows_(windows) {}
 
   void Load();
-  void Timer1_Timer();
+  void Splash_Time_Over();
 
  private:
   Program_State& st_;

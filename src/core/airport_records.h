@@ -74,13 +74,14 @@ struct Airport_Entry {
   std::string name;
   double lat = 0.0;
   double lon = 0.0;
-  std::string freq7;
-  std::string freq5;
-  std::string freq6;
-  std::string freq9;
-  std::string freq8;
-  std::string freq10;
-  std::string freq1;
+  // The airport's frequencies as megahertz text, each named by the scenery's frequency type.
+  std::string freq7;   // clearance delivery
+  std::string freq5;   // ground
+  std::string freq6;   // tower
+  std::string freq9;   // departure
+  std::string freq8;   // approach
+  std::string freq10;  // centre
+  std::string freq1;   // ATIS
   std::vector<Runway_Rec> runways;
   int32_t runway_count = 0;
   std::vector<Ils_Rec> ils;

@@ -47,7 +47,7 @@ About_Window::About_Window(Window_Closed closed, QWidget* parent)
 
   auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
   command1->setObjectName(QStringLiteral("Command1"));
-  connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Command1_Click(); });
+  connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Ok(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);

@@ -79,24 +79,24 @@ Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_Sta
   // A click on the label is not a click on the chart: it must not re-centre the view.
   label1_->setAttribute(Qt::WA_NoMousePropagation);
   connect(Make_Button(area_, "Command2", "Zoom in", 8), &QPushButton::clicked, this,
-          [this] { behaviour_.Command2_Click(); });
+          [this] { behaviour_.Zoom_In(); });
   connect(Make_Button(area_, "Command3", "Center", 96), &QPushButton::clicked, this,
-          [this] { behaviour_.Command3_Click(); });
+          [this] { behaviour_.Center_On_Airport(); });
   connect(Make_Button(area_, "Command4", "Zoom out", 184), &QPushButton::clicked, this,
-          [this] { behaviour_.Command4_Click(); });
+          [this] { behaviour_.Zoom_Out(); });
 
   QMenuBar* bar = menuBar();
   connect(Add_Menu_Item(bar, "go_to1", "Change", "airpt_place", "Airport"), &QAction::triggered,
-          this, [this] { behaviour_.Airpt_Place_Click(); });
+          this, [this] { behaviour_.Change_Airport(); });
   connect(Add_Menu_Item(bar, "op1", "Options", "pref1", "Preferences"), &QAction::triggered, this,
-          [this] { behaviour_.Pref1_Click(); });
+          [this] { behaviour_.Open_Preferences(); });
   connect(Add_Menu_Item(bar, "abot2", "About", "orv_abot2", "Orvane v" ORVANE_VERSION),
-          &QAction::triggered, this, [this] { behaviour_.Orv_Abot2_Click(); });
+          &QAction::triggered, this, [this] { behaviour_.Open_About(); });
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(TIMER1_MS);
-  connect(timer1_, &QTimer::timeout, this, &Chart_Window::Timer1_Timer);
+  connect(timer1_, &QTimer::timeout, this, &Chart_Window::Aircraft_Tick);
 
   resize(CHART_CLIENT_W, CHART_CLIENT_H + bar->sizeHint().height());
 }
@@ -153,7 +153,7 @@ void Chart_Window::Client_Mouse_Down(Qt::MouseButton button, int px, int py) {
 
 void Chart_Window::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  behaviour_.Form_Resize();
+  behaviour_.Resized();
 }
 
 void Chart_Window::showEvent(QShowEvent* event) {
@@ -169,7 +169,7 @@ void Chart_Window::moveEvent(QMoveEvent* event) {
 
 void Chart_Window::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) behaviour_.Form_Resize();
+  if (event->type() == QEvent::WindowStateChange) behaviour_.Resized();
 }
 
 void Chart_Window::closeEvent(QCloseEvent* event) {

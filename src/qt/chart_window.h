@@ -30,7 +30,7 @@ class Chart_Window : public QMainWindow, public Chart_Window_View {
                QWidget* parent = nullptr);
 
   bool Load() { return behaviour_.Load(); }
-  const Chart_View& View() const { return behaviour_.View(); }
+  const Chart_View& View() const { return behaviour_.Projection(); }
   void Draw(Canvas& canvas) { behaviour_.Draw(canvas); }
   bool Sim_Connected() const { return behaviour_.Sim_Connected(); }
   const Link_State& Link() const { return behaviour_.Link(); }
@@ -50,7 +50,7 @@ class Chart_Window : public QMainWindow, public Chart_Window_View {
   bool Is_Minimized() const override;
 
  public Q_SLOTS:
-  void Timer1_Timer() { behaviour_.Timer1_Timer(); }
+  void Aircraft_Tick() { behaviour_.Aircraft_Tick(); }
   void Center_Airport(double x, double y) { behaviour_.Center_Airport(x, y); }
   void Client_Mouse_Down(Qt::MouseButton button, int px, int py);
 

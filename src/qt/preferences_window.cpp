@@ -30,7 +30,7 @@ Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, 
     auto* box = new QCheckBox(Ui_Text(CHECK_CAPTIONS[n - 1]), frame1);
     box->setObjectName(QStringLiteral("Check%1").arg(n));
     connect(box, &QCheckBox::clicked, this,
-            [this, n](bool checked) { behaviour_.Check_Click(n, checked); });
+            [this, n](bool checked) { behaviour_.Display_Switch_Changed(n, checked); });
     frame1_layout->addWidget(box);
     check_[n - 1] = box;
   }
@@ -44,12 +44,12 @@ Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, 
   auto* frame2_layout = new QVBoxLayout(frame2);
   frame2_layout->addWidget(option1_);
   frame2_layout->addWidget(option2_);
-  connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.Option1_Click(); });
-  connect(option2_, &QRadioButton::clicked, this, [this] { behaviour_.Option2_Click(); });
+  connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.Inches_Chosen(); });
+  connect(option2_, &QRadioButton::clicked, this, [this] { behaviour_.Millibars_Chosen(); });
 
   auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
   command1->setObjectName(QStringLiteral("Command1"));
-  connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Command1_Click(); });
+  connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Ok(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame1);
@@ -89,12 +89,12 @@ QWidget* Preferences_Window::Make_Frame3() {
   frame3_layout->addLayout(remote_row);
   frame3_layout->addLayout(key_row);
 
-  connect(option3_, &QRadioButton::clicked, this, [this] { behaviour_.Option3_Click(); });
-  connect(option4_, &QRadioButton::clicked, this, [this] { behaviour_.Option4_Click(); });
+  connect(option3_, &QRadioButton::clicked, this, [this] { behaviour_.This_Computer_Chosen(); });
+  connect(option4_, &QRadioButton::clicked, this, [this] { behaviour_.Another_Computer_Chosen(); });
   connect(text1_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { behaviour_.Text1_Change(t.toStdString()); });
+          [this](const QString& t) { behaviour_.Address_Typed(t.toStdString()); });
   connect(text2_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { behaviour_.Text2_Change(t.toStdString()); });
+          [this](const QString& t) { behaviour_.Key_Typed(t.toStdString()); });
   return frame3;
 }
 

@@ -102,10 +102,10 @@ Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows, 
   airpt_ch_vw->setObjectName(QStringLiteral("airpt_ch_vw"));
 
   connect(command3_, &QPushButton::clicked, this, [this] {
-    behaviour_.Command3_Click(combo1_->currentIndex(), Std_Text(combo1_->currentText()));
+    behaviour_.Get_Airport(combo1_->currentIndex(), Std_Text(combo1_->currentText()));
   });
-  connect(command2_, &QPushButton::clicked, this, [this] { behaviour_.Command2_Click(); });
-  connect(airpt_ch_vw, &QAction::triggered, this, [this] { behaviour_.Airpt_Ch_Vw_Click(); });
+  connect(command2_, &QPushButton::clicked, this, [this] { behaviour_.Close_Program(); });
+  connect(airpt_ch_vw, &QAction::triggered, this, [this] { behaviour_.Open_About(); });
 
   read_sceneries_paths_ = Named_Timer("Read_Sceneries_Paths", READ_SCENERIES_PATHS_MS, this);
   connect(read_sceneries_paths_, &QTimer::timeout, this,

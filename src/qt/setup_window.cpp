@@ -79,18 +79,18 @@ Setup_Window::Setup_Window(Program_State& st, Program_Windows& windows, QWidget*
   layout->addWidget(command1_, 0, Qt::AlignRight);
   resize(460, 480);
 
-  connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.Option1_Click(); });
+  connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.FS2002_Chosen(); });
   connect(drive1_, &QComboBox::currentTextChanged, this,
-          [this](const QString& drive) { behaviour_.Drive1_Change(Std_Text(drive)); });
+          [this](const QString& drive) { behaviour_.Drive_Chosen(Std_Text(drive)); });
   connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             const QString path = dir_model_->filePath(current);
-            behaviour_.Dir1_Change(Std_Text(QDir::toNativeSeparators(path)));
+            behaviour_.Folder_Chosen(Std_Text(QDir::toNativeSeparators(path)));
           });
   connect(text1_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { behaviour_.Text1_Change(Std_Text(text)); });
+          [this](const QString& text) { behaviour_.Path_Typed(Std_Text(text)); });
   connect(command1_, &QPushButton::clicked, this,
-          [this] { behaviour_.Command1_Click(Std_Text(text1_->text())); });
+          [this] { behaviour_.Next_Step(Std_Text(text1_->text())); });
 
   behaviour_.Load();
 }

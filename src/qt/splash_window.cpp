@@ -129,7 +129,7 @@ Splash_Window::Splash_Window(Program_State& st, Program_Windows& windows, QWidge
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setSingleShot(true);
   timer1_->setInterval(SPLASH_DELAY_MS);
-  connect(timer1_, &QTimer::timeout, this, &Splash_Window::Timer1_Timer);
+  connect(timer1_, &QTimer::timeout, this, &Splash_Window::Splash_Time_Over);
   behaviour_.Load();
 }
 

@@ -28,7 +28,7 @@ class Splash_Window : public QWidget, public Splash_View {
   void Enable_Timer1(bool on) override;
 
  public Q_SLOTS:
-  void Timer1_Timer() { behaviour_.Timer1_Timer(); }
+  void Splash_Time_Over() { behaviour_.Splash_Time_Over(); }
 
  private:
   Splash_Behaviour behaviour_;

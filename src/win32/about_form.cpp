@@ -59,7 +59,7 @@ class About_Form final : public Form, public About_View {
  protected:
   // Ok and Enter are IDOK; Escape is IDCANCEL and closes as the close box does.
   void Command(int id, int /*code*/, HWND /*control*/) override {
-    if (id == IDOK) behaviour_.Command1_Click();
+    if (id == IDOK) behaviour_.Ok();
     if (id == IDCANCEL) Close();
   }
   // Every way of closing comes here, once: the opener is told once.

@@ -108,7 +108,7 @@ class Chart_Form final : public Form, public Chart_Window_View {
  protected:
   void Command(int id, int /*code*/, HWND /*control*/) override;
   void Timer(UINT_PTR id) override {
-    if (id == CHART_TIMER1) behaviour_.Timer1_Timer();
+    if (id == CHART_TIMER1) behaviour_.Aircraft_Tick();
   }
   bool Closing() override {
     behaviour_.Unload();
@@ -128,22 +128,22 @@ class Chart_Form final : public Form, public Chart_Window_View {
 void Chart_Form::Command(int id, int, HWND) {
   switch (id) {
     case ID_COMMAND2:
-      behaviour_.Command2_Click();
+      behaviour_.Zoom_In();
       break;
     case ID_COMMAND3:
-      behaviour_.Command3_Click();
+      behaviour_.Center_On_Airport();
       break;
     case ID_COMMAND4:
-      behaviour_.Command4_Click();
+      behaviour_.Zoom_Out();
       break;
     case ID_AIRPT_PLACE:
-      behaviour_.Airpt_Place_Click();
+      behaviour_.Change_Airport();
       break;
     case ID_PREF1:
-      behaviour_.Pref1_Click();
+      behaviour_.Open_Preferences();
       break;
     case ID_ORV_ABOT2:
-      behaviour_.Orv_Abot2_Click();
+      behaviour_.Open_About();
       break;
     default:
       break;
@@ -169,7 +169,7 @@ LRESULT Chart_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       Mouse_Down(msg == WM_LBUTTONDOWN, lp);
       return 0;
     case WM_SIZE:
-      behaviour_.Form_Resize();
+      behaviour_.Resized();
       // The chart is drawn for the window's size: all of it again, not just what was uncovered.
       Redraw();
       return 0;

@@ -76,15 +76,15 @@ class Preferences_Form final : public Form, public Preferences_View {
  protected:
   void Command(int id, int code, HWND control) override {
     if (id > kCheckId && id <= kCheckId + CHECK_COUNT) {
-      if (code == BN_CLICKED) behaviour_.Check_Click(id - kCheckId, Is_Checked(control));
+      if (code == BN_CLICKED) behaviour_.Display_Switch_Changed(id - kCheckId, Is_Checked(control));
     } else if (id > kOptionId && id <= kOptionId + 4) {
       if (code == BN_CLICKED) Option_Click(id - kOptionId);
     } else if (id == kText1Id || id == kText2Id) {
       if (code != EN_CHANGE || setting_text_) return;
-      if (id == kText1Id) behaviour_.Text1_Change(Text_Of(text1_));
-      if (id == kText2Id) behaviour_.Text2_Change(Text_Of(text2_));
+      if (id == kText1Id) behaviour_.Address_Typed(Text_Of(text1_));
+      if (id == kText2Id) behaviour_.Key_Typed(Text_Of(text2_));
     } else if (id == IDOK) {
-      behaviour_.Command1_Click();
+      behaviour_.Ok();
     } else if (id == IDCANCEL) {
       Close();  // Escape closes as the close box does
     }
@@ -97,10 +97,10 @@ class Preferences_Form final : public Form, public Preferences_View {
 
  private:
   void Option_Click(int n) {
-    if (n == 1) behaviour_.Option1_Click();
-    if (n == 2) behaviour_.Option2_Click();
-    if (n == 3) behaviour_.Option3_Click();
-    if (n == 4) behaviour_.Option4_Click();
+    if (n == 1) behaviour_.Inches_Chosen();
+    if (n == 2) behaviour_.Millibars_Chosen();
+    if (n == 3) behaviour_.This_Computer_Chosen();
+    if (n == 4) behaviour_.Another_Computer_Chosen();
   }
 
   // The frames are the form's own children like their boxes, so every click reaches the form.

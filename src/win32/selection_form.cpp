@@ -137,14 +137,14 @@ void Selection_Form::On_Command(int id, int code) {
     case COMMAND3:
     case IDOK:  // Enter in the list's edit field
       if (code == BN_CLICKED && IsWindowEnabled(command3_)) {
-        behaviour_.Command3_Click(chosen_, Text_Of(combo1_));
+        behaviour_.Get_Airport(chosen_, Text_Of(combo1_));
       }
       break;
     case COMMAND2:
-      if (code == BN_CLICKED) behaviour_.Command2_Click();
+      if (code == BN_CLICKED) behaviour_.Close_Program();
       break;
     case AIRPT_CH_VW:
-      behaviour_.Airpt_Ch_Vw_Click();
+      behaviour_.Open_About();
       break;
     default:
       break;

@@ -103,28 +103,28 @@ void Setup_Form::Build_Controls() {
 void Setup_Form::On_Command(int id, int code) {
   switch (id) {
     case OPTION1:
-      if (code == BN_CLICKED) behaviour_.Option1_Click();
+      if (code == BN_CLICKED) behaviour_.FS2002_Chosen();
       break;
     case DRIVE1: {
       const auto chosen = static_cast<size_t>(SendMessageW(drive1_, CB_GETCURSEL, 0, 0));
       if (code == CBN_SELCHANGE && chosen < drives_.size())
-        behaviour_.Drive1_Change(drives_[chosen]);
+        behaviour_.Drive_Chosen(drives_[chosen]);
       break;
     }
     case DIR1: {
       const auto chosen = static_cast<size_t>(SendMessageW(dir1_, LB_GETCURSEL, 0, 0));
       if (chosen >= lines_.size()) break;
       const std::string folder = lines_[chosen].path;
-      if (code == LBN_SELCHANGE) behaviour_.Dir1_Change(folder);
+      if (code == LBN_SELCHANGE) behaviour_.Folder_Chosen(folder);
       if (code == LBN_DBLCLK) Show_Folder(folder);  // opens it: its folders are listed
       break;
     }
     case TEXT1:
-      if (code == EN_CHANGE) behaviour_.Text1_Change(Text_Of(text1_));
+      if (code == EN_CHANGE) behaviour_.Path_Typed(Text_Of(text1_));
       break;
     case COMMAND1:
     case IDOK:  // Enter anywhere in the window
-      if (code == BN_CLICKED) behaviour_.Command1_Click(Text_Of(text1_));
+      if (code == BN_CLICKED) behaviour_.Next_Step(Text_Of(text1_));
       break;
     default:
       break;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/config_rec.h"
 #include "behaviour/splash_behaviour.h"
+#include "core/config_rec.h"
 
 namespace orv::win32 {
 namespace {
@@ -228,7 +228,7 @@ class Splash_Form final : public Form, public Splash_View {
 
  protected:
   void Timer(UINT_PTR id) override {
-    if (id == SPLASH_TIMER1) behaviour_.Timer1_Timer();
+    if (id == SPLASH_TIMER1) behaviour_.Splash_Time_Over();
   }
 
  private:

@@ -60,7 +60,7 @@ TEST_F(Chart_Events, WithoutSimulatorTheChartZoomsCentresAndHoldsItsTimerForOthe
               st.show_airspace);
   EXPECT_EQ(st.altim_units, 1);
 
-  const Chart_View& v = chart.View();
+  const Chart_View& v = chart.Projection();
   EXPECT_EQ(v.zoom_level, 9);
   EXPECT_NEAR(v.view_right - v.view_left, 1.40624921875, 1e-12);
   EXPECT_NEAR(v.view_top - v.view_bottom, 0.70312421875, 1e-12);
@@ -71,32 +71,32 @@ TEST_F(Chart_Events, WithoutSimulatorTheChartZoomsCentresAndHoldsItsTimerForOthe
   EXPECT_EQ(v, expected);
 
   // Without a simulator a tick only redraws: no message, no read.
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 redraw"}));
 
   // The zoom stops at its limits with the timer running on.
   const double span9 = v.view_right - v.view_left;
-  chart.Command4_Click();
+  chart.Zoom_Out();
   EXPECT_EQ(v.zoom_level, 8);
   EXPECT_DOUBLE_EQ(v.view_right - v.view_left, 2 * span9);
-  for (int i = 0; i < 30; ++i) chart.Command2_Click();
+  for (int i = 0; i < 30; ++i) chart.Zoom_In();
   EXPECT_EQ(v.zoom_level, 20);
   const Chart_View at_max = v;
   log.Take();
-  chart.Command2_Click();
+  chart.Zoom_In();
   EXPECT_EQ(v, at_max);
-  for (int i = 0; i < 30; ++i) chart.Command4_Click();
+  for (int i = 0; i < 30; ++i) chart.Zoom_Out();
   EXPECT_EQ(v.zoom_level, 1);
   const Chart_View at_min = v;
-  chart.Command4_Click();
+  chart.Zoom_Out();
   EXPECT_EQ(v, at_min);
   EXPECT_EQ(log.Take().back(), "Form4 Timer1 on");
 
   // Moved away by a click, then back to the reference point at the same zoom level.
-  for (int i = 0; i < 12; ++i) chart.Command2_Click();
+  for (int i = 0; i < 12; ++i) chart.Zoom_In();
   chart.Mouse_Down(true, 20, 30, CHART_CLIENT_W, CHART_CLIENT_H);
   EXPECT_GT(std::abs(Centre_Lon(v) - kLon), 1e-3);
-  chart.Command3_Click();
+  chart.Center_On_Airport();
   EXPECT_EQ(v.zoom_level, 13);
   EXPECT_NEAR(Centre_Lon(v), kLon, 1e-9);
   EXPECT_NEAR(Centre_Lat(v), kLat, 1e-9);
@@ -104,27 +104,27 @@ TEST_F(Chart_Events, WithoutSimulatorTheChartZoomsCentresAndHoldsItsTimerForOthe
   // Minimised, a resize starts nothing; restored, the window is measured again and runs.
   log.Take();
   windows.chart_view->minimized = true;
-  chart.Form_Resize();
-  chart.Form_Resize();
+  chart.Resized();
+  chart.Resized();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 Timer1 off"}));
   windows.chart_view->minimized = false;
   windows.chart_view->outer = {420, 330};
-  chart.Form_Resize();
+  chart.Resized();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 Timer1 on"}));
   EXPECT_EQ(v.win_w_px, 420);
   EXPECT_EQ(v.win_h_px, 330);
 
   // The preferences and the About window hold the timer until they close.
-  chart.Pref1_Click();
+  chart.Open_Preferences();
   log.Take();
   // Zooming or resizing the chart does not restart the timer while they are open.
-  chart.Command2_Click();
-  chart.Form_Resize();
+  chart.Zoom_In();
+  chart.Resized();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 redraw", "Form4 Timer1 off"}));
   windows.prefs_view->Close();  // the close box
   EXPECT_EQ(log.Take(), (Calls{"Form5 close", "Form4 Timer1 on"}));
 
-  chart.Orv_Abot2_Click();
+  chart.Open_About();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "open Form6"}));
   windows.about_closed();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 on"}));
@@ -136,45 +136,45 @@ TEST_F(Chart_Events, TickFollowsTheAircraftAndTheAirportMenuClosesTheLink) {
   EXPECT_FALSE(Has(log.Take(), "Form4 message warning: " + std::string(MSG_NO_SIM_AT_LOAD)));
   EXPECT_TRUE(chart.Sim_Connected());
   // The load draws before it reads anything: the view is still on the airport.
-  EXPECT_NEAR(Centre_Lon(chart.View()), kLon, 1e-9);
+  EXPECT_NEAR(Centre_Lon(chart.Projection()), kLon, 1e-9);
 
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_TRUE(Has(log.Take(), "Form4 Label1 Altimeter: 29.92"));
   EXPECT_NEAR(st.acft_lat, 47.5, 1e-5);
   EXPECT_NEAR(st.acft_lon, -122.2, 1e-5);
-  EXPECT_DOUBLE_EQ(Centre_Lon(chart.View()), st.acft_lon);
-  EXPECT_DOUBLE_EQ(Centre_Lat(chart.View()), st.acft_lat);
+  EXPECT_DOUBLE_EQ(Centre_Lon(chart.Projection()), st.acft_lon);
+  EXPECT_DOUBLE_EQ(Centre_Lat(chart.Projection()), st.acft_lat);
 
   // Millibars at the next tick; with following off the view stays where it is.
   st.altim_units = 0;
   st.follow_acft = false;
-  const Chart_View before = chart.View();
+  const Chart_View before = chart.Projection();
   Put_Aircraft(47.6, -122.1);
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Label1 Altimeter: 1013", "Form4 redraw"}));
   EXPECT_NEAR(st.acft_lat, 47.6, 1e-5);
-  EXPECT_EQ(chart.View(), before);
+  EXPECT_EQ(chart.Projection(), before);
 
   const int unmapped = fake.fake->views_unmapped;
-  chart.Airpt_Place_Click();
+  chart.Change_Airport();
   EXPECT_EQ(fake.fake->views_unmapped, unmapped + 1);
 }
 
 TEST_F(Chart_Events, AFailedReadWarnsOnceClosesTheLinkAndAFailedLoadEndsTheProgram) {
   Chart_Behaviour& chart = Open(true);
-  const Chart_View before = chart.View();
+  const Chart_View before = chart.Projection();
   // The module stops answering the requests: its reply is no longer 1.
   fake.fake->module = [](std::span<uint8_t>, int) { return Link_Send_Result{true, 0, 0}; };
   // The order of the calls is in the first-run walk; here the warning and the link itself.
   log.Take();
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_EQ(Said(log.Take(), "Form4 message "),
             std::vector<std::string>{"warning: " + std::string(MSG_SIM_READ_FAILED)});
   EXPECT_FALSE(chart.Sim_Connected());
   EXPECT_EQ(chart.Link().link_view, nullptr);
-  EXPECT_EQ(chart.View(), before);
+  EXPECT_EQ(chart.Projection(), before);
   const int sends = fake.fake->sends;
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_EQ(fake.fake->sends, sends);
 
   windows.link = Link_State{};

@@ -67,7 +67,7 @@ class First_Run : public Recording_Test {
 TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   windows.Show_Splash();
   EXPECT_EQ(log.Take(), (Calls{"open Form1", "Form1 Timer1 on"}));
-  windows.splash->Timer1_Timer();
+  windows.splash->Splash_Time_Over();
   const Calls splash = log.Take();
   ASSERT_GE(splash.size(), 6u);
   EXPECT_EQ(Calls(splash.begin(), splash.begin() + 4),
@@ -77,9 +77,9 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   EXPECT_EQ(splash.back(), "Form1 close");
   EXPECT_TRUE(st.first_run);
 
-  windows.setup->Command1_Click((sim / "nowhere").string());
+  windows.setup->Next_Step((sim / "nowhere").string());
   EXPECT_EQ(log.Take(), (Calls{"Form2 message exclamation: " + std::string(MSG_NOT_SIM_FOLDER)}));
-  windows.setup->Command1_Click(sim.string());
+  windows.setup->Next_Step(sim.string());
   EXPECT_EQ(log.Take(), (Calls{"Form2 message information: Settings file created successfully!",
                                "open Form3", "Form3 Read_Sceneries_Paths on", "Form2 close"}));
 
@@ -110,9 +110,9 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   EXPECT_FALSE(st.first_run);
 
   // GET AIRPORT: an item typed over does nothing; the chosen one opens its chart.
-  list.Command3_Click(0, "KSEA");
+  list.Get_Airport(0, "KSEA");
   EXPECT_EQ(log.Take(), Calls{});
-  list.Command3_Click(0, kKsea);
+  list.Get_Airport(0, kKsea);
   EXPECT_EQ(log.Take(),
             (Calls{"Form3 controls off", "Form3 status Getting Airport's Info...",
                    "Form3 list 0 [" + kKsea + "]", "Form3 status Looking for Airspace...",
@@ -123,52 +123,52 @@ TEST_F(First_Run, FromTheSplashToTheChartAndBackToTheList) {
   EXPECT_EQ(st.airspace_count, 1);
   Chart_Behaviour& chart = *windows.chart;
   EXPECT_TRUE(chart.Sim_Connected());
-  EXPECT_EQ(chart.View().zoom_level, 9);
-  EXPECT_EQ(chart.View().win_w_px, 281);
+  EXPECT_EQ(chart.Projection().zoom_level, 9);
+  EXPECT_EQ(chart.Projection().win_w_px, 281);
   // The window manager frames the window after it is shown: measured again then.
   windows.chart_view->outer = {289, 301};
   chart.Shown();
-  EXPECT_EQ(chart.View().win_h_px, 301);
+  EXPECT_EQ(chart.Projection().win_h_px, 301);
   EXPECT_EQ(log.Take(), Calls{});
 
   // A tick with the simulator: the altimeter, then the view follows the aircraft.
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Label1 Altimeter: 29.92", "Form4 Timer1 off",
                                "Form4 redraw", "Form4 Timer1 on"}));
   // Minimised, the timer stays off; a click re-centres only with the left button.
   windows.chart_view->minimized = true;
-  chart.Form_Resize();
+  chart.Resized();
   chart.Mouse_Down(false, 10, 10, 271, 228);
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off"}));
   windows.chart_view->minimized = false;
-  chart.Form_Resize();
+  chart.Resized();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 Timer1 on"}));
 
   // The link is lost: one warning, then ticks only redraw.
   fake.fake->module = [](std::span<uint8_t>, int) { return Link_Send_Result{}; };
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Timer1 off",
                                "Form4 message warning: " + std::string(MSG_SIM_READ_FAILED),
                                "Form4 Timer1 on"}));
-  chart.Timer1_Timer();
+  chart.Aircraft_Tick();
   EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 redraw"}));
   EXPECT_FALSE(chart.Sim_Connected());
 
   // The preferences hold the timer until they close, even through a zoom.
-  chart.Pref1_Click();
+  chart.Open_Preferences();
   const Calls prefs = log.Take();
   EXPECT_EQ(Calls(prefs.begin(), prefs.begin() + 4),
             (Calls{"Form4 Timer1 off", "open Form5", "Form5 top-left", "Form5 Check1 on"}));
   EXPECT_EQ(prefs.back(), "Form5 Option3 on [] []");
-  windows.prefs->Check_Click(4, false);
-  chart.Command2_Click();
+  windows.prefs->Display_Switch_Changed(4, false);
+  chart.Zoom_In();
   EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "Form4 redraw"}));
-  windows.prefs->Command1_Click();
+  windows.prefs->Ok();
   EXPECT_EQ(log.Take(), (Calls{"Form5 close", "Form4 Timer1 on"}));
   EXPECT_FALSE(st.show_airspace);
 
   // Back to the list, which loads the database it built.
-  chart.Airpt_Place_Click();
+  chart.Change_Airport();
   EXPECT_EQ(log.Take(), (Calls{"open Form3", "Form3 Read_Sceneries_Paths on", "Form4 close",
                                "Form4 Timer1 off"}));
   windows.selection->Read_Sceneries_Paths_Timer();
@@ -197,7 +197,7 @@ TEST_F(First_Run, AFailedWriteEndsTheProgramAndAnAbandonedSetupToo) {
             (Calls{"Form2 close",
                    "Form2 message information: " + std::string(MSG_SETUP_NOT_FINISHED), "end"}));
 
-  windows.setup->Command1_Click(sim.string());
+  windows.setup->Next_Step(sim.string());
   std::filesystem::create_directories(st.work_dir / DATABASE_FILE / "blocked");
   windows.selection->Read_Sceneries_Paths_Timer();
   for (int i = 0; i < 3; ++i) windows.selection->Scan_Bgls_Timer();
@@ -213,7 +213,7 @@ TEST_F(First_Run, AFailedWriteEndsTheProgramAndAnAbandonedSetupToo) {
 TEST_F(First_Run, AMissingLibraryIsToldOnceAndClosingBeforeDoneWritesNothing) {
   std::filesystem::remove(sim / "scenery.cfg");
   windows.Show_Setup();
-  windows.setup->Command1_Click(sim.string());
+  windows.setup->Next_Step(sim.string());
   // Closed while scanning: the window goes, the program does not end, nothing is written.
   windows.selection->Read_Sceneries_Paths_Timer();
   log.Take();
@@ -252,7 +252,7 @@ class Startup_Events : public Recording_Test {
   Calls Splash_Tick() {
     windows.Show_Splash();
     log.Take();
-    windows.splash->Timer1_Timer();
+    windows.splash->Splash_Time_Over();
     return log.Take();
   }
 };
@@ -313,12 +313,12 @@ TEST_F(Startup_Events, WizardTakesASimulatorFolderInAnyLetterCaseAndShortensADri
       {"/", "/"},     {"C:\\Fs", "C:\\Fs"}, {"/opt/fs2002/", "/opt/fs2002/"},
   };
   for (const auto& [text, kept] : cases) {
-    windows.setup->Text1_Change(text);
+    windows.setup->Path_Typed(text);
     EXPECT_EQ(log.Take(), text == kept ? Calls{} : Calls{"Form2 Text1 " + kept}) << text;
   }
 
   for (const char* folder : {"NoExe", "Fs2004", "Missing"}) {
-    windows.setup->Command1_Click((dir.path() / folder).string());
+    windows.setup->Next_Step((dir.path() / folder).string());
   }
   EXPECT_EQ(log.Take(), Calls(3, "Form2 message exclamation: " + std::string(MSG_NOT_SIM_FOLDER)));
   EXPECT_FALSE(Data_File_Exists(SETTINGS_FILE));
@@ -326,7 +326,7 @@ TEST_F(Startup_Events, WizardTakesASimulatorFolderInAnyLetterCaseAndShortensADri
 
   // The folder typed in other letter case is found too, and stored as typed.
   const std::string typed = (dir.path() / "FS2002").string();
-  windows.setup->Command1_Click(typed);
+  windows.setup->Next_Step(typed);
   EXPECT_TRUE(Has(log.Take(), "open Form3"));
   Program_State saved;
   ASSERT_EQ(Load_Settings(saved, st.work_dir / SETTINGS_FILE), Settings_Status::ok);
@@ -342,17 +342,17 @@ TEST_F(First_Run, TheRelayChosenInThePreferencesIsFollowedByTheNextChart) {
   windows.Show_Preferences({});
   const std::string address = "127.0.0.1:" + std::to_string(relay.port);
   const std::string bad = "Form5 message exclamation: " + std::string(MSG_BAD_SIM_ADDRESS);
-  windows.prefs->Option4_Click();
-  windows.prefs->Text2_Change("k1");
+  windows.prefs->Another_Computer_Chosen();
+  windows.prefs->Key_Typed("k1");
   for (const std::string& text : {std::string("fs-pc"), std::string("fs-pc:65536"), address}) {
-    windows.prefs->Text1_Change(text);
-    windows.prefs->Command1_Click();  // a bad address keeps the window open
+    windows.prefs->Address_Typed(text);
+    windows.prefs->Ok();  // a bad address keeps the window open
     EXPECT_EQ(log.Take().back(), text == address ? "Form5 close" : bad) << text;
   }
   // Reopened it shows the choice; a bad address closed by the close box is not stored.
   windows.Show_Preferences({});
   EXPECT_EQ(log.Take().back(), "Form5 Option4 on [" + address + "] [k1]");
-  windows.prefs->Text1_Change("fs-pc:0");
+  windows.prefs->Address_Typed("fs-pc:0");
   windows.prefs_view->Close();
   EXPECT_EQ(log.Take(), (Calls{"Form5 close", bad + MSG_SIM_KEPT}));
   st.cur_airport.lat = kLat;
@@ -360,13 +360,13 @@ TEST_F(First_Run, TheRelayChosenInThePreferencesIsFollowedByTheNextChart) {
   windows.link.sleep = [](uint32_t) {};
   windows.Show_Chart();
   ASSERT_TRUE(windows.chart->Sim_Connected());
-  windows.chart->Timer1_Timer();
+  windows.chart->Aircraft_Tick();
   EXPECT_EQ(st.acft_hdg, -90);
   // The relay is gone: one warning, then the chart goes on without the aircraft.
   relay.Kill();
   log.Take();
-  windows.chart->Timer1_Timer();
-  windows.chart->Timer1_Timer();
+  windows.chart->Aircraft_Tick();
+  windows.chart->Aircraft_Tick();
   EXPECT_EQ(log.Take(), (Calls{"Form4 topmost", "Form4 Timer1 off",
                                "Form4 message warning: " + std::string(MSG_SIM_READ_FAILED),
                                "Form4 Timer1 on", "Form4 topmost", "Form4 redraw"}));

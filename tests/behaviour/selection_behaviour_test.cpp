@@ -126,15 +126,15 @@ TEST_F(Selection_Events, GetAirportTakesOnlyTheChosenItemAndCloseProgramEnds) {
   EXPECT_EQ(windows.selection_view->items, kBuiltItems);
   EXPECT_TRUE(st.db_ready);
   // Nothing chosen, typed without choosing, chosen and then typed over: nothing happens.
-  list.Command3_Click(-1, COMBO_PROMPT);
-  list.Command3_Click(0, "KSEA");
-  list.Command3_Click(0, "KSEA (SEATTLE");
+  list.Get_Airport(-1, COMBO_PROMPT);
+  list.Get_Airport(0, "KSEA");
+  list.Get_Airport(0, "KSEA (SEATTLE");
   EXPECT_EQ(log.Take(), Calls{});
   EXPECT_EQ(list.Status(), STATUS_DONE);
   EXPECT_TRUE(st.cur_airport.ident.empty());
   EXPECT_EQ(st.airports.size(), 5u);
 
-  list.Command3_Click(0, kBuiltItems[0]);
+  list.Get_Airport(0, kBuiltItems[0]);
   EXPECT_EQ(st.cur_airport.ident, "KSEA");
   // The Class B from the scenery file, then the departure/approach airspace of its own.
   ASSERT_EQ(st.airspace_count, 2);
@@ -146,13 +146,13 @@ TEST_F(Selection_Events, GetAirportTakesOnlyTheChosenItemAndCloseProgramEnds) {
   EXPECT_FALSE(Has(calls, "end"));
 
   // A name with an accented letter, on a list loaded again.
-  Open_Built().Command3_Click(2, kBuiltItems[2]);
+  Open_Built().Get_Airport(2, kBuiltItems[2]);
   EXPECT_EQ(st.cur_airport.ident, "LSZH");
   EXPECT_EQ(st.cur_airport.name, "Z\xDCRICH");
   EXPECT_EQ(st.airspace_count, 0);  // no airspace near it and no approach frequency
   EXPECT_TRUE(Has(log.Take(), "Form4 caption Z\xC3\x9CRICH Chart"));
 
-  Open_Built().Command2_Click();
+  Open_Built().Close_Program();
   EXPECT_EQ(log.Take(), (Calls{"Form3 status Please wait...", "end"}));
   EXPECT_EQ(st.airports.size(), 1u);
 }

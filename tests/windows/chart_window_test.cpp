@@ -220,7 +220,7 @@ TEST_F(Chart, PreferencesAndAboutAreModelessAndHoldTheTimerUntilTheyClose) {
 TEST_F(Chart, TheTickShowsTheAltimeterTheAirportMenuOpensTheListAndAFailedLoadNoWindow) {
   Chart_Window* w = Open_Chart(std::move(fake_.link));  // the in-memory module answers
   ASSERT_NE(w, nullptr);
-  w->Timer1_Timer();
+  w->Aircraft_Tick();
   EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Altimeter: 29.92"));
   Child<QAction>(w, "airpt_place")->trigger();
   EXPECT_EQ(Open_Window<Chart_Window>(), nullptr);

@@ -54,7 +54,7 @@ TEST_F(Startup_Windows, SplashShowsPictureAndWaitsThreeSecondsOnce) {
 TEST_F(Startup_Windows, SplashTickOpensTheListOrTheWizardAndCloses) {
   Write_Complete_Set();
   Splash_Window* splash = windows.Open_Splash();
-  splash->Timer1_Timer();
+  splash->Splash_Time_Over();
   EXPECT_FALSE(splash->Timer1()->isActive());
   EXPECT_NE(Open_Window<Selection_Window>(), nullptr);
   EXPECT_EQ(Open_Window<Setup_Window>(), nullptr);
@@ -62,7 +62,7 @@ TEST_F(Startup_Windows, SplashTickOpensTheListOrTheWizardAndCloses) {
 
   Delete_Windows();
   std::filesystem::remove(st.work_dir / AIRSPACE_LIST_FILE);
-  windows.Open_Splash()->Timer1_Timer();
+  windows.Open_Splash()->Splash_Time_Over();
   EXPECT_NE(Open_Window<Setup_Window>(), nullptr);
   EXPECT_EQ(Open_Window<Selection_Window>(), nullptr);
   EXPECT_EQ(Open_Window<Splash_Window>(), nullptr);
