@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/program_state.h"
-#include "scenery/database_files.h"
+#include "data/database_files.h"
 
 namespace {
 

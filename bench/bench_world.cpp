@@ -18,8 +18,8 @@
 
 #include "airspace/airspace_reader.h"
 #include "core/program_state.h"
+#include "data/database_files.h"
 #include "scenery/database_build.h"
-#include "scenery/database_files.h"
 #include "tools/fs_world.h"
 
 namespace {

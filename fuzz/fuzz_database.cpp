@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "scenery/database_files.h"
+#include "data/database_files.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "core/settings_file.h"
+#include "data/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);

@@ -16,11 +16,11 @@
 #include "airspace/airspace_reader.h"
 #include "app/tool_commands.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
 #include "core/text_1252.h"
+#include "data/data_file_check.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "scenery/database_build.h"
-#include "scenery/database_files.h"
-#include "startup/data_files.h"
 #include "startup/setup_check.h"
 
 namespace orv::tool {

@@ -16,9 +16,9 @@
 #include "chart/svg_canvas.h"
 #include "core/file_system.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
 #include "core/text_1252.h"
-#include "scenery/database_files.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 
 #ifdef ORVANE_HAS_PNG
 #include "app/png_module.h"

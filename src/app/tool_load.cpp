@@ -4,10 +4,10 @@
 
 #include "app/tool_commands.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
 #include "core/text_1252.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "scenery/database_build.h"
-#include "scenery/database_files.h"
 
 namespace orv::tool {
 

@@ -6,10 +6,10 @@
 
 #include "airspace/airport_fetch.h"
 #include "airspace/airspace_reader.h"
-#include "core/data_file_removal.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
-#include "scenery/database_files.h"
+#include "data/data_file_removal.h"
+#include "data/database_files.h"
 
 namespace orv {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "core/file_system.h"
 #include "core/program_state.h"
+#include "data/data_file_check.h"
 #include "scenery/scenery_cfg.h"
-#include "startup/data_files.h"
 #include "startup/setup_check.h"
 
 namespace orv {

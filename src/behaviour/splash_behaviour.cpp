@@ -1,6 +1,6 @@
 #include "behaviour/splash_behaviour.h"
 
-#include "startup/data_files.h"
+#include "data/data_file_check.h"
 
 namespace orv {
 

@@ -4,12 +4,12 @@
 #include <limits>
 #include <system_error>
 
-#include "core/data_file_removal.h"
 #include "core/large_block.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
 #include "core/text_1252.h"
-#include "scenery/database_files.h"
+#include "data/data_file_removal.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "scenery/magdec.h"
 #include "scenery/scan_bgl_file.h"
 #include "scenery/scenery_cfg.h"

@@ -4,7 +4,6 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/bcd_frequency.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bgl_image.cpp
   ${CMAKE_CURRENT_LIST_DIR}/database_build.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/database_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/geo_math.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_match.cpp
   ${CMAKE_CURRENT_LIST_DIR}/magdec.cpp

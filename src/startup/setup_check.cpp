@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "core/program_state.h"
-#include "core/settings_file.h"
 #include "core/text_1252.h"
+#include "data/settings_file.h"
 
 namespace orv {
 namespace {

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "core/data_file_names.h"
 #include "core/file_system.h"
-#include "core/settings_file.h"
+#include "data/data_file_check.h"
+#include "data/data_file_names.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "recording_views.h"
-#include "scenery/database_files.h"
 #include "scenery/scenery_cfg.h"
 #include "simlink/relay_running.h"
 #include "simlink/sim_choice.h"
-#include "startup/data_files.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 

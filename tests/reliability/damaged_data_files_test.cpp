@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/program_state.h"
-#include "core/settings_file.h"
-#include "scenery/database_files.h"
-#include "startup/data_files.h"
+#include "data/data_file_check.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
 

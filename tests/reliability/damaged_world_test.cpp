@@ -9,9 +9,9 @@
 
 #include "airspace/airspace_reader.h"
 #include "core/program_state.h"
+#include "data/data_file_check.h"
+#include "data/database_files.h"
 #include "scenery/database_build.h"
-#include "scenery/database_files.h"
-#include "startup/data_files.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "scenery/database_files.h"
+#include "data/database_files.h"
 
 namespace orv {
 namespace {

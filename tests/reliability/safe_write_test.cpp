@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "core/program_state.h"
-#include "core/settings_file.h"
+#include "data/data_file_check.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "scenery/database_build.h"
-#include "scenery/database_files.h"
-#include "startup/data_files.h"
 #include "startup/setup_check.h"
 #include "support/temp_dir.h"
 

@@ -6,8 +6,8 @@
 
 #include "airspace/airspace_reader.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
-#include "scenery/database_files.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,6 @@ list(APPEND TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/bcd_frequency_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bgl_image_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/database_build_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/database_files_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/magdec_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scenery_cfg_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/geo_math_test.cpp

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/program_state.h"
-#include "core/settings_file.h"
+#include "data/settings_file.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/program_state.h"
+#include "data/database_files.h"
 #include "form_driver.h"
-#include "scenery/database_files.h"
 #include "startup/setup_check.h"
 #include "support/temp_dir.h"
 #include "win32/about_form.h"

@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "behaviour/chart_behaviour.h"
-#include "core/data_file_names.h"
 #include "core/program_state.h"
+#include "data/data_file_names.h"
 #include "qt/qt_windows.h"
 #include "simlink/sim_choice.h"
 #include "startup/setup_check.h"

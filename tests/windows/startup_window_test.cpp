@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "data/database_files.h"
 #include "qt/selection_window.h"
 #include "qt/setup_window.h"
 #include "qt/splash_window.h"
-#include "scenery/database_files.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "window_fixture.h"

@@ -1,4 +1,4 @@
-#include "startup/data_files.h"
+#include "data/data_file_check.h"
 
 #include <optional>
 #include <string>
@@ -6,7 +6,7 @@
 
 #include "core/file_system.h"
 #include "core/program_state.h"
-#include "core/settings_file.h"
+#include "data/settings_file.h"
 
 namespace orv {
 

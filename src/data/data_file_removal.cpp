@@ -1,4 +1,4 @@
-#include "core/data_file_removal.h"
+#include "data/data_file_removal.h"
 
 #include <filesystem>
 #include <system_error>

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "core/airport_records.h"
-#include "core/data_file_names.h"
 #include "core/file_system.h"
 #include "core/mapped_file.h"
+#include "data/data_file_names.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "scenery/database_files.h"
+#include "data/database_files.h"
 
 #include <gtest/gtest.h>
 

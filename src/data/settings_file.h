@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "core/config_rec.h"
-#include "core/data_file_names.h"
 #include "core/file_system.h"
+#include "data/data_file_names.h"
 
 namespace orv {
 

@@ -1,11 +1,11 @@
-#include "startup/data_files.h"
+#include "data/data_file_check.h"
 
 #include <gtest/gtest.h>
 
 #include "core/program_state.h"
-#include "core/settings_file.h"
 #include "core/text_1252.h"
-#include "scenery/database_files.h"
+#include "data/database_files.h"
+#include "data/settings_file.h"
 #include "support/temp_dir.h"
 
 namespace orv {

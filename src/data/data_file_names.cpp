@@ -1,4 +1,4 @@
-#include "core/data_file_names.h"
+#include "data/data_file_names.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 // damaged database, after a failed write, and when the setup is abandoned.
 #pragma once
 
-#include "core/data_file_names.h"
+#include "data/data_file_names.h"
 
 namespace orv {
 

@@ -2,8 +2,8 @@
 // a first run (wizard and database build) otherwise. A partial set is never used.
 #pragma once
 
-#include "core/data_file_names.h"
-#include "core/data_file_removal.h"
+#include "data/data_file_names.h"
+#include "data/data_file_removal.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "core/settings_file.h"
+#include "data/settings_file.h"
 
 #include <fstream>
 #include <limits>
