@@ -1,263 +1,117 @@
 #include "data/database_files.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
+#include <concepts>
 #include <limits>
+#include <type_traits>
 
 #include "core/program_state.h"
+#include "data/record_io.h"
 
 namespace orv {
 namespace {
 
-// ---- Writing ----
+// ---- The record layouts, each stated once for the writer and the reader ----
 
-constexpr size_t kMaxText = std::numeric_limits<int16_t>::max();
+template <typename R, typename Record>
+concept Record_Of = std::same_as<std::remove_const_t<R>, Record>;
 
-// The bytes of a file being encoded: fields are written straight into room made ahead in large
-// steps, so a field costs a store rather than the bookkeeping of a vector insert.
-class Byte_Writer {
- public:
-  std::span<const uint8_t> Bytes() const { return {bytes_.data(), used_}; }
-  size_t size() const { return used_; }
-  void Clear() { used_ = 0; }
-  std::vector<uint8_t> Take() {
-    bytes_.resize(used_);
-    used_ = 0;
-    return std::move(bytes_);
-  }
+template <typename Io, Record_Of<Runway_Rec> R>
+void Fields(Io& io, R& r) {
+  io(r.end1_name, r.end2_name, r.end1_lat, r.end1_lon, r.end2_lat, r.end2_lon, r.elev_ft,
+     r.end1_mag_hdg, r.end2_mag_hdg, r.length_ft, r.width_ft);
+}
 
-  // The N low bytes of v, little-endian: one store on a little-endian machine.
-  template <size_t N>
-  void Put_Bytes(uint64_t v) {
-    uint8_t* at = Room(N);
-    if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(at, &v, N);
-    } else {
-      for (size_t i = 0; i < N; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-  }
+template <typename Io, Record_Of<Ils_Rec> R>
+void Fields(Io& io, R& r) {
+  io(r.ident, r.lat, r.lon, r.mag_hdg, r.freq);
+}
 
-  void Put_Raw(const char* from, size_t n) {
-    if (n > 0) std::memcpy(Room(n), from, n);
-  }
+template <typename Io, Record_Of<Taxi_Point> R>
+void Fields(Io& io, R& r) {
+  io(r.kind, r.lat, r.lon);
+}
 
- private:
-  uint8_t* Room(size_t n) {
-    if (bytes_.size() - used_ < n) bytes_.resize(std::max({2 * bytes_.size(), used_ + n, kFirst}));
-    uint8_t* at = bytes_.data() + used_;
-    used_ += n;
-    return at;
-  }
+template <typename Io, Record_Of<Parking_Rec> R>
+void Fields(Io& io, R& r) {
+  io(r.label, r.lat, r.lon, r.radius_ft);
+}
 
-  static constexpr size_t kFirst = 4096;
-  std::vector<uint8_t> bytes_;
-  size_t used_ = 0;
+template <typename Io, Record_Of<Taxi_Path> R>
+void Fields(Io& io, R& r) {
+  io(r.kind, r.start_pt, r.end_pt, r.label);
+}
+
+// How a list of an airport is checked when read: the least bytes an element takes, its name
+// and its count's for messages, and whether it keeps a spare element after its used ones.
+struct List_Format {
+  size_t min_bytes;
+  const char* name;
+  const char* count_name;
+  bool spare;
 };
 
-void Put_Integer(Byte_Writer& out, int16_t value) {
-  out.Put_Bytes<2>(static_cast<uint16_t>(value));
+inline constexpr List_Format kRunways{MIN_RUNWAY_BYTES, "runway", "runway_count", true};
+inline constexpr List_Format kIls{MIN_ILS_BYTES, "ils", "ils_count", true};
+inline constexpr List_Format kTaxiPoints{MIN_TAXI_POINT_BYTES, "taxi point", "taxi_point_count",
+                                         false};
+inline constexpr List_Format kParkings{MIN_PARKING_BYTES, "parking", "parking_count", false};
+inline constexpr List_Format kTaxiPaths{MIN_TAXI_PATH_BYTES, "taxi path", "taxi_path_count", false};
+
+// An airport record: its fields, then each list block followed by its count.
+template <typename Io, Record_Of<Airport_Entry> A>
+void Fields(Io& io, A& a) {
+  io(a.ident, a.name, a.lat, a.lon, a.freq7, a.freq5, a.freq6, a.freq9, a.freq8, a.freq10, a.freq1);
+  io.List(a.runways, a.runway_count, kRunways);
+  io.List(a.ils, a.ils_count, kIls);
+  io.List(a.taxi_points, a.taxi_point_count, kTaxiPoints);
+  io.List(a.parkings, a.parking_count, kParkings);
+  io.List(a.taxi_paths, a.taxi_path_count, kTaxiPaths);
 }
 
-void Put_Long(Byte_Writer& out, int32_t value) {
-  out.Put_Bytes<4>(static_cast<uint32_t>(value));
-}
+// ---- Writing ----
 
-void Put_Double(Byte_Writer& out, double value) {
-  out.Put_Bytes<8>(std::bit_cast<uint64_t>(value));
-}
-
-// Texts come from scenery reads limited to 32767 bytes; anything longer keeps its first 32767
-// bytes, the most a length prefix can describe.
-void Put_Text(Byte_Writer& out, const std::string& text) {
-  const size_t n = std::min(text.size(), kMaxText);
-  Put_Integer(out, static_cast<int16_t>(n));
-  out.Put_Raw(text.data(), n);
-}
-
-void Put_Element(Byte_Writer& out, const Runway_Rec& r) {
-  Put_Text(out, r.end1_name);
-  Put_Text(out, r.end2_name);
-  Put_Double(out, r.end1_lat);
-  Put_Double(out, r.end1_lon);
-  Put_Double(out, r.end2_lat);
-  Put_Double(out, r.end2_lon);
-  Put_Long(out, r.elev_ft);
-  Put_Integer(out, r.end1_mag_hdg);
-  Put_Integer(out, r.end2_mag_hdg);
-  Put_Long(out, r.length_ft);
-  Put_Long(out, r.width_ft);
-}
-
-void Put_Element(Byte_Writer& out, const Ils_Rec& r) {
-  Put_Text(out, r.ident);
-  Put_Double(out, r.lat);
-  Put_Double(out, r.lon);
-  Put_Integer(out, r.mag_hdg);
-  Put_Text(out, r.freq);
-}
-
-void Put_Element(Byte_Writer& out, const Taxi_Point& r) {
-  Put_Long(out, r.kind);
-  Put_Double(out, r.lat);
-  Put_Double(out, r.lon);
-}
-
-void Put_Element(Byte_Writer& out, const Parking_Rec& r) {
-  Put_Text(out, r.label);
-  Put_Double(out, r.lat);
-  Put_Double(out, r.lon);
-  Put_Long(out, r.radius_ft);
-}
-
-void Put_Element(Byte_Writer& out, const Taxi_Path& r) {
-  Put_Long(out, r.kind);
-  Put_Long(out, r.start_pt);
-  Put_Long(out, r.end_pt);
-  Put_Text(out, r.label);
-}
-
-// An empty list is one that was never sized: dims 0 and nothing more.
-template <typename T>
-void Put_List(Byte_Writer& out, const std::vector<T>& list) {
-  if (list.empty()) {
-    Put_Integer(out, 0);
-    return;
+// The record writer with the list blocks of the database. An empty list is one that was never
+// sized: dims 0 and nothing more.
+struct Database_Writer : Record_Writer {
+  template <typename T>
+  void List(const std::vector<T>& list, int32_t count, const List_Format&) {
+    if (list.empty()) {
+      (*this)(int16_t{0});
+    } else {
+      (*this)(int16_t{1}, static_cast<int32_t>(list.size()), int32_t{0});
+      for (const T& element : list) Fields(*this, element);
+    }
+    (*this)(count);
   }
-  Put_Integer(out, 1);
-  Put_Long(out, static_cast<int32_t>(list.size()));
-  Put_Long(out, 0);
-  for (const T& element : list) Put_Element(out, element);
-}
+};
 
 void Put_Airport(Byte_Writer& out, const Airport_Entry& a) {
-  Put_Text(out, a.ident);
-  Put_Text(out, a.name);
-  Put_Double(out, a.lat);
-  Put_Double(out, a.lon);
-  Put_Text(out, a.freq7);
-  Put_Text(out, a.freq5);
-  Put_Text(out, a.freq6);
-  Put_Text(out, a.freq9);
-  Put_Text(out, a.freq8);
-  Put_Text(out, a.freq10);
-  Put_Text(out, a.freq1);
-  Put_List(out, a.runways);
-  Put_Long(out, a.runway_count);
-  Put_List(out, a.ils);
-  Put_Long(out, a.ils_count);
-  Put_List(out, a.taxi_points);
-  Put_Long(out, a.taxi_point_count);
-  Put_List(out, a.parkings);
-  Put_Long(out, a.parking_count);
-  Put_List(out, a.taxi_paths);
-  Put_Long(out, a.taxi_path_count);
+  Database_Writer writer{{out}};
+  Fields(writer, a);
+}
+
+// Records 0 .. count, an empty one for any the list lacks, handed to `piece` whenever some
+// hundred kilobytes are encoded and once at the end.
+template <typename Piece>
+void Encode_Airports_In_Pieces(std::span<const Airport_Entry> airports, int32_t count,
+                               Byte_Writer& out, const Piece& piece) {
+  constexpr size_t kPiece = size_t{1} << 18;
+  const Airport_Entry empty;
+  for (int64_t i = 0; i <= int64_t{count}; ++i) {
+    const auto index = static_cast<size_t>(i);
+    Put_Airport(out, index < airports.size() ? airports[index] : empty);
+    if (out.size() >= kPiece) piece(out);
+  }
+  piece(out);
 }
 
 // ---- Reading ----
 
-// A cursor over the bytes of one database file. The first failure is kept with the byte
-// offset where it happened; later reads give 0 or empty texts.
-class Cursor {
- public:
-  explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-
-  bool ok() const { return error_.empty(); }
-  const std::string& error() const { return error_; }
-  size_t pos() const { return pos_; }
-  size_t Remaining() const { return bytes_.size() - pos_; }
-
-  void Fail(const std::string& what) { Fail_At(pos_, what); }
-  void Fail_At(size_t at, const std::string& what) {
-    if (ok()) error_ = "at byte " + std::to_string(at) + ": " + what;
-  }
-  // Names the entry in which the failure happened.
-  void Add_Context(const std::string& where) {
-    if (!ok()) error_ = where + ", " + error_;
-  }
-
-  int16_t Integer() { return static_cast<int16_t>(Unsigned(2)); }
-  int32_t Long() { return static_cast<int32_t>(Unsigned(4)); }
-  double Double() { return std::bit_cast<double>(Unsigned(8)); }
-
-  std::string Text() {
-    const size_t at = pos_;
-    const int16_t n = Integer();
-    if (!ok()) return {};
-    if (n < 0) {
-      Fail_At(at, "negative text length " + std::to_string(n));
-      return {};
-    }
-    if (!Has(static_cast<size_t>(n))) return {};
-    const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(pos_);
-    std::string text(first, first + n);
-    pos_ += static_cast<size_t>(n);
-    return text;
-  }
-
- private:
-  bool Has(size_t n) {
-    if (!ok()) return false;
-    if (n > Remaining()) {
-      Fail("the file ends " + std::to_string(n - Remaining()) + " bytes too early");
-      return false;
-    }
-    return true;
-  }
-
-  uint64_t Unsigned(size_t n) {
-    if (!Has(n)) return 0;
-    uint64_t v = 0;
-    for (size_t i = 0; i < n; ++i) v |= uint64_t{bytes_[pos_ + i]} << (8 * i);
-    pos_ += n;
-    return v;
-  }
-
-  std::span<const uint8_t> bytes_;
-  size_t pos_ = 0;
-  std::string error_;
-};
-
-void Get_Element(Cursor& in, Runway_Rec& r) {
-  r.end1_name = in.Text();
-  r.end2_name = in.Text();
-  r.end1_lat = in.Double();
-  r.end1_lon = in.Double();
-  r.end2_lat = in.Double();
-  r.end2_lon = in.Double();
-  r.elev_ft = in.Long();
-  r.end1_mag_hdg = in.Integer();
-  r.end2_mag_hdg = in.Integer();
-  r.length_ft = in.Long();
-  r.width_ft = in.Long();
-}
-
-void Get_Element(Cursor& in, Ils_Rec& r) {
-  r.ident = in.Text();
-  r.lat = in.Double();
-  r.lon = in.Double();
-  r.mag_hdg = in.Integer();
-  r.freq = in.Text();
-}
-
-void Get_Element(Cursor& in, Taxi_Point& r) {
-  r.kind = in.Long();
-  r.lat = in.Double();
-  r.lon = in.Double();
-}
-
-void Get_Element(Cursor& in, Parking_Rec& r) {
-  r.label = in.Text();
-  r.lat = in.Double();
-  r.lon = in.Double();
-  r.radius_ft = in.Long();
-}
-
-void Get_Element(Cursor& in, Taxi_Path& r) {
-  r.kind = in.Long();
-  r.start_pt = in.Long();
-  r.end_pt = in.Long();
-  r.label = in.Text();
+template <typename T>
+void Get_Element(Cursor& in, T& element) {
+  Record_Reader reader{in};
+  Fields(reader, element);
 }
 
 // A list block. The element count is checked against the bytes left (each element needs at
@@ -338,29 +192,20 @@ void Get_Counted_List(Cursor& in, size_t min_bytes, const char* name, const char
   Check_Count(in, at, matches, count_name, count, size);
 }
 
-// An airport record. With keep_lists false its five lists are checked but not kept.
+// The record reader with the database's checked list blocks. With keep_lists false the lists
+// are checked but not kept.
+struct Database_Reader : Record_Reader {
+  bool keep_lists = true;
+  template <typename T>
+  void List(std::vector<T>& list, int32_t& count, const List_Format& format) {
+    Get_Counted_List(in, format.min_bytes, format.name, format.count_name, format.spare,
+                     keep_lists ? &list : nullptr, count);
+  }
+};
+
 void Get_Airport(Cursor& in, Airport_Entry& a, bool keep_lists = true) {
-  a.ident = in.Text();
-  a.name = in.Text();
-  a.lat = in.Double();
-  a.lon = in.Double();
-  a.freq7 = in.Text();
-  a.freq5 = in.Text();
-  a.freq6 = in.Text();
-  a.freq9 = in.Text();
-  a.freq8 = in.Text();
-  a.freq10 = in.Text();
-  a.freq1 = in.Text();
-  const auto kept = [keep_lists](auto& list) { return keep_lists ? &list : nullptr; };
-  Get_Counted_List(in, MIN_RUNWAY_BYTES, "runway", "runway_count", true, kept(a.runways),
-                   a.runway_count);
-  Get_Counted_List(in, MIN_ILS_BYTES, "ils", "ils_count", true, kept(a.ils), a.ils_count);
-  Get_Counted_List(in, MIN_TAXI_POINT_BYTES, "taxi point", "taxi_point_count", false,
-                   kept(a.taxi_points), a.taxi_point_count);
-  Get_Counted_List(in, MIN_PARKING_BYTES, "parking", "parking_count", false, kept(a.parkings),
-                   a.parking_count);
-  Get_Counted_List(in, MIN_TAXI_PATH_BYTES, "taxi path", "taxi_path_count", false,
-                   kept(a.taxi_paths), a.taxi_path_count);
+  Database_Reader reader{{in}, keep_lists};
+  Fields(reader, a);
 }
 
 // count + 1 entries, checked against the bytes there before anything is allocated.
@@ -422,11 +267,7 @@ Database_Load Load_File(Program_State& st, const char* name, Mapped_File& bytes,
 
 std::vector<uint8_t> Encode_Airports(std::span<const Airport_Entry> airports, int32_t count) {
   Byte_Writer out;
-  const Airport_Entry empty;
-  for (int64_t i = 0; i <= int64_t{count}; ++i) {
-    const auto index = static_cast<size_t>(i);
-    Put_Airport(out, index < airports.size() ? airports[index] : empty);
-  }
+  Encode_Airports_In_Pieces(airports, count, out, [](Byte_Writer&) {});
   return out.Take();
 }
 
@@ -435,7 +276,7 @@ std::vector<uint8_t> Encode_Airspace_List(std::span<const std::string> files, in
   const std::string empty;
   for (int64_t i = 0; i <= int64_t{count}; ++i) {
     const auto index = static_cast<size_t>(i);
-    Put_Text(out, index < files.size() ? files[index] : empty);
+    Put_Field(out, index < files.size() ? files[index] : empty);
   }
   return out.Take();
 }
@@ -497,20 +338,13 @@ Decode_Result Decode_Airspace_List(std::span<const uint8_t> bytes, int32_t count
 Write_Result Write_Airport_File(const Program_State& st) {
   // Encoded a few hundred kilobytes at a time into one reused buffer: the same bytes as
   // Encode_Airports without holding the whole file in memory beside the airports.
-  constexpr size_t kPiece = size_t{1} << 18;
   return Write_File_Safely_From(
       Data_File_Path(st.work_dir, DATABASE_FILE), [&st](const Byte_Sink& sink) {
-        Byte_Writer piece;
-        const Airport_Entry empty;
-        for (int64_t i = 0; i <= int64_t{st.airport_count}; ++i) {
-          const auto index = static_cast<size_t>(i);
-          Put_Airport(piece, index < st.airports.size() ? st.airports[index] : empty);
-          if (piece.size() >= kPiece) {
-            sink(piece.Bytes());
-            piece.Clear();
-          }
-        }
-        sink(piece.Bytes());
+        Byte_Writer out;
+        Encode_Airports_In_Pieces(st.airports, st.airport_count, out, [&sink](Byte_Writer& piece) {
+          sink(piece.Bytes());
+          piece.Clear();
+        });
       });
 }
 
