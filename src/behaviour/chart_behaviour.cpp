@@ -5,11 +5,36 @@
 
 #include "chart/aircraft_tracking.h"
 #include "chart/chart_layers.h"
+#include "core/config_rec.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
 #include "simlink/sim_choice.h"
 
 namespace orv {
+
+namespace {
+
+using K = Control_Kind;
+constexpr Control_Row kChartControls[] = {
+    {"Command2", K::button, "Zoom in", {8, 192, 73, 25}, true},
+    {"Command3", K::button, "Center", {96, 192, 73, 25}, true},
+    {"Command4", K::button, "Zoom out", {184, 192, 73, 25}, true},
+    {"Label1", K::label, "Altimeter: 0", {8, 8, 97, 17}},
+};
+constexpr Menu_Row kChartMenus[] = {
+    {"go_to1", "Change"}, {"airpt_place", "Airport", "go_to1"},
+    {"op1", "Options"},   {"pref1", "Preferences", "op1"},
+    {"abot2", "About"},   {"orv_abot2", BANNER, "abot2"},
+};
+
+}  // namespace
+
+const Window_Table CHART_WINDOW{.name = "Form4",
+                                .caption = CHART_DESIGN_CAPTION,
+                                .client = {0, 0, CHART_CLIENT_W, CHART_CLIENT_H},
+                                .controls = kChartControls,
+                                .menus = kChartMenus,
+                                .first_focus = "Command2"};
 
 Chart_Behaviour::Chart_Behaviour(Program_State& st, Chart_Window_View& window,
                                  Program_Windows& windows, Link_State link)

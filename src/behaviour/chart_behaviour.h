@@ -9,6 +9,7 @@
 #include <string>
 
 #include "behaviour/program_windows.h"
+#include "behaviour/window_table.h"
 #include "chart/chart_projection.h"
 #include "simlink/link_client.h"
 
@@ -31,6 +32,9 @@ inline constexpr const char* MSG_SIM_READ_FAILED =
 inline constexpr const char* MSG_LOAD_FAILED =
     "Your Microsoft Windows Version doesn't support the current API used by this program. The "
     "program will shutdown.";
+
+// The chart window (Form4): its buttons in tab order, the altimeter label, and its menus.
+extern const Window_Table CHART_WINDOW;
 
 struct Window_Size {
   int32_t w = 0;

@@ -1,9 +1,59 @@
 #include "behaviour/preferences_behaviour.h"
 
+#include "behaviour/about_text.h"
 #include "core/program_state.h"
 #include "simlink/sim_choice.h"
 
 namespace orv {
+
+namespace {
+
+using K = Control_Kind;
+constexpr Control_Row kPreferencesControls[] = {
+    {"Frame1", K::frame, "Options", {8, 8, 280, 176}, false, true},
+    {"Check1", K::check_box, CHECK_CAPTIONS[0], {20, 28, 256, 20}, true},
+    {"Check2", K::check_box, CHECK_CAPTIONS[1], {20, 52, 256, 20}, true},
+    {"Check3", K::check_box, CHECK_CAPTIONS[2], {20, 76, 256, 20}, true},
+    {"Check4", K::check_box, CHECK_CAPTIONS[3], {20, 100, 256, 20}, true},
+    {"Check5", K::check_box, CHECK_CAPTIONS[4], {20, 124, 256, 20}, true},
+    {"Check6", K::check_box, CHECK_CAPTIONS[5], {20, 148, 256, 20}, true},
+    {"Frame2", K::frame, "Altimeter Setting Units", {8, 192, 280, 76}, false, true},
+    {"Option1", K::radio_button, "Millibars", {20, 212, 256, 20}, true, true},
+    {"Option2", K::radio_button, "Inches of Mercury", {20, 238, 256, 20}},
+    {"Frame3", K::frame, "Simulator", {8, 276, 280, 108}, false, true},
+    {"Option3", K::radio_button, "This computer", {20, 296, 256, 20}, true, true},
+    {"Option4", K::radio_button, "Another computer:", {20, 322, 130, 20}},
+    {"Text1", K::edit, "", {152, 321, 124, 22}, true, true},
+    {"Label1", K::label, "Key", {20, 351, 36, 22}},
+    {"Text2", K::edit, "", {60, 351, 216, 22}, true},
+    {"Command1", K::button, "Ok", {108, 394, 80, 26}, true, true},
+};
+constexpr Control_Row kAboutControls[] = {
+    {"Label1", K::label, ABOUT_VERSION, {12, 10, 336, 26}},
+    {"Label3", K::label, ABOUT_SUMMARY, {12, 42, 336, 32}},
+    {"Label4", K::label, ABOUT_READS, {12, 78, 336, 48}},
+    {"Frame1", K::frame, "Credits", {12, 130, 336, 178}},
+    {"Label2", K::label, ABOUT_THANKS, {24, 150, 312, 18}},
+    {"Text1", K::page_text, ABOUT_CREDITS, {24, 170, 312, 128}, true},
+    {"Label5", K::label, ABOUT_NOTICE, {12, 316, 336, 32}},
+    {"Command1", K::button, "Ok", {268, 356, 80, 26}, true, true},
+};
+
+}  // namespace
+
+const Window_Table PREFERENCES_WINDOW{.name = "Form5",
+                                      .caption = "Options",
+                                      .client = {0, 0, 296, 430},
+                                      .controls = kPreferencesControls,
+                                      .default_button = "Command1",
+                                      .first_focus = "Check1"};
+
+const Window_Table ABOUT_WINDOW{.name = "Form6",
+                                .caption = ABOUT_CAPTION,
+                                .client = {0, 0, 360, 392},
+                                .controls = kAboutControls,
+                                .default_button = "Command1",
+                                .first_focus = "Command1"};
 
 bool& Check_Switch(Program_State& st, int n) {
   switch (n) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "behaviour/program_windows.h"
+#include "behaviour/window_table.h"
 
 namespace orv {
 
@@ -41,6 +42,9 @@ class Preferences_View : public Window_View {
   // Option3 ("This computer") or Option4 ("Another computer:"), Text1 (HOST:PORT), Text2 (key).
   virtual void Set_Simulator(bool remote, const std::string& address, const std::string& key) = 0;
 };
+
+// The preferences window (Form5): its controls in tab order.
+extern const Window_Table PREFERENCES_WINDOW;
 
 class Preferences_Behaviour {
  public:
@@ -79,6 +83,9 @@ class About_View : public Window_View {
  public:
   virtual void Place_Top_Left() = 0;
 };
+
+// The About window (Form6): its texts and its Ok button.
+extern const Window_Table ABOUT_WINDOW;
 
 class About_Behaviour {
  public:

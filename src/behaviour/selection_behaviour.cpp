@@ -6,12 +6,41 @@
 
 #include "airspace/airport_fetch.h"
 #include "airspace/airspace_reader.h"
+#include "core/config_rec.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
 #include "data/data_file_removal.h"
 #include "data/database_files.h"
 
 namespace orv {
+
+namespace {
+
+using K = Control_Kind;
+constexpr Control_Row kSelectionControls[] = {
+    {"Frame1", K::frame, "Airports list", {8, 4, 444, 100}},
+    {"Label1", K::label, "Airport:", {20, 30, 60, 18}},
+    {"Combo1", K::airport_list, COMBO_PROMPT, {84, 26, 356, 320}, true},
+    {"Command3", K::button, "GET AIRPORT", {196, 64, 118, 28}, true},
+    {"Command2", K::button, "CLOSE_PROGRAM", {322, 64, 118, 28}, true},
+    {"Label2", K::label, "Scanning:", {8, 118, 70, 18}},
+    {"Text1", K::status_box, STATUS_NONE, {80, 114, 372, 24}, true},
+    {"ProgressBar1", K::progress_bar, "", {8, 148, 444, 22}},
+};
+constexpr Menu_Row kSelectionMenus[] = {
+    {"abot1", "About"},
+    {"airpt_ch_vw", BANNER, "abot1"},
+};
+
+}  // namespace
+
+const Window_Table SELECTION_WINDOW{.name = "Form3",
+                                    .caption = "Choosing an airport",
+                                    .client = {0, 0, 460, 180},
+                                    .controls = kSelectionControls,
+                                    .menus = kSelectionMenus,
+                                    .default_button = "Command3",
+                                    .first_focus = "Combo1"};
 namespace {
 
 // The most file names one message lists; the rest are counted.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "behaviour/program_windows.h"
+#include "behaviour/window_table.h"
 #include "scenery/database_build.h"
 #include "scenery/scan_bgl_file.h"
 
@@ -28,6 +29,9 @@ inline constexpr int SCAN_BGLS_MS = 5;
 inline constexpr std::chrono::microseconds SCAN_SLICE{10000};
 
 enum class Selection_Timer { read_sceneries_paths, scan_bgls };
+
+// The selection window (Form3): its controls in tab order, and its menu.
+extern const Window_Table SELECTION_WINDOW;
 
 class Selection_View : public Window_View {
  public:

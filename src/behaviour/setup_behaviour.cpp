@@ -10,6 +10,35 @@
 
 namespace orv {
 
+namespace {
+
+using K = Control_Kind;
+constexpr Control_Row kSetupControls[] = {
+    {"Frame1", K::frame, "Flight Simulator Information", {8, 6, 404, 74}},
+    {"Label1",
+     K::label,
+     "Select the version of your Microsoft Flight Simulator:",
+     {20, 26, 380, 18}},
+    {"Option1", K::radio_button, "Microsoft Flight Simulator 2002", {20, 48, 380, 20}, true, true},
+    {"Frame2", K::frame, "Flight Simulator's Path", {8, 88, 404, 336}},
+    {"Label2", K::label, "Enter your Flight Simulator's main path:", {20, 108, 380, 18}},
+    {"Drive1", K::drive_list, "", {20, 128, 380, 200}, true, true},
+    {"Label4", K::label, "Current Directory:", {20, 160, 380, 18}},
+    {"Dir1", K::folder_list, "", {20, 180, 380, 170}, true},
+    {"Text1", K::edit, "", {20, 360, 380, 24}, true},
+    {"Label3", K::label, "Example: C:\\Program Files\\Microsoft Games\\Fs2002", {20, 394, 380, 18}},
+    {"Command1", K::button, "NEXT STEP --->", {272, 432, 140, 28}, true},
+};
+
+}  // namespace
+
+const Window_Table SETUP_WINDOW{.name = "Form2",
+                                .caption = "Settings",
+                                .client = {0, 0, 420, 468},
+                                .controls = kSetupControls,
+                                .default_button = "Command1",
+                                .first_focus = "Text1"};
+
 void Setup_Behaviour::Load() {
   FS2002_Chosen();
   view_.Set_Option1(true);

@@ -8,10 +8,14 @@
 #include <vector>
 
 #include "behaviour/program_windows.h"
+#include "behaviour/window_table.h"
 
 namespace orv {
 
 struct Program_State;
+
+// The wizard's window (Form2): its controls, in tab order.
+extern const Window_Table SETUP_WINDOW;
 
 class Setup_View : public Window_View {
  public:

@@ -1,8 +1,30 @@
 #include "behaviour/splash_behaviour.h"
 
+#include "core/config_rec.h"
 #include "data/data_file_check.h"
+#include "orvane_version.h"
 
 namespace orv {
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kLabelHeight = 20;
+constexpr Control_Row kSplashControls[] = {
+    {"Picture1", Control_Kind::picture, "", {kMargin, kMargin, SPLASH_PICTURE_W, SPLASH_PICTURE_H}},
+    {"Label1",
+     Control_Kind::centered_label,
+     "ORVANE VERSION " ORVANE_VERSION,
+     {kMargin, SPLASH_PICTURE_H + 2 * kMargin, SPLASH_PICTURE_W, kLabelHeight}},
+};
+
+}  // namespace
+
+const Window_Table SPLASH_WINDOW{
+    .name = "Form1",
+    .caption = BANNER,
+    .client = {0, 0, SPLASH_PICTURE_W + 2 * kMargin, SPLASH_PICTURE_H + 3 * kMargin + kLabelHeight},
+    .controls = kSplashControls};
 
 void Splash_Behaviour::Load() {
   view_.Enable_Timer1(true);

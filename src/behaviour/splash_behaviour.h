@@ -3,6 +3,7 @@
 #pragma once
 
 #include "behaviour/program_windows.h"
+#include "behaviour/window_table.h"
 
 namespace orv {
 
@@ -12,6 +13,11 @@ inline constexpr int SPLASH_DELAY_MS = 3000;
 inline constexpr const char* MSG_SETTINGS_DAMAGED =
     "The settings file orv_config.cfg is damaged and cannot be used. Orvane has removed its data "
     "files and will now run the setup again to rebuild them.";
+
+// The splash window (Form1): the picture and the version under it.
+extern const Window_Table SPLASH_WINDOW;
+inline constexpr int SPLASH_PICTURE_W = 400;
+inline constexpr int SPLASH_PICTURE_H = 250;
 
 class Splash_View : public Window_View {
  public:

@@ -2,26 +2,14 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "behaviour/about_text.h"
 #include "behaviour/preferences_behaviour.h"
 
 namespace orv::win32 {
 namespace {
 
-constexpr int kClientWidth = 360;
-constexpr int kClientHeight = 392;
 constexpr DWORD kAboutStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-
-// A multi-line edit control breaks lines only at CR LF.
-std::string With_Crlf(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
 
 // The system font, bold and half as large again, for the version title.
 HFONT Title_Font() {
@@ -35,7 +23,8 @@ HFONT Title_Font() {
 class About_Form final : public Form, public About_View {
  public:
   explicit About_Form(Window_Closed closed) : behaviour_(*this, std::move(closed)) {
-    Create("Form6", ABOUT_CAPTION, kAboutStyle, WS_EX_TOPMOST, kClientWidth, kClientHeight);
+    Create(ABOUT_WINDOW.name, ABOUT_WINDOW.caption, kAboutStyle, WS_EX_TOPMOST,
+           ABOUT_WINDOW.client.w, ABOUT_WINDOW.client.h);
   }
   ~About_Form() override {
     if (title_font_) DeleteObject(title_font_);
@@ -57,9 +46,9 @@ class About_Form final : public Form, public About_View {
   }
 
  protected:
-  // Ok and Enter are IDOK; Escape is IDCANCEL and closes as the close box does.
+  // Ok, or Enter; Escape is IDCANCEL and closes as the close box does.
   void Command(int id, int /*code*/, HWND /*control*/) override {
-    if (id == IDOK) behaviour_.Ok();
+    if (Command_Name(ABOUT_WINDOW, id) == "Command1") behaviour_.Ok();
     if (id == IDCANCEL) Close();
   }
   // Every way of closing comes here, once: the opener is told once.
@@ -78,21 +67,12 @@ class About_Form final : public Form, public About_View {
 
  private:
   void Build() {
-    HWND form = Hwnd();
-    HWND label1 =
-        Add_Control(form, L"STATIC", "Label1", ABOUT_VERSION, SS_NOPREFIX, {12, 10, 336, 26});
+    const std::vector<HWND> built = Build_Controls(Hwnd(), ABOUT_WINDOW);
+    const auto control = [&built](const char* name) { return built[ABOUT_WINDOW.Index_Of(name)]; };
     title_font_ = Title_Font();
-    SendMessageW(label1, WM_SETFONT, reinterpret_cast<WPARAM>(title_font_), FALSE);
-    Add_Control(form, L"STATIC", "Label3", ABOUT_SUMMARY, SS_NOPREFIX, {12, 42, 336, 32});
-    Add_Control(form, L"STATIC", "Label4", ABOUT_READS, SS_NOPREFIX, {12, 78, 336, 48});
-    Add_Control(form, L"BUTTON", "Frame1", "Credits", BS_GROUPBOX, {12, 130, 336, 178});
-    Add_Control(form, L"STATIC", "Label2", ABOUT_THANKS, SS_NOPREFIX, {24, 150, 312, 18});
-    text1_ = Add_Control(form, L"EDIT", "Text1", With_Crlf(ABOUT_CREDITS),
-                         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                         {24, 170, 312, 128}, 0, WS_EX_CLIENTEDGE);
-    Add_Control(form, L"STATIC", "Label5", ABOUT_NOTICE, SS_NOPREFIX, {12, 316, 336, 32});
-    command1_ = Add_Control(form, L"BUTTON", "Command1", "Ok",
-                            BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, {268, 356, 80, 26}, IDOK);
+    SendMessageW(control("Label1"), WM_SETFONT, reinterpret_cast<WPARAM>(title_font_), FALSE);
+    text1_ = control("Text1");
+    command1_ = control("Command1");
   }
 
   About_Behaviour behaviour_;

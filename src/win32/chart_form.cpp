@@ -3,9 +3,9 @@
 #include <windowsx.h>
 
 #include <utility>
+#include <vector>
 
 #include "behaviour/chart_behaviour.h"
-#include "orvane_version.h"
 #include "win32/gdi_canvas.h"
 
 namespace orv::win32 {
@@ -14,65 +14,23 @@ namespace {
 constexpr DWORD kStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-enum Command_Id : int {
-  ID_COMMAND2 = 2,
-  ID_COMMAND3 = 3,
-  ID_COMMAND4 = 4,
-  ID_AIRPT_PLACE = 101,
-  ID_PREF1 = 102,
-  ID_ORV_ABOT2 = 103,
-};
-
 // Asks a chart window to draw its chart onto the canvas in lParam.
 UINT Draw_On_Canvas_Message() {
   static const UINT msg = RegisterWindowMessageW(L"Orvane.DrawChartOnCanvas");
   return msg;
 }
 
-// A menu entry keeps its name in its item data, as a control keeps its name.
-void Name_Item(HMENU menu, UINT position, const char* name) {
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_DATA;
-  info.dwItemData = reinterpret_cast<ULONG_PTR>(name);
-  SetMenuItemInfoW(menu, position, TRUE, &info);
-}
-
-void Add_Menu(HMENU bar, const char* name, const char* caption, const char* item_name,
-              const char* item_caption, UINT id) {
-  HMENU popup = CreatePopupMenu();
-  AppendMenuW(popup, MF_STRING, id, Wide(item_caption).c_str());
-  Name_Item(popup, 0, item_name);
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(caption).c_str());
-  Name_Item(bar, static_cast<UINT>(GetMenuItemCount(bar) - 1), name);
-}
-
-HMENU Make_Menu_Bar() {
-  HMENU bar = CreateMenu();
-  Add_Menu(bar, "go_to1", "Change", "airpt_place", "Airport", ID_AIRPT_PLACE);
-  Add_Menu(bar, "op1", "Options", "pref1", "Preferences", ID_PREF1);
-  Add_Menu(bar, "abot2", "About", "orv_abot2", "Orvane v" ORVANE_VERSION, ID_ORV_ABOT2);
-  return bar;
-}
-
-void Add_Button(HWND form, const char* name, const char* caption, int x, int id) {
-  Add_Control(form, L"BUTTON", name, caption, BS_PUSHBUTTON | WS_TABSTOP, {x, 192, 73, 25}, id);
-}
-
 class Chart_Form final : public Form, public Chart_Window_View {
  public:
   Chart_Form(Program_State& st, Program_Windows& windows, Link_State link)
       : behaviour_(st, *this, windows, std::move(link)) {
-    Create("Form4", CHART_DESIGN_CAPTION, kStyle, 0, CHART_CLIENT_W, CHART_CLIENT_H,
-           Make_Menu_Bar());
+    Create(CHART_WINDOW.name, CHART_WINDOW.caption, kStyle, 0, CHART_WINDOW.client.w,
+           CHART_WINDOW.client.h, Build_Menu_Bar(CHART_WINDOW));
     if (!Hwnd()) return;
-    // The buttons come first: their order is the tab order.
-    Add_Button(Hwnd(), "Command2", "Zoom in", 8, ID_COMMAND2);
-    Add_Button(Hwnd(), "Command3", "Center", 96, ID_COMMAND3);
-    Add_Button(Hwnd(), "Command4", "Zoom out", 184, ID_COMMAND4);
-    // SS_NOTIFY: the label takes its own clicks, so a click on it does not re-centre the chart.
-    label1_ = Add_Control(Hwnd(), L"STATIC", "Label1", "Altimeter: 0", SS_LEFT | SS_NOTIFY,
-                          {8, 8, 97, 17});
+    const std::vector<HWND> built = Build_Controls(Hwnd(), CHART_WINDOW);
+    label1_ = built[CHART_WINDOW.Index_Of("Label1")];
+    // The label takes its own clicks, so a click on it does not re-centre the chart.
+    SetWindowLongPtrW(label1_, GWL_STYLE, GetWindowLongPtrW(label1_, GWL_STYLE) | SS_NOTIFY);
   }
 
   bool Load() { return behaviour_.Load(); }
@@ -126,28 +84,13 @@ class Chart_Form final : public Form, public Chart_Window_View {
 };
 
 void Chart_Form::Command(int id, int, HWND) {
-  switch (id) {
-    case ID_COMMAND2:
-      behaviour_.Zoom_In();
-      break;
-    case ID_COMMAND3:
-      behaviour_.Center_On_Airport();
-      break;
-    case ID_COMMAND4:
-      behaviour_.Zoom_Out();
-      break;
-    case ID_AIRPT_PLACE:
-      behaviour_.Change_Airport();
-      break;
-    case ID_PREF1:
-      behaviour_.Open_Preferences();
-      break;
-    case ID_ORV_ABOT2:
-      behaviour_.Open_About();
-      break;
-    default:
-      break;
-  }
+  const std::string_view name = Command_Name(CHART_WINDOW, id);
+  if (name == "Command2") behaviour_.Zoom_In();
+  if (name == "Command3") behaviour_.Center_On_Airport();
+  if (name == "Command4") behaviour_.Zoom_Out();
+  if (name == "airpt_place") behaviour_.Change_Airport();
+  if (name == "pref1") behaviour_.Open_Preferences();
+  if (name == "orv_abot2") behaviour_.Open_About();
 }
 
 LRESULT Chart_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {

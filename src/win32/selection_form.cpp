@@ -8,13 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/config_rec.h"
 #include "scenery/item_match.h"
 
 namespace orv::win32 {
 namespace {
-
-enum Control_Id : int { COMBO1 = 301, COMMAND3, COMMAND2, TEXT1, PROGRESS_BAR1, AIRPT_CH_VW };
 
 // Sets `flag` for as long as it lives, so the list's own changes are not taken for the pilot's.
 class Quiet {
@@ -29,21 +26,14 @@ class Quiet {
   bool was_;
 };
 
-HMENU Make_Menu() {
-  HMENU bar = CreateMenu();
-  HMENU abot1 = CreatePopupMenu();
-  AppendMenuW(abot1, MF_STRING, AIRPT_CH_VW, Wide(BANNER).c_str());
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(abot1), L"About");
-  return bar;
-}
-
 class Selection_Form final : public Form, public Selection_View {
  public:
   Selection_Form(Program_State& st, Program_Windows& windows, Tick_Clock clock)
       : behaviour_(st, *this, windows, std::move(clock)) {
-    HMENU menu = Make_Menu();
-    Create("Form3", "Choosing an airport", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-           0, 460, 180, menu);
+    HMENU menu = Build_Menu_Bar(SELECTION_WINDOW);
+    Create(SELECTION_WINDOW.name, SELECTION_WINDOW.caption,
+           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, SELECTION_WINDOW.client.w,
+           SELECTION_WINDOW.client.h, menu);
     if (!Hwnd()) {
       DestroyMenu(menu);
       return;
@@ -103,51 +93,38 @@ class Selection_Form final : public Form, public Selection_View {
 };
 
 void Selection_Form::Build_Controls() {
-  HWND f = Hwnd();
-  const DWORD label = SS_LEFT | SS_NOPREFIX;
-  Add_Control(f, L"BUTTON", "Frame1", "Airports list", BS_GROUPBOX, {8, 4, 444, 100});
-  Add_Control(f, L"STATIC", "Label1", "Airport:", label, {20, 30, 60, 18});
-  combo1_ = Add_Control(f, WC_COMBOBOXW, "Combo1", "",
-                        CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                        {84, 26, 356, 320}, COMBO1);
-  Set_Edit_Text(Wide(COMBO_PROMPT));
-  command3_ = Add_Control(f, L"BUTTON", "Command3", "GET AIRPORT", BS_DEFPUSHBUTTON | WS_TABSTOP,
-                          {196, 64, 118, 28}, COMMAND3);
-  command2_ = Add_Control(f, L"BUTTON", "Command2", "CLOSE_PROGRAM", BS_PUSHBUTTON | WS_TABSTOP,
-                          {322, 64, 118, 28}, COMMAND2);
-  Add_Control(f, L"STATIC", "Label2", "Scanning:", label, {8, 118, 70, 18});
-  text1_ = Add_Control(f, L"EDIT", "Text1", STATUS_NONE, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP,
-                       {80, 114, 372, 24}, TEXT1, WS_EX_CLIENTEDGE);
-  progress_bar1_ = Add_Control(f, PROGRESS_CLASSW, "ProgressBar1", "", PBS_SMOOTH,
-                               {8, 148, 444, 22}, PROGRESS_BAR1);
+  const std::vector<HWND> built = win32::Build_Controls(Hwnd(), SELECTION_WINDOW);
+  const auto control = [&built](const char* name) {
+    return built[SELECTION_WINDOW.Index_Of(name)];
+  };
+  combo1_ = control("Combo1");
+  // A drop-down combo box takes its edit field's text only once it exists.
+  Set_Edit_Text(Wide(SELECTION_WINDOW.Control("Combo1").caption));
+  command3_ = control("Command3");
+  command2_ = control("Command2");
+  text1_ = control("Text1");
+  progress_bar1_ = control("ProgressBar1");
   Set_Progress(0, 0);
 }
 
 void Selection_Form::On_Command(int id, int code) {
-  switch (id) {
-    case COMBO1:
-      if (quiet_) break;
-      if (code == CBN_EDITCHANGE) Narrow_List();
-      // A choice from the list, by arrow keys, a click or Enter on the highlighted item.
-      if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {
-        const auto at = static_cast<size_t>(SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
-        chosen_ = at < shown_.size() ? shown_[at] : -1;
-      }
-      break;
-    case COMMAND3:
-    case IDOK:  // Enter in the list's edit field
-      if (code == BN_CLICKED && IsWindowEnabled(command3_)) {
-        behaviour_.Get_Airport(chosen_, Text_Of(combo1_));
-      }
-      break;
-    case COMMAND2:
-      if (code == BN_CLICKED) behaviour_.Close_Program();
-      break;
-    case AIRPT_CH_VW:
-      behaviour_.Open_About();
-      break;
-    default:
-      break;
+  const std::string_view name = Command_Name(SELECTION_WINDOW, id);
+  if (name == "Combo1") {
+    if (quiet_) return;
+    if (code == CBN_EDITCHANGE) Narrow_List();
+    // A choice from the list, by arrow keys, a click or Enter on the highlighted item.
+    if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {
+      const auto at = static_cast<size_t>(SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
+      chosen_ = at < shown_.size() ? shown_[at] : -1;
+    }
+  } else if (name == "Command3") {  // the button, or Enter in the list's edit field
+    if (code == BN_CLICKED && IsWindowEnabled(command3_)) {
+      behaviour_.Get_Airport(chosen_, Text_Of(combo1_));
+    }
+  } else if (name == "Command2") {
+    if (code == BN_CLICKED) behaviour_.Close_Program();
+  } else if (name == "airpt_ch_vw") {
+    behaviour_.Open_About();
   }
 }
 

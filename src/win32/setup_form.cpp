@@ -9,8 +9,6 @@
 namespace orv::win32 {
 namespace {
 
-enum Control_Id : int { OPTION1 = 101, DRIVE1, DIR1, TEXT1, COMMAND1 };
-
 constexpr int kLineHeight = 18;
 constexpr int kIndent = 12;
 
@@ -30,8 +28,9 @@ void Draw_Folder(HDC dc, int x, int y, bool open) {
 class Setup_Form final : public Form, public Setup_View {
  public:
   Setup_Form(Program_State& st, Program_Windows& windows) : behaviour_(st, *this, windows) {
-    Create("Form2", "Settings", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 420,
-           468);
+    Create(SETUP_WINDOW.name, SETUP_WINDOW.caption,
+           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, SETUP_WINDOW.client.w,
+           SETUP_WINDOW.client.h);
     if (!Hwnd()) return;
     Build_Controls();
     behaviour_.Load();
@@ -74,60 +73,31 @@ class Setup_Form final : public Form, public Setup_View {
 };
 
 void Setup_Form::Build_Controls() {
-  HWND f = Hwnd();
-  const DWORD label = SS_LEFT | SS_NOPREFIX;
-  Add_Control(f, L"BUTTON", "Frame1", "Flight Simulator Information", BS_GROUPBOX, {8, 6, 404, 74});
-  Add_Control(f, L"STATIC", "Label1",
-              "Select the version of your Microsoft Flight Simulator:", label, {20, 26, 380, 18});
-  option1_ = Add_Control(f, L"BUTTON", "Option1", "Microsoft Flight Simulator 2002",
-                         BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, {20, 48, 380, 20}, OPTION1);
-  Add_Control(f, L"BUTTON", "Frame2", "Flight Simulator's Path", BS_GROUPBOX, {8, 88, 404, 336});
-  Add_Control(f, L"STATIC", "Label2", "Enter your Flight Simulator's main path:", label,
-              {20, 108, 380, 18});
-  drive1_ = Add_Control(f, L"COMBOBOX", "Drive1", "",
-                        CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, {20, 128, 380, 200},
-                        DRIVE1);
-  Add_Control(f, L"STATIC", "Label4", "Current Directory:", label, {20, 160, 380, 18});
-  dir1_ = Add_Control(f, L"LISTBOX", "Dir1", "",
-                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                          WS_VSCROLL | WS_TABSTOP,
-                      {20, 180, 380, 170}, DIR1, WS_EX_CLIENTEDGE);
-  text1_ = Add_Control(f, L"EDIT", "Text1", "", ES_AUTOHSCROLL | WS_TABSTOP, {20, 360, 380, 24},
-                       TEXT1, WS_EX_CLIENTEDGE);
-  Add_Control(f, L"STATIC", "Label3", "Example: C:\\Program Files\\Microsoft Games\\Fs2002", label,
-              {20, 394, 380, 18});
-  Add_Control(f, L"BUTTON", "Command1", "NEXT STEP --->", BS_DEFPUSHBUTTON | WS_TABSTOP,
-              {272, 432, 140, 28}, COMMAND1);
+  const std::vector<HWND> built = win32::Build_Controls(Hwnd(), SETUP_WINDOW);
+  const auto control = [&built](const char* name) { return built[SETUP_WINDOW.Index_Of(name)]; };
+  option1_ = control("Option1");
+  drive1_ = control("Drive1");
+  dir1_ = control("Dir1");
+  text1_ = control("Text1");
 }
 
 void Setup_Form::On_Command(int id, int code) {
-  switch (id) {
-    case OPTION1:
-      if (code == BN_CLICKED) behaviour_.FS2002_Chosen();
-      break;
-    case DRIVE1: {
-      const auto chosen = static_cast<size_t>(SendMessageW(drive1_, CB_GETCURSEL, 0, 0));
-      if (code == CBN_SELCHANGE && chosen < drives_.size())
-        behaviour_.Drive_Chosen(drives_[chosen]);
-      break;
-    }
-    case DIR1: {
-      const auto chosen = static_cast<size_t>(SendMessageW(dir1_, LB_GETCURSEL, 0, 0));
-      if (chosen >= lines_.size()) break;
-      const std::string folder = lines_[chosen].path;
-      if (code == LBN_SELCHANGE) behaviour_.Folder_Chosen(folder);
-      if (code == LBN_DBLCLK) Show_Folder(folder);  // opens it: its folders are listed
-      break;
-    }
-    case TEXT1:
-      if (code == EN_CHANGE) behaviour_.Path_Typed(Text_Of(text1_));
-      break;
-    case COMMAND1:
-    case IDOK:  // Enter anywhere in the window
-      if (code == BN_CLICKED) behaviour_.Next_Step(Text_Of(text1_));
-      break;
-    default:
-      break;
+  const std::string_view name = Command_Name(SETUP_WINDOW, id);
+  if (name == "Option1") {
+    if (code == BN_CLICKED) behaviour_.FS2002_Chosen();
+  } else if (name == "Drive1") {
+    const auto chosen = static_cast<size_t>(SendMessageW(drive1_, CB_GETCURSEL, 0, 0));
+    if (code == CBN_SELCHANGE && chosen < drives_.size()) behaviour_.Drive_Chosen(drives_[chosen]);
+  } else if (name == "Dir1") {
+    const auto chosen = static_cast<size_t>(SendMessageW(dir1_, LB_GETCURSEL, 0, 0));
+    if (chosen >= lines_.size()) return;
+    const std::string folder = lines_[chosen].path;
+    if (code == LBN_SELCHANGE) behaviour_.Folder_Chosen(folder);
+    if (code == LBN_DBLCLK) Show_Folder(folder);  // opens it: its folders are listed
+  } else if (name == "Text1") {
+    if (code == EN_CHANGE) behaviour_.Path_Typed(Text_Of(text1_));
+  } else if (name == "Command1") {  // the button, or Enter anywhere in the window
+    if (code == BN_CLICKED) behaviour_.Next_Step(Text_Of(text1_));
   }
 }
 
@@ -176,11 +146,12 @@ void Setup_Form::Draw_Line(const DRAWITEMSTRUCT& item) const {
 }
 
 LRESULT Setup_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_MEASUREITEM && wp == DIR1) {
+  const bool dir1 = Command_Name(SETUP_WINDOW, static_cast<int>(wp)) == "Dir1";
+  if (msg == WM_MEASUREITEM && dir1) {
     reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = kLineHeight;
     return TRUE;
   }
-  if (msg == WM_DRAWITEM && wp == DIR1) {
+  if (msg == WM_DRAWITEM && dir1) {
     Draw_Line(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
     return TRUE;
   }

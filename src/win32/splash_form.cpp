@@ -1,17 +1,15 @@
 #include "win32/splash_form.h"
 
 #include <cmath>
+#include <vector>
 
 #include "behaviour/splash_behaviour.h"
-#include "core/config_rec.h"
 
 namespace orv::win32 {
 namespace {
 
-constexpr int kPictureWidth = 400;
-constexpr int kPictureHeight = 250;
-constexpr int kMargin = 8;
-constexpr int kLabelHeight = 20;
+constexpr int kPictureWidth = SPLASH_PICTURE_W;
+constexpr int kPictureHeight = SPLASH_PICTURE_H;
 constexpr DWORD kSplashStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kChartGreen = RGB(0, 192, 0);
 constexpr double kDegToRad = 3.14159265358979 / 180.0;
@@ -199,8 +197,8 @@ void Centre_On_Screen(HWND window) {
 class Splash_Form final : public Form, public Splash_View {
  public:
   Splash_Form(Program_State& st, Program_Windows& windows) : behaviour_(st, *this, windows) {
-    Create("Form1", BANNER, kSplashStyle, 0, kPictureWidth + 2 * kMargin,
-           kPictureHeight + 3 * kMargin + kLabelHeight);
+    Create(SPLASH_WINDOW.name, SPLASH_WINDOW.caption, kSplashStyle, 0, SPLASH_WINDOW.client.w,
+           SPLASH_WINDOW.client.h);
   }
   ~Splash_Form() override {
     if (picture_) DeleteObject(picture_);
@@ -234,14 +232,12 @@ class Splash_Form final : public Form, public Splash_View {
  private:
   void Build() {
     picture_ = Draw_Splash_Picture();
-    HWND picture1 = Add_Control(Hwnd(), L"STATIC", "Picture1", "", SS_BITMAP,
-                                {kMargin, kMargin, kPictureWidth, kPictureHeight});
-    SendMessageW(picture1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
-    HWND label1 = Add_Control(Hwnd(), L"STATIC", "Label1", "ORVANE VERSION " ORVANE_VERSION,
-                              SS_CENTER | SS_NOPREFIX,
-                              {kMargin, kPictureHeight + 2 * kMargin, kPictureWidth, kLabelHeight});
+    const std::vector<HWND> built = Build_Controls(Hwnd(), SPLASH_WINDOW);
+    SendMessageW(built[SPLASH_WINDOW.Index_Of("Picture1")], STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(picture_));
     bold_ = Bold_Ui_Font();
-    SendMessageW(label1, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
+    SendMessageW(built[SPLASH_WINDOW.Index_Of("Label1")], WM_SETFONT,
+                 reinterpret_cast<WPARAM>(bold_), FALSE);
   }
 
   Splash_Behaviour behaviour_;

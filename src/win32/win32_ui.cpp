@@ -164,6 +164,126 @@ HWND Add_Control(HWND parent, const wchar_t* cls, const char* name, std::string_
   return control;
 }
 
+// --- Controls and menus from a window table ---
+
+namespace {
+
+struct Kind_Class {
+  const wchar_t* cls;
+  DWORD style;
+  DWORD ex_style;
+};
+
+Kind_Class Class_Of(Control_Kind kind, bool is_default) {
+  switch (kind) {
+    case Control_Kind::frame:
+      return {L"BUTTON", BS_GROUPBOX, 0};
+    case Control_Kind::label:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case Control_Kind::centered_label:
+      return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
+    case Control_Kind::button:
+      return {L"BUTTON", static_cast<DWORD>(is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
+    case Control_Kind::check_box:
+      return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    case Control_Kind::radio_button:
+      return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
+    case Control_Kind::edit:
+      return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Control_Kind::status_box:
+      return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Control_Kind::page_text:
+      return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
+    case Control_Kind::airport_list:
+      return {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0};
+    case Control_Kind::drive_list:
+      return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+    case Control_Kind::folder_list:
+      return {L"LISTBOX",
+              LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+              WS_EX_CLIENTEDGE};
+    case Control_Kind::progress_bar:
+      return {PROGRESS_CLASSW, PBS_SMOOTH, 0};
+    case Control_Kind::picture:
+      return {L"STATIC", SS_BITMAP, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+// A menu entry keeps its name in its item data, as a control keeps its name.
+void Name_Menu_Item(HMENU menu, UINT position, const char* name) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA;
+  info.dwItemData = reinterpret_cast<ULONG_PTR>(name);
+  SetMenuItemInfoW(menu, position, TRUE, &info);
+}
+
+// Multi-line texts are written with "\n"; an edit control breaks lines at CR LF.
+std::string With_Crlf(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<HWND> Build_Controls(HWND form, const Window_Table& table) {
+  std::vector<HWND> built;
+  built.reserve(table.controls.size());
+  for (size_t i = 0; i < table.controls.size(); ++i) {
+    const Control_Row& row = table.controls[i];
+    const bool is_default =
+        table.default_button != nullptr && std::string_view(table.default_button) == row.name;
+    const Kind_Class k = Class_Of(row.kind, is_default);
+    DWORD style = k.style;
+    if (row.tab_stop) style |= WS_TABSTOP;
+    if (row.group) style |= WS_GROUP;
+    const std::string caption =
+        row.kind == Control_Kind::page_text ? With_Crlf(row.caption) : std::string(row.caption);
+    built.push_back(Add_Control(form, k.cls, row.name, caption, style,
+                                {row.rect.x, row.rect.y, row.rect.w, row.rect.h},
+                                TABLE_CONTROL_ID + static_cast<int>(i), k.ex_style));
+  }
+  return built;
+}
+
+HMENU Build_Menu_Bar(const Window_Table& table) {
+  if (table.menus.empty()) return nullptr;
+  HMENU bar = CreateMenu();
+  for (size_t i = 0; i < table.menus.size(); ++i) {
+    const Menu_Row& row = table.menus[i];
+    if (row.parent != nullptr) continue;
+    HMENU popup = CreatePopupMenu();
+    for (size_t j = 0; j < table.menus.size(); ++j) {
+      const Menu_Row& item = table.menus[j];
+      if (item.parent == nullptr || std::string_view(item.parent) != row.name) continue;
+      AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(TABLE_MENU_ID + static_cast<int>(j)),
+                  Wide(item.caption).c_str());
+      Name_Menu_Item(popup, static_cast<UINT>(GetMenuItemCount(popup) - 1), item.name);
+    }
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(row.caption).c_str());
+    Name_Menu_Item(bar, static_cast<UINT>(GetMenuItemCount(bar) - 1), row.name);
+  }
+  return bar;
+}
+
+std::string_view Command_Name(const Window_Table& table, int id) {
+  if (id == IDOK) return table.default_button != nullptr ? table.default_button : "";
+  const int control = id - TABLE_CONTROL_ID;
+  if (control >= 0 && static_cast<size_t>(control) < table.controls.size()) {
+    return table.controls[static_cast<size_t>(control)].name;
+  }
+  const int item = id - TABLE_MENU_ID;
+  if (item >= 0 && static_cast<size_t>(item) < table.menus.size()) {
+    return table.menus[static_cast<size_t>(item)].name;
+  }
+  return {};
+}
+
 // --- Form ---
 
 int Form::Open_Count() {

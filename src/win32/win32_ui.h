@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "behaviour/program_windows.h"
+#include "behaviour/window_table.h"
 
 namespace orv::win32 {
 
@@ -53,6 +54,24 @@ struct Place {
 // with the name, text, style (WS_CHILD | WS_VISIBLE are added) and command identifier.
 HWND Add_Control(HWND parent, const wchar_t* cls, const char* name, std::string_view text,
                  DWORD style, Place at, int id = 0, DWORD ex_style = 0);
+
+// The command identifiers of a table's controls and menu items: above every identifier a dialog
+// key produces (IDOK for Enter, IDCANCEL for Esc), so no key stands for a control.
+inline constexpr int TABLE_CONTROL_ID = 1000;
+inline constexpr int TABLE_MENU_ID = 2000;
+
+// Creates the controls of `table` on `form` in table order, which is their tab order: each with
+// the system class and style of its kind, its name, caption and design rectangle, and the
+// identifier TABLE_CONTROL_ID + its row. Returns them by row (null where one could not be made).
+std::vector<HWND> Build_Controls(HWND form, const Window_Table& table);
+
+// The menu bar of `table`, every menu and item named; an item's identifier is TABLE_MENU_ID +
+// its row. Null when the table has no menus.
+HMENU Build_Menu_Bar(const Window_Table& table);
+
+// The name of the control or menu item a command identifier stands for; Enter (IDOK) stands for
+// the table's default button. Empty for any other identifier.
+std::string_view Command_Name(const Window_Table& table, int id);
 
 // A window of the program. The object lives as long as its window: it is deleted when the
 // window is destroyed, so a view opened with `new` needs no owner. A window's own events may

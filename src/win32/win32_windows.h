@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "behaviour/program_windows.h"
-#include "behaviour/single_window.h"
 #include "behaviour/selection_behaviour.h"
+#include "behaviour/single_window.h"
 #include "simlink/link_client.h"
 #include "win32/win32_ui.h"
 
