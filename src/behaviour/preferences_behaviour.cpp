@@ -89,12 +89,12 @@ void Preferences_Behaviour::Display_Switch_Changed(int n, bool checked) {
   Check_Switch(st_, n) = checked;
 }
 
-void Preferences_Behaviour::Inches_Chosen() {
+void Preferences_Behaviour::Millibars_Chosen() {
   view_.Set_Options(true);
   st_.altim_units = 0;
 }
 
-void Preferences_Behaviour::Millibars_Chosen() {
+void Preferences_Behaviour::Inches_Chosen() {
   view_.Set_Options(false);
   st_.altim_units = 1;
 }

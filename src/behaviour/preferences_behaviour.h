@@ -53,8 +53,8 @@ class Preferences_Behaviour {
 
   void Load();
   void Display_Switch_Changed(int n, bool checked);
-  void Inches_Chosen();
   void Millibars_Chosen();
+  void Inches_Chosen();
   void This_Computer_Chosen();     // This computer
   void Another_Computer_Chosen();  // Another computer
   void Address_Typed(const std::string& address);

@@ -7,54 +7,42 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "behaviour/about_text.h"
 #include "qt/message_box.h"
+#include "qt/table_widgets.h"
 
 namespace orv {
-namespace {
-
-QLabel* Named_Label(const QString& name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setWordWrap(true);
-  return label;
-}
-
-}  // namespace
 
 About_Window::About_Window(Window_Closed closed, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), behaviour_(*this, std::move(closed)) {
-  setObjectName(QStringLiteral("Form6"));
-  setWindowTitle(Ui_Text(ABOUT_CAPTION));
+  setObjectName(Ui_Text(ABOUT_WINDOW.name));
+  setWindowTitle(Ui_Text(ABOUT_WINDOW.caption));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
 
-  auto* title = Named_Label(QStringLiteral("Label1"), Ui_Text(ABOUT_VERSION), this);
+  const Table_Widgets w(ABOUT_WINDOW, this);
+  for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
+    w.Get<QLabel>(name)->setWordWrap(true);
+  }
+  auto* title = w.Get<QLabel>("Label1");
   QFont f = title->font();
   f.setBold(true);
   f.setPointSize(f.pointSize() + 4);
   title->setFont(f);
 
-  auto* frame1 = new QGroupBox(QStringLiteral("Credits"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  auto* thanks = new QPlainTextEdit(frame1);
-  thanks->setObjectName(QStringLiteral("Text1"));
-  thanks->setReadOnly(true);
-  thanks->setPlainText(Ui_Text(ABOUT_CREDITS));
+  auto* frame1 = w.Get<QGroupBox>("Frame1");
   auto* frame_layout = new QVBoxLayout(frame1);
-  frame_layout->addWidget(Named_Label(QStringLiteral("Label2"), Ui_Text(ABOUT_THANKS), frame1));
-  frame_layout->addWidget(thanks);
+  frame_layout->addWidget(w.Get<QLabel>("Label2"));
+  frame_layout->addWidget(w.Get<QPlainTextEdit>("Text1"));
 
-  auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
-  command1->setObjectName(QStringLiteral("Command1"));
+  auto* command1 = w.Get<QPushButton>("Command1");
   connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Ok(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
-  layout->addWidget(Named_Label(QStringLiteral("Label3"), Ui_Text(ABOUT_SUMMARY), this));
-  layout->addWidget(Named_Label(QStringLiteral("Label4"), Ui_Text(ABOUT_READS), this));
+  layout->addWidget(w.Get<QLabel>("Label3"));
+  layout->addWidget(w.Get<QLabel>("Label4"));
   layout->addWidget(frame1);
-  layout->addWidget(Named_Label(QStringLiteral("Label5"), Ui_Text(ABOUT_NOTICE), this));
+  layout->addWidget(w.Get<QLabel>("Label5"));
   layout->addWidget(command1, 0, Qt::AlignRight);
   resize(360, 400);
   behaviour_.Load();

@@ -11,9 +11,9 @@
 #include <QTimer>
 #include <utility>
 
-#include "orvane_version.h"
 #include "qt/message_box.h"
 #include "qt/qpainter_canvas.h"
+#include "qt/table_widgets.h"
 
 namespace orv {
 
@@ -43,20 +43,13 @@ class Chart_Area : public QWidget {
 
 namespace {
 
-QPushButton* Make_Button(QWidget* parent, const char* name, const char* caption, int x) {
-  auto* button = new QPushButton(Ui_Text(caption), parent);
-  button->setObjectName(Ui_Text(name));
-  button->setGeometry(x, 192, 73, 25);
-  return button;
-}
-
-QAction* Add_Menu_Item(QMenuBar* bar, const char* menu_name, const char* menu_caption,
-                       const char* item_name, const char* item_caption) {
-  QMenu* menu = bar->addMenu(Ui_Text(menu_caption));
-  menu->setObjectName(Ui_Text(menu_name));
-  QAction* item = menu->addAction(Ui_Text(item_caption));
-  item->setObjectName(Ui_Text(item_name));
-  return item;
+// The chart's controls keep their design places over the chart.
+template <typename W>
+W* Placed(const Table_Widgets& w, const char* name) {
+  W* widget = w.Get<W>(name);
+  const Design_Rect r = CHART_WINDOW.Control(name).rect;
+  widget->setGeometry(r.x, r.y, r.w, r.h);
+  return widget;
 }
 
 }  // namespace
@@ -67,38 +60,38 @@ Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_Sta
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       behaviour_(st, *this, windows, std::move(link)) {
-  setObjectName(QStringLiteral("Form4"));
+  setObjectName(Ui_Text(CHART_WINDOW.name));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(Ui_Text(CHART_DESIGN_CAPTION));
+  setWindowTitle(Ui_Text(CHART_WINDOW.caption));
 
   area_ = new Chart_Area(*this);
   setCentralWidget(area_);
-  label1_ = new QLabel(QStringLiteral("Altimeter: 0"), area_);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setGeometry(8, 8, 97, 17);
+  const Table_Widgets w(CHART_WINDOW, area_);
+  label1_ = Placed<QLabel>(w, "Label1");
   // A click on the label is not a click on the chart: it must not re-centre the view.
   label1_->setAttribute(Qt::WA_NoMousePropagation);
-  connect(Make_Button(area_, "Command2", "Zoom in", 8), &QPushButton::clicked, this,
+  connect(Placed<QPushButton>(w, "Command2"), &QPushButton::clicked, this,
           [this] { behaviour_.Zoom_In(); });
-  connect(Make_Button(area_, "Command3", "Center", 96), &QPushButton::clicked, this,
+  connect(Placed<QPushButton>(w, "Command3"), &QPushButton::clicked, this,
           [this] { behaviour_.Center_On_Airport(); });
-  connect(Make_Button(area_, "Command4", "Zoom out", 184), &QPushButton::clicked, this,
+  connect(Placed<QPushButton>(w, "Command4"), &QPushButton::clicked, this,
           [this] { behaviour_.Zoom_Out(); });
 
   QMenuBar* bar = menuBar();
-  connect(Add_Menu_Item(bar, "go_to1", "Change", "airpt_place", "Airport"), &QAction::triggered,
-          this, [this] { behaviour_.Change_Airport(); });
-  connect(Add_Menu_Item(bar, "op1", "Options", "pref1", "Preferences"), &QAction::triggered, this,
+  const std::vector<QAction*> menus = Build_Menus(CHART_WINDOW, bar);
+  connect(Menu_Item(CHART_WINDOW, menus, "airpt_place"), &QAction::triggered, this,
+          [this] { behaviour_.Change_Airport(); });
+  connect(Menu_Item(CHART_WINDOW, menus, "pref1"), &QAction::triggered, this,
           [this] { behaviour_.Open_Preferences(); });
-  connect(Add_Menu_Item(bar, "abot2", "About", "orv_abot2", "Orvane v" ORVANE_VERSION),
-          &QAction::triggered, this, [this] { behaviour_.Open_About(); });
+  connect(Menu_Item(CHART_WINDOW, menus, "orv_abot2"), &QAction::triggered, this,
+          [this] { behaviour_.Open_About(); });
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(TIMER1_MS);
   connect(timer1_, &QTimer::timeout, this, &Chart_Window::Aircraft_Tick);
 
-  resize(CHART_CLIENT_W, CHART_CLIENT_H + bar->sizeHint().height());
+  resize(CHART_WINDOW.client.w, CHART_WINDOW.client.h + bar->sizeHint().height());
 }
 
 QWidget* Chart_Window::Client_Area() const {

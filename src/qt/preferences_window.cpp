@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <string>
 #include <utility>
 
 #include "qt/message_box.h"
+#include "qt/table_widgets.h"
 #include "simlink/relay_wire.h"
 
 namespace orv {
@@ -18,63 +20,52 @@ Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, 
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       behaviour_(st, *this, std::move(closed)) {
-  setObjectName(QStringLiteral("Form5"));
-  setWindowTitle(QStringLiteral("Options"));
+  setObjectName(Ui_Text(PREFERENCES_WINDOW.name));
+  setWindowTitle(Ui_Text(PREFERENCES_WINDOW.caption));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
 
-  auto* frame1 = new QGroupBox(QStringLiteral("Options"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
+  const Table_Widgets w(PREFERENCES_WINDOW, this);
+  auto* frame1 = w.Get<QGroupBox>("Frame1");
   auto* frame1_layout = new QVBoxLayout(frame1);
   for (int n = 1; n <= CHECK_COUNT; ++n) {
-    auto* box = new QCheckBox(Ui_Text(CHECK_CAPTIONS[n - 1]), frame1);
-    box->setObjectName(QStringLiteral("Check%1").arg(n));
+    auto* box = w.Get<QCheckBox>("Check" + std::to_string(n));
     connect(box, &QCheckBox::clicked, this,
             [this, n](bool checked) { behaviour_.Display_Switch_Changed(n, checked); });
     frame1_layout->addWidget(box);
     check_[n - 1] = box;
   }
 
-  auto* frame2 = new QGroupBox(QStringLiteral("Altimeter Setting Units"), this);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  option1_ = new QRadioButton(QStringLiteral("Millibars"), frame2);
-  option1_->setObjectName(QStringLiteral("Option1"));
-  option2_ = new QRadioButton(QStringLiteral("Inches of Mercury"), frame2);
-  option2_->setObjectName(QStringLiteral("Option2"));
+  auto* frame2 = w.Get<QGroupBox>("Frame2");
+  option1_ = w.Get<QRadioButton>("Option1");
+  option2_ = w.Get<QRadioButton>("Option2");
   auto* frame2_layout = new QVBoxLayout(frame2);
   frame2_layout->addWidget(option1_);
   frame2_layout->addWidget(option2_);
-  connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.Inches_Chosen(); });
-  connect(option2_, &QRadioButton::clicked, this, [this] { behaviour_.Millibars_Chosen(); });
+  connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.Millibars_Chosen(); });
+  connect(option2_, &QRadioButton::clicked, this, [this] { behaviour_.Inches_Chosen(); });
 
-  auto* command1 = new QPushButton(QStringLiteral("Ok"), this);
-  command1->setObjectName(QStringLiteral("Command1"));
+  auto* command1 = w.Get<QPushButton>("Command1");
   connect(command1, &QPushButton::clicked, this, [this] { behaviour_.Ok(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame1);
   layout->addWidget(frame2);
-  layout->addWidget(Make_Frame3());
+  layout->addWidget(Make_Frame3(w));
   layout->addWidget(command1, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   behaviour_.Load();
 }
 
 // The "Simulator" group: this computer, or another one's relay at HOST:PORT with its key.
-QWidget* Preferences_Window::Make_Frame3() {
-  auto* frame3 = new QGroupBox(QStringLiteral("Simulator"), this);
-  frame3->setObjectName(QStringLiteral("Frame3"));
-  option3_ = new QRadioButton(QStringLiteral("This computer"), frame3);
-  option3_->setObjectName(QStringLiteral("Option3"));
-  option4_ = new QRadioButton(QStringLiteral("Another computer:"), frame3);
-  option4_->setObjectName(QStringLiteral("Option4"));
-  text1_ = new QLineEdit(frame3);
-  text1_->setObjectName(QStringLiteral("Text1"));
+QWidget* Preferences_Window::Make_Frame3(const Table_Widgets& w) {
+  auto* frame3 = w.Get<QGroupBox>("Frame3");
+  option3_ = w.Get<QRadioButton>("Option3");
+  option4_ = w.Get<QRadioButton>("Option4");
+  text1_ = w.Get<QLineEdit>("Text1");
   text1_->setPlaceholderText(QStringLiteral("HOST:PORT"));
-  auto* label1 = new QLabel(QStringLiteral("Key"), frame3);
-  label1->setObjectName(QStringLiteral("Label1"));
-  text2_ = new QLineEdit(frame3);
-  text2_->setObjectName(QStringLiteral("Text2"));
+  auto* label1 = w.Get<QLabel>("Label1");
+  text2_ = w.Get<QLineEdit>("Text2");
   text2_->setMaxLength(static_cast<int>(RELAY_MAX_KEY));
   label1->setBuddy(text2_);
 

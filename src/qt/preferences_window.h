@@ -13,6 +13,8 @@ class QRadioButton;
 
 namespace orv {
 
+class Table_Widgets;
+
 class Preferences_Window : public QDialog, public Preferences_View {
   Q_OBJECT
 
@@ -31,7 +33,7 @@ class Preferences_Window : public QDialog, public Preferences_View {
   void done(int result) override;
 
  private:
-  QWidget* Make_Frame3();
+  QWidget* Make_Frame3(const Table_Widgets& w);
 
  private:
   Preferences_Behaviour behaviour_;

@@ -16,17 +16,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "orvane_version.h"
 #include "qt/message_box.h"
+#include "qt/table_widgets.h"
 
 namespace orv {
 namespace {
-
-QPushButton* Named_Button(const char* name, const char* text, QWidget* parent) {
-  auto* button = new QPushButton(Ui_Text(text), parent);
-  button->setObjectName(Ui_Text(name));
-  return button;
-}
 
 QTimer* Named_Timer(const char* name, int interval, QObject* parent) {
   auto* timer = new QTimer(parent);
@@ -40,20 +34,14 @@ QTimer* Named_Timer(const char* name, int interval, QObject* parent) {
 Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows, Tick_Clock clock,
                                    QWidget* parent)
     : QMainWindow(parent), behaviour_(st, *this, windows, std::move(clock)) {
-  setObjectName(QStringLiteral("Form3"));
-  setWindowTitle(QStringLiteral("Choosing an airport"));
+  setObjectName(Ui_Text(SELECTION_WINDOW.name));
+  setWindowTitle(Ui_Text(SELECTION_WINDOW.caption));
   setAttribute(Qt::WA_DeleteOnClose);
 
   auto* central = new QWidget(this);
-  auto* frame1 = new QGroupBox(QStringLiteral("Airports list"), central);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  auto* label1 = new QLabel(QStringLiteral("Airport:"), frame1);
-  label1->setObjectName(QStringLiteral("Label1"));
-
-  combo1_ = new QComboBox(frame1);
-  combo1_->setObjectName(QStringLiteral("Combo1"));
-  combo1_->setEditable(true);
-  combo1_->setInsertPolicy(QComboBox::NoInsert);
+  const Table_Widgets w(SELECTION_WINDOW, central);
+  auto* frame1 = w.Get<QGroupBox>("Frame1");
+  combo1_ = w.Get<QComboBox>("Combo1");
   combo1_->setMinimumWidth(340);
   // The list holds every airport of the world: no measuring of all items, one row height.
   combo1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -70,36 +58,29 @@ Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows, 
   completer->setCompletionMode(QCompleter::PopupCompletion);
   completer->setMaxVisibleItems(15);
   combo1_->setCompleter(completer);
-  combo1_->setEditText(Ui_Text(COMBO_PROMPT));
+  combo1_->setEditText(Ui_Text(SELECTION_WINDOW.Control("Combo1").caption));
 
-  command3_ = Named_Button("Command3", "GET AIRPORT", frame1);
-  command2_ = Named_Button("Command2", "CLOSE_PROGRAM", frame1);
-  auto* label2 = new QLabel(QStringLiteral("Scanning:"), central);
-  label2->setObjectName(QStringLiteral("Label2"));
-  text1_ = new QLineEdit(Ui_Text(STATUS_NONE), central);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  text1_->setReadOnly(true);
-  progress_bar1_ = new QProgressBar(central);
-  progress_bar1_->setObjectName(QStringLiteral("ProgressBar1"));
+  command3_ = w.Get<QPushButton>("Command3");
+  command2_ = w.Get<QPushButton>("Command2");
+  text1_ = w.Get<QLineEdit>("Text1");
+  progress_bar1_ = w.Get<QProgressBar>("ProgressBar1");
   progress_bar1_->setRange(0, 1);
   progress_bar1_->setValue(0);
 
   auto* frame_layout = new QGridLayout(frame1);
-  frame_layout->addWidget(label1, 0, 0);
+  frame_layout->addWidget(w.Get<QLabel>("Label1"), 0, 0);
   frame_layout->addWidget(combo1_, 0, 1, 1, 2);
   frame_layout->addWidget(command3_, 1, 1);
   frame_layout->addWidget(command2_, 1, 2);
   auto* layout = new QGridLayout(central);
   layout->addWidget(frame1, 0, 0, 1, 2);
-  layout->addWidget(label2, 1, 0);
+  layout->addWidget(w.Get<QLabel>("Label2"), 1, 0);
   layout->addWidget(text1_, 1, 1);
   layout->addWidget(progress_bar1_, 2, 0, 1, 2);
   setCentralWidget(central);
 
-  QMenu* abot1 = menuBar()->addMenu(QStringLiteral("About"));
-  abot1->setObjectName(QStringLiteral("abot1"));
-  QAction* airpt_ch_vw = abot1->addAction(QStringLiteral("Orvane v" ORVANE_VERSION));
-  airpt_ch_vw->setObjectName(QStringLiteral("airpt_ch_vw"));
+  const std::vector<QAction*> menus = Build_Menus(SELECTION_WINDOW, menuBar());
+  QAction* airpt_ch_vw = Menu_Item(SELECTION_WINDOW, menus, "airpt_ch_vw");
 
   connect(command3_, &QPushButton::clicked, this, [this] {
     behaviour_.Get_Airport(combo1_->currentIndex(), Std_Text(combo1_->currentText()));

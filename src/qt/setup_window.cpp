@@ -15,63 +15,43 @@
 #include <QVBoxLayout>
 
 #include "qt/message_box.h"
+#include "qt/table_widgets.h"
 
 namespace orv {
-namespace {
-
-QLabel* Named_Label(const char* name, const char* text, QWidget* parent) {
-  auto* label = new QLabel(Ui_Text(text), parent);
-  label->setObjectName(Ui_Text(name));
-  return label;
-}
-
-}  // namespace
 
 Setup_Window::Setup_Window(Program_State& st, Program_Windows& windows, QWidget* parent)
     : QWidget(parent), behaviour_(st, *this, windows) {
-  setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("Settings"));
+  setObjectName(Ui_Text(SETUP_WINDOW.name));
+  setWindowTitle(Ui_Text(SETUP_WINDOW.caption));
   setAttribute(Qt::WA_DeleteOnClose);
 
-  auto* frame1 = new QGroupBox(QStringLiteral("Flight Simulator Information"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  option1_ = new QRadioButton(QStringLiteral("Microsoft Flight Simulator 2002"), frame1);
-  option1_->setObjectName(QStringLiteral("Option1"));
+  const Table_Widgets w(SETUP_WINDOW, this);
+  auto* frame1 = w.Get<QGroupBox>("Frame1");
+  option1_ = w.Get<QRadioButton>("Option1");
   auto* frame1_layout = new QVBoxLayout(frame1);
-  frame1_layout->addWidget(
-      Named_Label("Label1", "Select the version of your Microsoft Flight Simulator:", frame1));
+  frame1_layout->addWidget(w.Get<QLabel>("Label1"));
   frame1_layout->addWidget(option1_);
 
-  auto* frame2 = new QGroupBox(QStringLiteral("Flight Simulator's Path"), this);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  drive1_ = new QComboBox(frame2);
-  drive1_->setObjectName(QStringLiteral("Drive1"));
-
+  auto* frame2 = w.Get<QGroupBox>("Frame2");
+  drive1_ = w.Get<QComboBox>("Drive1");
   dir_model_ = new QFileSystemModel(this);
   dir_model_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Drives);
   dir_model_->setRootPath(QString());
-  dir1_ = new QTreeView(frame2);
-  dir1_->setObjectName(QStringLiteral("Dir1"));
+  dir1_ = w.Get<QTreeView>("Dir1");
   dir1_->setModel(dir_model_);
   for (int column = 1; column < dir_model_->columnCount(); ++column) dir1_->hideColumn(column);
   dir1_->setHeaderHidden(true);
   dir1_->setMinimumHeight(180);
-
-  text1_ = new QLineEdit(frame2);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  command1_ = new QPushButton(QStringLiteral("NEXT STEP --->"), this);
-  command1_->setObjectName(QStringLiteral("Command1"));
+  text1_ = w.Get<QLineEdit>("Text1");
+  command1_ = w.Get<QPushButton>("Command1");
 
   auto* frame2_layout = new QGridLayout(frame2);
-  frame2_layout->addWidget(
-      Named_Label("Label2", "Enter your Flight Simulator's main path:", frame2), 0, 0, 1, 2);
+  frame2_layout->addWidget(w.Get<QLabel>("Label2"), 0, 0, 1, 2);
   frame2_layout->addWidget(drive1_, 1, 0, 1, 2);
-  frame2_layout->addWidget(Named_Label("Label4", "Current Directory:", frame2), 2, 0, 1, 2);
+  frame2_layout->addWidget(w.Get<QLabel>("Label4"), 2, 0, 1, 2);
   frame2_layout->addWidget(dir1_, 3, 0, 1, 2);
   frame2_layout->addWidget(text1_, 4, 0, 1, 2);
-  frame2_layout->addWidget(
-      Named_Label("Label3", "Example: C:\\Program Files\\Microsoft Games\\Fs2002", frame2), 5, 0, 1,
-      2);
+  frame2_layout->addWidget(w.Get<QLabel>("Label3"), 5, 0, 1, 2);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame1);

@@ -11,6 +11,7 @@ list(APPEND WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/selection_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splash_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/table_widgets.cpp
 )
 
 # Builds data/icons into a target as Qt resources under :/icons.

@@ -8,15 +8,14 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "core/config_rec.h"
-#include "orvane_version.h"
 #include "qt/message_box.h"
+#include "qt/table_widgets.h"
 
 namespace orv {
 namespace {
 
-constexpr int kPictureWidth = 400;
-constexpr int kPictureHeight = 250;
+constexpr int kPictureWidth = SPLASH_PICTURE_W;
+constexpr int kPictureHeight = SPLASH_PICTURE_H;
 const QColor kChartGreen(0, 192, 0);
 
 // A runway as a long dark strip with its centre line, rotated about its midpoint.
@@ -107,16 +106,14 @@ QPixmap Draw_Splash_Picture() {
 
 Splash_Window::Splash_Window(Program_State& st, Program_Windows& windows, QWidget* parent)
     : QWidget(parent), behaviour_(st, *this, windows) {
-  setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(Ui_Text(BANNER));
+  setObjectName(Ui_Text(SPLASH_WINDOW.name));
+  setWindowTitle(Ui_Text(SPLASH_WINDOW.caption));
   setAttribute(Qt::WA_DeleteOnClose);
 
-  auto* picture = new QLabel(this);
-  picture->setObjectName(QStringLiteral("Picture1"));
+  const Table_Widgets w(SPLASH_WINDOW, this);
+  auto* picture = w.Get<QLabel>("Picture1");
   picture->setPixmap(Draw_Splash_Picture());
-  auto* label1 = new QLabel(QStringLiteral("ORVANE VERSION " ORVANE_VERSION), this);
-  label1->setObjectName(QStringLiteral("Label1"));
-  label1->setAlignment(Qt::AlignCenter);
+  auto* label1 = w.Get<QLabel>("Label1");
   QFont f = label1->font();
   f.setBold(true);
   label1->setFont(f);

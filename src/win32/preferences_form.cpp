@@ -86,8 +86,8 @@ class Preferences_Form final : public Form, public Preferences_View {
 
  private:
   void Option_Click(int n) {
-    if (n == 1) behaviour_.Inches_Chosen();
-    if (n == 2) behaviour_.Millibars_Chosen();
+    if (n == 1) behaviour_.Millibars_Chosen();
+    if (n == 2) behaviour_.Inches_Chosen();
     if (n == 3) behaviour_.This_Computer_Chosen();
     if (n == 4) behaviour_.Another_Computer_Chosen();
   }
