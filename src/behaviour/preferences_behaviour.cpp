@@ -124,6 +124,8 @@ void Preferences_Behaviour::Ok() {
 }
 
 void Preferences_Behaviour::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
   Save_Simulator(true);
   if (closed_) closed_();
 }

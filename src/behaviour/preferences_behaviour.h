@@ -77,6 +77,7 @@ class Preferences_Behaviour {
   std::string sim_address_;
   std::string sim_key_;
   bool sim_changed_ = false;
+  bool unloaded_ = false;
 };
 
 class About_View : public Window_View {
@@ -94,13 +95,17 @@ class About_Behaviour {
 
   void Load() { view_.Place_Top_Left(); }
   void Ok() { view_.Close(); }
+  // However the window closed, and however often its toolkit says so: the opener is told once.
   void Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
     if (closed_) closed_();
   }
 
  private:
   About_View& view_;
   Window_Closed closed_;
+  bool unloaded_ = false;
 };
 
 }  // namespace orv

@@ -95,7 +95,7 @@ void Selection_Behaviour::Read_Sceneries_Paths_Timer() {
   if (st_.sim_version == 1) Set_Status(STATUS_SCENERY_CFG);
   const Prepare_Report report = Prepare_Build(st_, build_);
   scenery_cfg_unread_ = report.scenery_cfg && *report.scenery_cfg != File_Status::ok;
-  view_.Set_Progress(0, build_.bgl_total + 1);
+  Show_Progress(0, build_.bgl_total + 1);
   view_.Enable_Timer(Selection_Timer::read_sceneries_paths, false);
   view_.Show_Message(Message_Icon::information, MSG_FIRST_BUILD);
   view_.Enable_Timer(Selection_Timer::scan_bgls, true);
@@ -119,6 +119,7 @@ void Selection_Behaviour::Load_Database_Files() {
   Set_Status(STATUS_ADDING_AIRPORTS);
   Fill_Airport_List();
   Set_Status(STATUS_DONE);
+  ready_ = true;
   view_.Enable_Controls(true);
 }
 
@@ -152,7 +153,7 @@ void Selection_Behaviour::Scan_Bgls_Timer() {
     Scan_Bgls_Tick(st_, build_, Read_Airspace_Section);
   } while (!Scan_Finished(st_, build_) && clock_() - start < SCAN_SLICE);
   if (title) Set_Status(Utf8_From_1252(*title));
-  view_.Set_Progress(build_.files_done, build_.bgl_total + 1);
+  Show_Progress(build_.files_done, build_.bgl_total + 1);
 }
 
 void Selection_Behaviour::Finish_Build() {
@@ -174,8 +175,9 @@ void Selection_Behaviour::Finish_Build() {
   Fill_Airport_List();
   End_Build(st_, build_);
   Set_Status(STATUS_DONE);
+  ready_ = true;
   view_.Enable_Controls(true);
-  view_.Set_Progress(0, build_.bgl_total + 1);
+  Show_Progress(0, build_.bgl_total + 1);
 }
 
 void Selection_Behaviour::Report_Scan_Problems() {
@@ -228,6 +230,7 @@ void Selection_Behaviour::Get_Airport(int index, const std::string& edit_text) {
   const std::string chosen = items_[static_cast<size_t>(index)];
   if (edit_text != chosen) return;
 
+  ready_ = false;
   view_.Enable_Controls(false);
   Set_Status(STATUS_FETCH_GETTING_INFO);
   // The list shows the items in UTF-8; the database holds them in Windows-1252.
@@ -241,7 +244,7 @@ void Selection_Behaviour::Get_Airport(int index, const std::string& edit_text) {
   Set_Status(STATUS_FETCH_LOOKING);
   Clear_Airspaces(st_);
   Read_Airspace_Files(st_, [this](int32_t done, int32_t total) {
-    view_.Set_Progress(done, total);
+    Show_Progress(done, total);
     view_.Repaint();
   });
   Release_Airspace_File_List(st_);
@@ -253,7 +256,14 @@ void Selection_Behaviour::Get_Airport(int index, const std::string& edit_text) {
   view_.Close();
 }
 
+// The bar shows done of total; with nothing to do it is empty, not full.
+void Selection_Behaviour::Show_Progress(int32_t done, int32_t total) {
+  const int32_t maximum = std::max(total, 1);
+  view_.Set_Progress(total > 0 ? std::clamp(done, 0, maximum) : 0, maximum);
+}
+
 void Selection_Behaviour::Quit_Program() {
+  ready_ = false;
   Set_Status(STATUS_PLEASE_WAIT);
   Release_Airports(st_);
   unloading_ = true;
@@ -270,7 +280,7 @@ void Selection_Behaviour::Open_About() {
 
 bool Selection_Behaviour::Unload() {
   if (busy_ > 0 && !unloading_) return false;
-  if (status_ == STATUS_DONE) Quit_Program();
+  if (ready_) Quit_Program();
   view_.Enable_Timer(Selection_Timer::read_sceneries_paths, false);
   view_.Enable_Timer(Selection_Timer::scan_bgls, false);
   return true;

@@ -39,7 +39,7 @@ class Selection_View : public Window_View {
   virtual void Set_Status(const std::string& text) = 0;
   // Combo1, Command3 and Command2 together.
   virtual void Enable_Controls(bool on) = 0;
-  // ProgressBar1 from 0 to maximum, repainted at once.
+  // ProgressBar1 from 0 to maximum (at least 1) at value (0 to maximum), repainted at once.
   virtual void Set_Progress(int32_t value, int32_t maximum) = 0;
   // Combo1's items (UTF-8), nothing chosen, and the text of its edit field.
   virtual void Fill_List(const std::vector<std::string>& items, const std::string& edit_text) = 0;
@@ -88,7 +88,11 @@ class Selection_Behaviour {
   Tick_Clock clock_;
   Database_Build build_;
   std::vector<std::string> items_;
+  void Show_Progress(int32_t done, int32_t total);
+
   std::string status_ = STATUS_NONE;
+  // The list is filled and waits for the pilot: closing the window now ends the program.
+  bool ready_ = false;
   int busy_ = 0;            // > 0 while a handler runs: a close from outside then waits
   bool unloading_ = false;  // the window closes itself (fetch done, setup again, the end)
   bool scenery_cfg_unread_ = false;

@@ -63,8 +63,6 @@ void About_Window::Place_Top_Left() {
 // Every way of closing a dialog ends here: Ok, the close box, Escape.
 void About_Window::done(int result) {
   QDialog::done(result);
-  if (unloaded_) return;
-  unloaded_ = true;
   behaviour_.Unload();
 }
 

@@ -24,7 +24,6 @@ class About_Window : public QDialog, public About_View {
 
  private:
   About_Behaviour behaviour_;
-  bool unloaded_ = false;
 };
 
 About_Window* Show_About_Window(Window_Closed closed = {});

@@ -121,8 +121,6 @@ void Preferences_Window::Set_Simulator(bool remote, const std::string& address,
 // Every way of closing a dialog ends here: Ok, the close box, Escape.
 void Preferences_Window::done(int result) {
   QDialog::done(result);
-  if (unloaded_) return;
-  unloaded_ = true;
   behaviour_.Unload();
 }
 

@@ -44,7 +44,6 @@ class Preferences_Window : public QDialog, public Preferences_View {
   QRadioButton* option4_ = nullptr;
   QLineEdit* text1_ = nullptr;
   QLineEdit* text2_ = nullptr;
-  bool unloaded_ = false;
 };
 
 // Opens the preferences window, modeless.

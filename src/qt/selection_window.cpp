@@ -121,13 +121,9 @@ void Selection_Window::Enable_Controls(bool on) {
 }
 
 void Selection_Window::Set_Progress(int32_t value, int32_t maximum) {
-  Show_Progress(*progress_bar1_, value, maximum);
-}
-
-void Show_Progress(QProgressBar& bar, int value, int maximum) {
-  bar.setRange(0, std::max(maximum, 1));
-  bar.setValue(maximum > 0 ? value : 0);
-  bar.repaint();
+  progress_bar1_->setRange(0, maximum);
+  progress_bar1_->setValue(value);
+  progress_bar1_->repaint();
 }
 
 void Selection_Window::Fill_List(const std::vector<std::string>& items,

@@ -57,7 +57,4 @@ class Selection_Window : public QMainWindow, public Selection_View {
   QTimer* scan_bgls_ = nullptr;
 };
 
-// Shows a progress of value out of maximum; a maximum of 0 shows an empty bar, not a busy one.
-void Show_Progress(QProgressBar& bar, int value, int maximum);
-
 }  // namespace orv

@@ -104,7 +104,7 @@ void Selection_Form::Build_Controls() {
   command2_ = control("Command2");
   text1_ = control("Text1");
   progress_bar1_ = control("ProgressBar1");
-  Set_Progress(0, 0);
+  Set_Progress(0, 1);
 }
 
 void Selection_Form::On_Command(int id, int code) {
@@ -149,9 +149,8 @@ void Selection_Form::Enable_Timer(Selection_Timer timer, bool on) {
 }
 
 void Selection_Form::Set_Progress(int32_t value, int32_t maximum) {
-  // With nothing to do the bar is empty, not full.
-  SendMessageW(progress_bar1_, PBM_SETRANGE32, 0, std::max(maximum, 1));
-  SendMessageW(progress_bar1_, PBM_SETPOS, maximum > 0 ? value : 0, 0);
+  SendMessageW(progress_bar1_, PBM_SETRANGE32, 0, maximum);
+  SendMessageW(progress_bar1_, PBM_SETPOS, value, 0);
   UpdateWindow(progress_bar1_);
 }
 

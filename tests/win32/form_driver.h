@@ -74,6 +74,58 @@ inline RECT Client_Place(HWND control) {
   return r;
 }
 
+// "name caption" of a menu entry: its name is kept in its item data.
+inline std::string Menu_Entry(HMENU menu, int at) {
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, static_cast<UINT>(at), text, 64, MF_BYPOSITION);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA;
+  GetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &info);
+  const auto* name = reinterpret_cast<const char*>(info.dwItemData);
+  return std::string(name ? name : "") + " " + Utf8(text);
+}
+
+// The form holds every control of its table, named, at its design place, with its caption, and
+// the menus of the table in their order; its caption too unless its load changes it.
+inline void Expect_Built(HWND form, const Window_Table& table, bool caption_as_designed = true) {
+  EXPECT_EQ(Name_Of(form), table.name);
+  if (caption_as_designed) {
+    EXPECT_EQ(Text_Of(form), table.caption);
+  }
+  std::string want_menus;
+  for (const Menu_Row& row : table.menus) {
+    want_menus += std::string(row.parent ? " > " : "") + row.name + " " + row.caption;
+  }
+  std::string menus;
+  HMENU bar = GetMenu(form);
+  for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+    menus += Menu_Entry(bar, i);
+    HMENU popup = GetSubMenu(bar, i);
+    for (int j = 0; j < GetMenuItemCount(popup); ++j) menus += " > " + Menu_Entry(popup, j);
+  }
+  EXPECT_EQ(menus, want_menus);
+  for (const Control_Row& row : table.controls) {
+    HWND control = Control(form, row.name);
+    if (control == nullptr) continue;
+    const RECT r = Client_Place(control);
+    const bool drops_down =
+        row.kind == Control_Kind::airport_list || row.kind == Control_Kind::drive_list;
+    EXPECT_EQ(r.left, row.rect.x) << row.name;
+    EXPECT_EQ(r.top, row.rect.y) << row.name;
+    EXPECT_EQ(r.right - r.left, row.rect.w) << row.name;
+    if (!drops_down) {
+      EXPECT_EQ(r.bottom - r.top, row.rect.h) << row.name;
+    }
+    // What a window loads into its edit boxes and lists is its own, not the table's.
+    const bool shows_caption = row.kind != Control_Kind::page_text && !drops_down &&
+                               row.kind != Control_Kind::picture && row.kind != Control_Kind::edit;
+    if (shows_caption) {
+      EXPECT_EQ(Text_Of(control), row.caption) << row.name;
+    }
+  }
+}
+
 // Picks the item with the caption from the form's menu bar, as the pilot's click would.
 inline void Pick_Menu(HWND form, const char* caption) {
   const UINT id = Menu_Item_Id(form, caption);

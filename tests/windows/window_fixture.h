@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -13,6 +14,10 @@
 #include <vector>
 
 #include "behaviour/chart_behaviour.h"
+#include "behaviour/preferences_behaviour.h"
+#include "behaviour/selection_behaviour.h"
+#include "behaviour/setup_behaviour.h"
+#include "behaviour/splash_behaviour.h"
 #include "core/program_state.h"
 #include "qt/message_box.h"
 #include "qt/qt_windows.h"
@@ -67,6 +72,35 @@ class Window_Test : public ::testing::Test {
   template <class W>
   static W* Child(QWidget* window, const char* name) {
     return window->findChild<W*>(QString::fromUtf8(name));
+  }
+
+  // The window holds every control of its table, named, with its caption where it shows one,
+  // and the table's menus; its title too unless its load changes it.
+  static void Expect_Built(QWidget* window, const Window_Table& table,
+                           bool caption_as_designed = true) {
+    EXPECT_EQ(window->objectName(), Ui_Text(table.name));
+    if (caption_as_designed) {
+      EXPECT_EQ(window->windowTitle(), Ui_Text(table.caption));
+    }
+    for (const Control_Row& row : table.controls) {
+      QWidget* control = Child<QWidget>(window, row.name);
+      ASSERT_NE(control, nullptr) << row.name;
+      const QVariant text =
+          control->property(qobject_cast<QGroupBox*>(control) != nullptr ? "title" : "text");
+      // What a window loads into its edit boxes and bars is its own, not the table's.
+      const bool shows_caption = row.kind != Control_Kind::edit &&
+                                 row.kind != Control_Kind::page_text &&
+                                 row.kind != Control_Kind::progress_bar && text.isValid();
+      if (shows_caption) {
+        EXPECT_EQ(text.toString(), Ui_Text(row.caption)) << row.name;
+      }
+    }
+    for (const Menu_Row& row : table.menus) {
+      auto* item = Child<QObject>(window, row.name);
+      ASSERT_NE(item, nullptr) << row.name;
+      const QVariant text = item->property(row.parent ? "text" : "title");
+      EXPECT_EQ(text.toString(), Ui_Text(row.caption)) << row.name;
+    }
   }
 
   bool Data_File_Exists(const char* name) const {
