@@ -31,25 +31,21 @@ void End_List(std::vector<T>& list, int32_t& count, std::vector<T>& out) {
 }
 
 // Reads `path` and walks it as the scan would, with `st` standing in for the program's state:
-// its airport and airspace file lists start empty and end in `out`. `image` is the reused
-// buffer the file is read into.
-void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std::string& path,
-                       Airspace_Section_Reader read_airspace, Walked_File& out) {
+// its airport and airspace file lists start empty and end in `out`. `buffers` are the reused
+// buffers the file is read into.
+void Walk_Scenery_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how,
+                       const std::string& path, Airspace_Section_Reader read_airspace,
+                       Walked_File& out) {
   out.path = path;
-  out.has_signature = false;
-  out.stop = Walk_Stop::none;
   out.airports.clear();
   out.airspace_files.clear();
-  size_t length = 0;
-  out.read = Read_File_Reusing(Fs_Path(path), image, length, 1);
-  if (out.read != Read_Status::ok) return;
-  const std::span<const uint8_t> bytes(image.data(), length + 1);
-  if (!Has_Bgl_Signature(bytes.first(length))) return;
-  out.has_signature = true;
   Start_List(st.airports, st.airport_count);
   Start_List(st.airspace_files, st.airspace_file_count);
-  Bgl_Reader rd(bytes);
-  out.stop = Scan_Bgl_File(st, rd, path, read_airspace);
+  const Bgl_Walk walk =
+      Read_And_Scan_Bgl_File(st, buffers, how, Fs_Path(path), path, read_airspace);
+  out.read = walk.read;
+  out.has_signature = walk.has_signature;
+  out.stop = walk.stop;
   End_List(st.airports, st.airport_count, out.airports);
   End_List(st.airspace_files, st.airspace_file_count, out.airspace_files);
 }
@@ -57,8 +53,8 @@ void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std
 }  // namespace
 
 Walk_Ahead::Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_airspace,
-                       std::vector<std::string> paths, int workers)
-    : read_airspace_(read_airspace), paths_(std::move(paths)), slots_(kSlots) {
+                       std::vector<std::string> paths, int workers, Bgl_Read how)
+    : read_airspace_(read_airspace), how_(how), paths_(std::move(paths)), slots_(kSlots) {
   settings_.work_dir = st.work_dir;
   settings_.cfg = st.cfg;
   settings_.first_run = st.first_run;
@@ -106,7 +102,7 @@ bool Walk_Ahead::Take(const std::string& path, Walked_File& out) {
 void Walk_Ahead::Run() {
   // The worker's own state: the settings and grid of the scan, and lists of its own.
   Program_State st = settings_;
-  std::vector<uint8_t> image;
+  Bgl_Buffers buffers;
   std::unique_lock lock(mutex_);
   for (;;) {
     while (!stopping_ && claimed_ < paths_.size() && claimed_ >= taken_ + slots_.size()) {
@@ -118,7 +114,7 @@ void Walk_Ahead::Run() {
     const size_t i = claimed_++;
     Slot& slot = slots_[i % slots_.size()];
     lock.unlock();
-    Walk_Scenery_File(st, image, paths_[i], read_airspace_, slot.file);
+    Walk_Scenery_File(st, buffers, how_, paths_[i], read_airspace_, slot.file);
     lock.lock();
     slot.done = true;
     if (taker_waiting_ && Ready_To_Take()) file_walked_.notify_one();

@@ -33,8 +33,9 @@ class Walk_Ahead {
  public:
   // The workers walk `paths` in this order, at most a few files ahead of the one taken last.
   // The settings and the magnetic grid of `st` are copied: the workers never touch `st`.
+  // `how` says how each file is read.
   Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_airspace,
-             std::vector<std::string> paths, int workers);
+             std::vector<std::string> paths, int workers, Bgl_Read how = Bgl_Read::pieces);
   ~Walk_Ahead();
   Walk_Ahead(const Walk_Ahead&) = delete;
   Walk_Ahead& operator=(const Walk_Ahead&) = delete;
@@ -54,6 +55,7 @@ class Walk_Ahead {
 
   Program_State settings_;  // what the workers copy: flags and the magnetic grid
   const Airspace_Section_Reader read_airspace_;
+  const Bgl_Read how_;
   const std::vector<std::string> paths_;
   std::mutex mutex_;
   std::condition_variable slot_freed_;   // a worker waits for room ahead, or the end
