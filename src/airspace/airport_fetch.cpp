@@ -17,8 +17,7 @@ constexpr int32_t kClassDCeiling = 2500;
 
 // Reads one listed file in pieces: its header, then the pieces its walk reaches, which in the
 // ready state are its airspace section (and the index of an airport section, if it has one).
-Fetch_File_Result Read_One_File(Program_State& st, Bgl_Buffers& buffers,
-                                const std::string& path) {
+Fetch_File_Result Read_One_File(Program_State& st, Bgl_Buffers& buffers, const std::string& path) {
   Fetch_File_Result result{path, Fetch_File_Outcome::unreadable, Walk_Stop::none};
   // Only a regular file is read (the open refuses a folder of the same name); a file too short
   // to hold the signature is skipped like any other without it.

@@ -38,8 +38,7 @@ bool Read_Run(Bgl_Pieces& p, int64_t first) {
   const int64_t file_end = std::min(end, p.size - 1);
   if (static_cast<int64_t>(p.bytes.size()) < end) p.bytes.resize(static_cast<size_t>(end));
   const auto want = static_cast<size_t>(file_end - start);
-  const size_t got =
-      p.file.Read_At(static_cast<uint64_t>(start), p.bytes.data() + start, want);
+  const size_t got = p.file.Read_At(static_cast<uint64_t>(start), p.bytes.data() + start, want);
   for (int64_t i = first; i < last; ++i) p.loaded[static_cast<size_t>(i)] = 1;
   if (got < want) {
     p.readable = std::min(p.readable, start + static_cast<int64_t>(got));

@@ -53,11 +53,11 @@ inline constexpr int64_t BGL_PIECES_AT_ONCE = 4;
 // buffer grows only to the furthest piece any file needed.
 struct Bgl_Pieces {
   Positioned_File file;
-  int64_t size = 0;              // the image's size: the file's length and the zero byte
-  int64_t readable = 0;          // bytes [0, readable) may be read: `size`, less after a short read
-  int64_t head_end = 0;          // bytes [0, head_end) are loaded
-  std::vector<uint8_t> bytes;    // the bytes loaded so far, each at its offset
-  std::vector<uint8_t> loaded;   // per BGL_PIECE of the image: 1 when its bytes are in `bytes`
+  int64_t size = 0;             // the image's size: the file's length and the zero byte
+  int64_t readable = 0;         // bytes [0, readable) may be read: `size`, less after a short read
+  int64_t head_end = 0;         // bytes [0, head_end) are loaded
+  std::vector<uint8_t> bytes;   // the bytes loaded so far, each at its offset
+  std::vector<uint8_t> loaded;  // per BGL_PIECE of the image: 1 when its bytes are in `bytes`
 };
 
 // Opens `path` and reads its header piece; unreadable when that read comes short. The file
@@ -95,9 +95,9 @@ struct Bgl_Reader {
   // The first reason the walk of this file stopped short, fatal or not.
   Walk_Stop Stop_Reason() const { return failure != Walk_Stop::none ? failure : cut_short; }
 
-  const uint8_t* data;             // the image's bytes (those loaded, when read in pieces)
-  int64_t size;                    // the image's readable size
-  Bgl_Pieces* pieces = nullptr;    // the file the bytes come from, when read in pieces
+  const uint8_t* data;           // the image's bytes (those loaded, when read in pieces)
+  int64_t size;                  // the image's readable size
+  Bgl_Pieces* pieces = nullptr;  // the file the bytes come from, when read in pieces
   Walk_Stop failure = Walk_Stop::none;
   Walk_Stop cut_short = Walk_Stop::none;
 };

@@ -78,8 +78,8 @@ std::vector<std::string> Paths_Ahead(const Program_State& st, const Database_Bui
 bool Take_Walked(const Program_State& st, Database_Build& b,
                  Airspace_Section_Reader read_airspace) {
   if (b.walk_ahead && b.walk_ahead->Take(b.scan_file, b.walked)) return true;
-  b.walk_ahead = std::make_unique<Walk_Ahead>(st, read_airspace, Paths_Ahead(st, b), kWalkers,
-                                              b.read_mode);
+  b.walk_ahead =
+      std::make_unique<Walk_Ahead>(st, read_airspace, Paths_Ahead(st, b), kWalkers, b.read_mode);
   if (b.walk_ahead->Take(b.scan_file, b.walked)) return true;
   b.walk_ahead.reset();
   b.use_walk_ahead = false;

@@ -146,8 +146,8 @@ struct Scan_Step {
 
 // One step of the scan: passes over one area without a folder, ends one area's listing, or
 // handles one scenery file (its header read, the signature checked at offset 118, then the file
-// walked as its pieces are read, appending its airports and handing its airspace section to `read_airspace`, which
-// records the file when it holds airspace).
+// walked as its pieces are read, appending its airports and handing its airspace section to
+// `read_airspace`, which records the file when it holds airspace).
 Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
                          Airspace_Section_Reader read_airspace);
 
