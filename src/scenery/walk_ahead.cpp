@@ -1,6 +1,7 @@
 #include "scenery/walk_ahead.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <utility>
 
@@ -46,15 +47,17 @@ constexpr int kInMemoryInARow = 16;
 void Prefetch_File(const std::string& path, std::vector<uint8_t>& scratch) {
   Positioned_File file;
   if (file.Open(Fs_Path(path)) != Read_Status::ok) return;
-  scratch.resize(static_cast<size_t>(BGL_PIECE * BGL_PIECES_AT_ONCE));
-  const size_t got = file.Read_At(0, scratch.data(), static_cast<size_t>(BGL_HEAD_PIECE));
-  const std::span<const uint8_t> head(scratch.data(), got);
-  if (!Has_Bgl_Signature(head)) return;
-  Bgl_Reader rd(head);
+  std::array<uint8_t, BGL_HEAD_PIECE> head{};
+  const size_t got = file.Read_At(0, head.data(), head.size());
+  const std::span<const uint8_t> read(head.data(), got);
+  if (!Has_Bgl_Signature(read)) return;
+  Bgl_Reader rd(read);
   if (Read_Long(rd, 144) != 1) return;
   for (const int64_t header_field : {156, 164}) {
     const int32_t section = Read_Long(rd, header_field);
     if (!rd.ok() || section <= 0) continue;
+    // Only files with sections need the room of the pieces a walk reads at once.
+    scratch.resize(static_cast<size_t>(BGL_PIECE * BGL_PIECES_AT_ONCE));
     const int64_t start = section / BGL_PIECE * BGL_PIECE;
     file.Read_At(static_cast<uint64_t>(start), scratch.data(), scratch.size());
   }
