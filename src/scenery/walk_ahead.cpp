@@ -43,7 +43,7 @@ constexpr auto kInMemory = std::chrono::microseconds(40);
 constexpr int kInMemoryInARow = 16;
 
 // Brings the file at `path` from the disk into the system's cache as its walk will read it:
-// the header piece, then the first pieces of the sections the header names.
+// the header piece, then the first piece of each section the header names.
 void Prefetch_File(const std::string& path, std::vector<uint8_t>& scratch) {
   Positioned_File file;
   if (file.Open(Fs_Path(path)) != Read_Status::ok) return;
@@ -56,8 +56,9 @@ void Prefetch_File(const std::string& path, std::vector<uint8_t>& scratch) {
   for (const int64_t header_field : {156, 164}) {
     const int32_t section = Read_Long(rd, header_field);
     if (!rd.ok() || section <= 0) continue;
-    // Only files with sections need the room of the pieces a walk reads at once.
-    scratch.resize(static_cast<size_t>(BGL_PIECE * BGL_PIECES_AT_ONCE));
+    // The first piece of a section is enough for the disk to read ahead from; only files with
+    // sections need the room.
+    scratch.resize(static_cast<size_t>(BGL_PIECE));
     const int64_t start = section / BGL_PIECE * BGL_PIECE;
     file.Read_At(static_cast<uint64_t>(start), scratch.data(), scratch.size());
   }
