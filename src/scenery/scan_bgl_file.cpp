@@ -26,6 +26,9 @@ Walk_Stop Scan_Bgl_File(Program_State& st, Bgl_Reader& rd, std::string_view scan
   return rd.Stop_Reason();
 }
 
+namespace {
+
+// Reads the file as `how` says: whole, or its header piece with the file left open for the walk.
 Read_Status Read_Bgl_File(Bgl_Buffers& buffers, Bgl_Read how, const std::filesystem::path& path) {
   if (how == Bgl_Read::pieces) return Open_Bgl_Pieces(path, buffers.pieces);
   size_t length = 0;
@@ -34,6 +37,7 @@ Read_Status Read_Bgl_File(Bgl_Buffers& buffers, Bgl_Read how, const std::filesys
   return read;
 }
 
+// When the read went well and the file has the signature, walks it; then closes the file.
 Bgl_Walk Scan_Read_Bgl_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how, Read_Status read,
                             std::string_view scan_file, Airspace_Section_Reader read_airspace) {
   Bgl_Walk walk;
@@ -56,6 +60,8 @@ Bgl_Walk Scan_Read_Bgl_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read ho
   Close_Bgl_Pieces(buffers.pieces);
   return walk;
 }
+
+}  // namespace
 
 Bgl_Walk Read_And_Scan_Bgl_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how,
                                 const std::filesystem::path& path, std::string_view scan_file,

@@ -43,18 +43,8 @@ struct Bgl_Walk {
   Walk_Stop stop = Walk_Stop::none;
 };
 
-// The two halves of reading and walking a file, for a caller that waits on the disk in the
-// first and works in the second: reads the file at `path` as `how` says (whole, or its header
-// piece with the file left open for the walk)...
-Read_Status Read_Bgl_File(Bgl_Buffers& buffers, Bgl_Read how, const std::filesystem::path& path);
-
-// ... then, when the read went well and the file has the signature, walks it with
-// Scan_Bgl_File, and closes the file.
-Bgl_Walk Scan_Read_Bgl_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how, Read_Status read,
-                            std::string_view scan_file, Airspace_Section_Reader read_airspace);
-
-// Both halves in one: reads the file at `path` as `how` says and, when it has the signature,
-// walks it with Scan_Bgl_File; the file is closed before this returns.
+// Reads the file at `path` as `how` says and, when it has the signature, walks it with
+// Scan_Bgl_File; the file is closed before this returns.
 Bgl_Walk Read_And_Scan_Bgl_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how,
                                 const std::filesystem::path& path, std::string_view scan_file,
                                 Airspace_Section_Reader read_airspace);

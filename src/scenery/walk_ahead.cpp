@@ -64,10 +64,10 @@ void Prefetch_File(const std::string& path, std::vector<uint8_t>& scratch) {
   }
 }
 
-// Walks the file at `path`, read into `buffers` with the outcome `read`, as the scan would,
-// with `st` standing in for the program's state: its airport and airspace file lists start
-// empty and end in `out`.
-void Walk_Scenery_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how, Read_Status read,
+// Reads `path` and walks it as the scan would, with `st` standing in for the program's state:
+// its airport and airspace file lists start empty and end in `out`. `buffers` are the reused
+// buffers the file is read into.
+void Walk_Scenery_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how,
                        const std::string& path, Airspace_Section_Reader read_airspace,
                        Walked_File& out) {
   out.path = path;
@@ -75,7 +75,8 @@ void Walk_Scenery_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how, Re
   out.airspace_files.clear();
   Start_List(st.airports, st.airport_count);
   Start_List(st.airspace_files, st.airspace_file_count);
-  const Bgl_Walk walk = Scan_Read_Bgl_File(st, buffers, how, read, path, read_airspace);
+  const Bgl_Walk walk =
+      Read_And_Scan_Bgl_File(st, buffers, how, Fs_Path(path), path, read_airspace);
   out.read = walk.read;
   out.has_signature = walk.has_signature;
   out.stop = walk.stop;
@@ -155,8 +156,7 @@ void Walk_Ahead::Run() {
       prefetch_room_.notify_all();
     }
     lock.unlock();
-    const Read_Status read = Read_Bgl_File(buffers, how_, Fs_Path(paths_[i]));
-    Walk_Scenery_File(st, buffers, how_, read, paths_[i], read_airspace_, slot.file);
+    Walk_Scenery_File(st, buffers, how_, paths_[i], read_airspace_, slot.file);
     lock.lock();
     slot.done = true;
     if (taker_waiting_ && Ready_To_Take()) file_walked_.notify_one();
@@ -173,6 +173,7 @@ void Walk_Ahead::Prefetch() {
       ++prefetchers_waiting_;
       prefetch_room_.wait(lock);
       --prefetchers_waiting_;
+      prefetched_ = std::max(prefetched_, claimed_);
     }
     if (stopping_ || prefetched_ >= paths_.size()) return;
     const size_t i = prefetched_++;
