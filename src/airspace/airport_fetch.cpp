@@ -1,9 +1,5 @@
 #include "airspace/airport_fetch.h"
 
-#include <filesystem>
-#include <optional>
-#include <system_error>
-
 #include "airspace/airspace_reader.h"
 #include "core/airport_records.h"
 #include "core/file_system.h"
@@ -19,22 +15,21 @@ constexpr const char* kMhzSuffix = " Mhz  ";
 constexpr int32_t kClassCCeiling = 4000;
 constexpr int32_t kClassDCeiling = 2500;
 
-Fetch_File_Result Read_One_File(Program_State& st, const std::string& path) {
+// Reads one listed file in pieces: its header, then the pieces its walk reaches, which in the
+// ready state are its airspace section (and the index of an airport section, if it has one).
+Fetch_File_Result Read_One_File(Program_State& st, Bgl_Buffers& buffers, const std::string& path) {
   Fetch_File_Result result{path, Fetch_File_Outcome::unreadable, Walk_Stop::none};
-  // Only a regular file is loaded: a folder of the same name must not be read as one.
-  const std::filesystem::path file = Fs_Path(path);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return result;
-  const std::optional<Bgl_Image> image = Load_Bgl_Image(file);
-  if (!image) return result;
-  Bgl_Reader rd(*image);
-  // A file too short to hold the signature reads as 0 here and is skipped like any other.
-  if (Read_Long(rd, BGL_SIGNATURE_OFFSET) != BGL_SIGNATURE || !rd.ok()) {
+  // Only a regular file is read (the open refuses a folder of the same name); a file too short
+  // to hold the signature is skipped like any other without it.
+  const Bgl_Walk walk = Read_And_Scan_Bgl_File(st, buffers, Bgl_Read::pieces, Fs_Path(path), path,
+                                               Read_Airspace_Section);
+  if (walk.read != Read_Status::ok) return result;
+  if (!walk.has_signature) {
     result.outcome = Fetch_File_Outcome::no_signature;
     return result;
   }
   result.outcome = Fetch_File_Outcome::read;
-  result.stop = Scan_Bgl_File(st, rd, path, Read_Airspace_Section);
+  result.stop = walk.stop;
   return result;
 }
 
@@ -74,11 +69,12 @@ std::vector<Fetch_File_Result> Read_Airspace_Files(Program_State& st,
   const int32_t total = st.airspace_file_count;
   const std::vector<std::string> files = st.airspace_files;
   std::vector<Fetch_File_Result> results;
+  Bgl_Buffers buffers;
   if (progress) progress(0, total);
   for (int32_t i = 0; i < total; ++i) {
     const auto index = static_cast<size_t>(i);
     if (index < files.size()) {
-      results.push_back(Read_One_File(st, files[index]));
+      results.push_back(Read_One_File(st, buffers, files[index]));
     } else {
       results.push_back({std::string(), Fetch_File_Outcome::unreadable, Walk_Stop::none});
     }

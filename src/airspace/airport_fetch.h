@@ -62,9 +62,10 @@ struct Fetch_File_Result {
 // Called with (files done, files listed): once with 0 before the first file, then after each.
 using Fetch_Progress = std::function<void(int32_t done, int32_t total)>;
 
-// Loads every file of st.airspace_files in list order and walks it, appending the airspaces
-// that contain cur_airport to st.airspaces. A file that is missing, unreadable or without the
-// scenery signature is skipped. Returns one result per listed file.
+// Walks every file of st.airspace_files in list order, reading only its header and the pieces
+// the walk reaches, appending the airspaces that contain cur_airport to st.airspaces. A file that
+// is missing, unreadable or without the scenery signature is skipped. Returns one result per listed
+// file.
 std::vector<Fetch_File_Result> Read_Airspace_Files(Program_State& st,
                                                    const Fetch_Progress& progress = {});
 

@@ -482,6 +482,100 @@ Read_Status Read_File_Reusing(const stdfs::path& path, std::vector<uint8_t>& buf
 
 #endif  // _WIN32
 
+#ifdef _WIN32
+
+Read_Status Positioned_File::Open(const stdfs::path& path) {
+  Close();
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return Read_Status::unopened;
+  handle_ = h;
+  LARGE_INTEGER size{};
+  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size) || size.QuadPart < 0) {
+    Close();
+    return Read_Status::unreadable;
+  }
+  size_ = static_cast<uint64_t>(size.QuadPart);
+  return Read_Status::ok;
+}
+
+void Positioned_File::Close() {
+  if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+  size_ = 0;
+}
+
+bool Positioned_File::Is_Open() const {
+  return handle_ != nullptr;
+}
+
+void Positioned_File::Swap(Positioned_File& other) noexcept {
+  std::swap(handle_, other.handle_);
+  std::swap(size_, other.size_);
+}
+
+size_t Positioned_File::Read_At(uint64_t offset, uint8_t* out, size_t n) const {
+  size_t done = 0;
+  while (handle_ != nullptr && done < n) {
+    // The offset of each read goes in its OVERLAPPED: no shared file position to move.
+    OVERLAPPED at{};
+    const uint64_t where = offset + done;
+    at.Offset = static_cast<DWORD>(where & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(where >> 32);
+    const auto want = static_cast<DWORD>(std::min<size_t>(n - done, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(static_cast<HANDLE>(handle_), out + done, want, &got, &at) || got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
+#else
+
+Read_Status Positioned_File::Open(const stdfs::path& path) {
+  Close();
+  // Non-blocking, so that a pipe put where a file was listed is refused instead of waiting.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0) return Read_Status::unopened;
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+    Close();
+    return Read_Status::unreadable;
+  }
+  size_ = static_cast<uint64_t>(info.st_size);
+  return Read_Status::ok;
+}
+
+void Positioned_File::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  size_ = 0;
+}
+
+bool Positioned_File::Is_Open() const {
+  return fd_ >= 0;
+}
+
+void Positioned_File::Swap(Positioned_File& other) noexcept {
+  std::swap(fd_, other.fd_);
+  std::swap(size_, other.size_);
+}
+
+size_t Positioned_File::Read_At(uint64_t offset, uint8_t* out, size_t n) const {
+  constexpr auto kMaxOff = static_cast<uint64_t>(std::numeric_limits<off_t>::max());
+  size_t done = 0;
+  while (fd_ >= 0 && done < n && offset + done <= kMaxOff) {
+    const ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;  // the file's end, or a failed read
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+#endif  // _WIN32
+
 Read_Status Read_File_Into(const stdfs::path& path, std::vector<uint8_t>& buffer, size_t zero_bytes,
                            uint64_t max_bytes) {
   size_t length = 0;

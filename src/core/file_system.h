@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -101,6 +102,42 @@ Read_Status Read_File_Into(const std::filesystem::path& path, std::vector<uint8_
 Read_Status Read_File_Reusing(const std::filesystem::path& path, std::vector<uint8_t>& buffer,
                               size_t& length, size_t zero_bytes = 0,
                               uint64_t max_bytes = UINT64_MAX);
+
+// A file opened for positioned reads, so that a reader takes only the pieces it needs instead of
+// the whole file: pread on Linux, ReadFile at an offset on Windows. Closed when it goes.
+class Positioned_File {
+ public:
+  Positioned_File() = default;
+  ~Positioned_File() { Close(); }
+  Positioned_File(const Positioned_File&) = delete;
+  Positioned_File& operator=(const Positioned_File&) = delete;
+  Positioned_File(Positioned_File&& other) noexcept { Swap(other); }
+  Positioned_File& operator=(Positioned_File&& other) noexcept {
+    Positioned_File gone(std::move(other));
+    Swap(gone);
+    return *this;
+  }
+
+  // Opens a regular file and takes its length: unopened when it cannot be opened, unreadable
+  // when it is not a regular file. Closes the file open before.
+  Read_Status Open(const std::filesystem::path& path);
+  void Close();
+  bool Is_Open() const;
+  // The length the file had when it was opened.
+  uint64_t Size() const { return size_; }
+  // Reads up to n bytes at `offset` into `out` and returns how many were read: fewer than n
+  // only at the file's end (it shrank) or when a read failed.
+  size_t Read_At(uint64_t offset, uint8_t* out, size_t n) const;
+
+ private:
+  void Swap(Positioned_File& other) noexcept;
+#ifdef _WIN32
+  void* handle_ = nullptr;  // the file's HANDLE, or nullptr
+#else
+  int fd_ = -1;
+#endif
+  uint64_t size_ = 0;
+};
 
 // Outcome of a write: ok, or the reason it failed in words for the user.
 struct Write_Result {

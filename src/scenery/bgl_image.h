@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/file_system.h"
+
 namespace orv {
 
 // Why the walk of one scenery file ended early.
@@ -36,9 +38,51 @@ std::optional<Bgl_Image> Load_Bgl_Image(const std::filesystem::path& path);
 // Makes an image from bytes already in memory (the extra zero byte is appended).
 Bgl_Image Make_Bgl_Image(std::span<const uint8_t> file_bytes);
 
+// The size of the header piece, read when a file is opened, and of the pieces read later as
+// the walk first reaches them: large enough that the disk reads ahead, and a walk that follows
+// a section through the file reads several at once.
+inline constexpr int64_t BGL_HEAD_PIECE = 4096;
+inline constexpr int64_t BGL_PIECE = 64 * 1024;
+inline constexpr int64_t BGL_PIECES_AT_ONCE = 4;
+
+// A scenery file whose image is read in pieces as its walk reaches them. The image means what
+// a whole one does (the file's bytes, then one zero byte), but only the header piece is read
+// when the file is opened: a file the walk looks at only the header of costs one open, one
+// small read and one close. A later read that comes short (the file shrank) ends the readable
+// image where the bytes ended, as a read outside the image would. Kept between files, so the
+// buffer grows only to the furthest piece any file needed.
+struct Bgl_Pieces {
+  Positioned_File file;
+  int64_t size = 0;             // the image's size: the file's length and the zero byte
+  int64_t readable = 0;         // bytes [0, readable) may be read: `size`, less after a short read
+  int64_t head_end = 0;         // bytes [0, head_end) are loaded
+  std::vector<uint8_t> bytes;   // the bytes loaded so far, each at its offset
+  std::vector<uint8_t> loaded;  // per BGL_PIECE of the image: 1 when its bytes are in `bytes`
+};
+
+// Opens `path` and reads its header piece; unreadable when that read comes short. The file
+// stays open for the walk until Close_Bgl_Pieces.
+Read_Status Open_Bgl_Pieces(const std::filesystem::path& path, Bgl_Pieces& pieces);
+
+// The header piece as read: the file's first bytes, without the image's zero byte.
+std::span<const uint8_t> Bgl_Head(const Bgl_Pieces& pieces);
+
+// Closes the file; the buffer is kept for the next file.
+void Close_Bgl_Pieces(Bgl_Pieces& pieces);
+
+// Loads the bytes [offset, offset + n) of the image, which lie inside [0, pieces.readable):
+// the pieces holding them that are not loaded yet, with the ones after them up to
+// BGL_PIECES_AT_ONCE in one read. False when a read came short: `readable` then ends where it
+// did.
+bool Load_Bgl_Piece(Bgl_Pieces& pieces, int64_t offset, int64_t n);
+
 struct Bgl_Reader {
-  explicit Bgl_Reader(const Bgl_Image& image) : bytes(image.bytes) {}
-  explicit Bgl_Reader(std::span<const uint8_t> image_bytes) : bytes(image_bytes) {}
+  explicit Bgl_Reader(const Bgl_Image& image) : Bgl_Reader(std::span(image.bytes)) {}
+  explicit Bgl_Reader(std::span<const uint8_t> image_bytes)
+      : data(image_bytes.data()), size(static_cast<int64_t>(image_bytes.size())) {}
+  // Reads from a file opened with Open_Bgl_Pieces, loading its pieces as the reads reach them.
+  explicit Bgl_Reader(Bgl_Pieces& file_pieces)
+      : data(file_pieces.bytes.data()), size(file_pieces.readable), pieces(&file_pieces) {}
 
   bool ok() const { return failure == Walk_Stop::none; }
   void Fail(Walk_Stop why) {
@@ -51,7 +95,9 @@ struct Bgl_Reader {
   // The first reason the walk of this file stopped short, fatal or not.
   Walk_Stop Stop_Reason() const { return failure != Walk_Stop::none ? failure : cut_short; }
 
-  std::span<const uint8_t> bytes;
+  const uint8_t* data;           // the image's bytes (those loaded, when read in pieces)
+  int64_t size;                  // the image's readable size
+  Bgl_Pieces* pieces = nullptr;  // the file the bytes come from, when read in pieces
   Walk_Stop failure = Walk_Stop::none;
   Walk_Stop cut_short = Walk_Stop::none;
 };

@@ -80,7 +80,8 @@ std::vector<std::string> Paths_Ahead(const Program_State& st, const Database_Bui
 bool Take_Walked(const Program_State& st, Database_Build& b,
                  Airspace_Section_Reader read_airspace) {
   if (b.walk_ahead && b.walk_ahead->Take(b.scan_file, b.walked)) return true;
-  b.walk_ahead = std::make_unique<Walk_Ahead>(st, read_airspace, Paths_Ahead(st, b), kWalkers);
+  b.walk_ahead =
+      std::make_unique<Walk_Ahead>(st, read_airspace, Paths_Ahead(st, b), kWalkers, b.read_mode);
   if (b.walk_ahead->Take(b.scan_file, b.walked)) return true;
   b.walk_ahead.reset();
   b.use_walk_ahead = false;
@@ -113,19 +114,12 @@ Scan_Step Count_File(Database_Build& b, Read_Status read, bool walked, Walk_Stop
   return step;
 }
 
-// Handles the file b.scan_file on this thread: read whole, signature check and walk.
+// Handles the file b.scan_file on this thread: read, signature check and walk.
 Scan_Step Scan_One_File(Program_State& st, Database_Build& b,
                         Airspace_Section_Reader read_airspace) {
-  size_t length = 0;
-  const Read_Status read = Read_File_Reusing(Fs_Path(b.scan_file), b.image, length, 1);
-  if (read != Read_Status::ok) return Count_File(b, read, false, Walk_Stop::none);
-  const std::span<const uint8_t> image(b.image.data(), length + 1);
-  if (!Has_Bgl_Signature(image.first(length))) {
-    return Count_File(b, read, false, Walk_Stop::none);
-  }
-  Bgl_Reader rd(image);
-  const Walk_Stop stop = Scan_Bgl_File(st, rd, b.scan_file, read_airspace);
-  return Count_File(b, read, true, stop);
+  const Bgl_Walk walk = Read_And_Scan_Bgl_File(st, b.buffers, b.read_mode, Fs_Path(b.scan_file),
+                                               b.scan_file, read_airspace);
+  return Count_File(b, walk.read, walk.has_signature, walk.stop);
 }
 
 // Appends a walked file's airports after the used ones, as its walk would have appended them
@@ -199,7 +193,9 @@ Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
     skipped = Resolve_And_Note_Skipped(st);
   }
   const bool use_walk_ahead = b.use_walk_ahead;
+  const Bgl_Read read_mode = b.read_mode;
   b = Database_Build{};
+  b.read_mode = read_mode;
   b.skipped_areas = std::move(skipped);
   if (areas_refused > 0) {
     b.problems.push_back({"scenery.cfg", std::to_string(areas_refused) +
@@ -312,8 +308,7 @@ void End_Build(Program_State& st, Database_Build& b) {
   b.area_listings.shrink_to_fit();
   b.walk_ahead.reset();
   b.walked = Walked_File{};
-  b.image.clear();
-  b.image.shrink_to_fit();
+  b.buffers = Bgl_Buffers{};
 }
 
 }  // namespace orv

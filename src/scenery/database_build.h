@@ -91,8 +91,11 @@ struct Database_Build {
   // the same, byte for byte.
   bool use_walk_ahead = true;  // false: every file is read and walked when its step comes
   std::unique_ptr<Walk_Ahead> walk_ahead;
-  Walked_File walked;          // the file taken last from walk_ahead
-  std::vector<uint8_t> image;  // the file being walked, when the step walks it itself
+  Walked_File walked;  // the file taken last from walk_ahead
+  // Each file is read in pieces as its walk reaches them, so a file without an airport or
+  // airspace section costs only its header; `whole` reads every file whole first.
+  Bgl_Read read_mode = Bgl_Read::pieces;
+  Bgl_Buffers buffers;  // the file being walked, when the step walks it itself
   std::vector<Scan_Problem> problems;
   std::vector<Skipped_Area> skipped_areas;  // in library order
 };
@@ -143,9 +146,9 @@ struct Scan_Step {
 };
 
 // One step of the scan: passes over one area without a folder, ends one area's listing, or
-// handles one scenery file (the signature read at offset 118, then the whole file loaded and
-// walked, appending its airports and handing its airspace section to `read_airspace`, which
-// records the file when it holds airspace).
+// handles one scenery file (its header read, the signature checked at offset 118, then the file
+// walked as its pieces are read, appending its airports and handing its airspace section to
+// `read_airspace`, which records the file when it holds airspace).
 Scan_Step Scan_Bgls_Tick(Program_State& st, Database_Build& b,
                          Airspace_Section_Reader read_airspace);
 

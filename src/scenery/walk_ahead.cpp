@@ -1,6 +1,8 @@
 #include "scenery/walk_ahead.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <utility>
 
 namespace orv {
@@ -30,26 +32,54 @@ void End_List(std::vector<T>& list, int32_t& count, std::vector<T>& out) {
   count = 0;
 }
 
+// Threads that read ahead of the workers from a cold disk, so that it has several reads to
+// serve at once while the workers walk, and how far ahead of them they go.
+constexpr int kPrefetchers = 16;
+constexpr size_t kPrefetchAhead = 256;
+
+// A prefetch faster than this found its file in memory; after this many such in a row, the
+// prefetcher ends: reading the files twice would then only cost time.
+constexpr auto kInMemory = std::chrono::microseconds(40);
+constexpr int kInMemoryInARow = 16;
+
+// Brings the file at `path` from the disk into the system's cache as its walk will read it:
+// the header piece, then the first piece of each section the header names.
+void Prefetch_File(const std::string& path, std::vector<uint8_t>& scratch) {
+  Positioned_File file;
+  if (file.Open(Fs_Path(path)) != Read_Status::ok) return;
+  std::array<uint8_t, BGL_HEAD_PIECE> head{};
+  const size_t got = file.Read_At(0, head.data(), head.size());
+  const std::span<const uint8_t> read(head.data(), got);
+  if (!Has_Bgl_Signature(read)) return;
+  Bgl_Reader rd(read);
+  if (Read_Long(rd, 144) != 1) return;
+  for (const int64_t header_field : {156, 164}) {
+    const int32_t section = Read_Long(rd, header_field);
+    if (!rd.ok() || section <= 0) continue;
+    // The first piece of a section is enough for the disk to read ahead from; only files with
+    // sections need the room.
+    scratch.resize(static_cast<size_t>(BGL_PIECE));
+    const int64_t start = section / BGL_PIECE * BGL_PIECE;
+    file.Read_At(static_cast<uint64_t>(start), scratch.data(), scratch.size());
+  }
+}
+
 // Reads `path` and walks it as the scan would, with `st` standing in for the program's state:
-// its airport and airspace file lists start empty and end in `out`. `image` is the reused
-// buffer the file is read into.
-void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std::string& path,
-                       Airspace_Section_Reader read_airspace, Walked_File& out) {
+// its airport and airspace file lists start empty and end in `out`. `buffers` are the reused
+// buffers the file is read into.
+void Walk_Scenery_File(Program_State& st, Bgl_Buffers& buffers, Bgl_Read how,
+                       const std::string& path, Airspace_Section_Reader read_airspace,
+                       Walked_File& out) {
   out.path = path;
-  out.has_signature = false;
-  out.stop = Walk_Stop::none;
   out.airports.clear();
   out.airspace_files.clear();
-  size_t length = 0;
-  out.read = Read_File_Reusing(Fs_Path(path), image, length, 1);
-  if (out.read != Read_Status::ok) return;
-  const std::span<const uint8_t> bytes(image.data(), length + 1);
-  if (!Has_Bgl_Signature(bytes.first(length))) return;
-  out.has_signature = true;
   Start_List(st.airports, st.airport_count);
   Start_List(st.airspace_files, st.airspace_file_count);
-  Bgl_Reader rd(bytes);
-  out.stop = Scan_Bgl_File(st, rd, path, read_airspace);
+  const Bgl_Walk walk =
+      Read_And_Scan_Bgl_File(st, buffers, how, Fs_Path(path), path, read_airspace);
+  out.read = walk.read;
+  out.has_signature = walk.has_signature;
+  out.stop = walk.stop;
   End_List(st.airports, st.airport_count, out.airports);
   End_List(st.airspace_files, st.airspace_file_count, out.airspace_files);
 }
@@ -57,8 +87,8 @@ void Walk_Scenery_File(Program_State& st, std::vector<uint8_t>& image, const std
 }  // namespace
 
 Walk_Ahead::Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_airspace,
-                       std::vector<std::string> paths, int workers)
-    : read_airspace_(read_airspace), paths_(std::move(paths)), slots_(kSlots) {
+                       std::vector<std::string> paths, int workers, Bgl_Read how)
+    : read_airspace_(read_airspace), how_(how), paths_(std::move(paths)), slots_(kSlots) {
   settings_.work_dir = st.work_dir;
   settings_.cfg = st.cfg;
   settings_.first_run = st.first_run;
@@ -68,6 +98,9 @@ Walk_Ahead::Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_air
   settings_.mag_var_table = st.mag_var_table;
   const size_t count = std::min(static_cast<size_t>(std::max(workers, 1)), paths_.size());
   for (size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Run(); });
+  if (how_ == Bgl_Read::pieces && paths_.size() > kPrefetchAhead) {
+    for (int i = 0; i < kPrefetchers; ++i) prefetchers_.emplace_back([this] { Prefetch(); });
+  }
 }
 
 Walk_Ahead::~Walk_Ahead() {
@@ -76,7 +109,9 @@ Walk_Ahead::~Walk_Ahead() {
     stopping_ = true;
   }
   slot_freed_.notify_all();
+  prefetch_room_.notify_all();
   for (std::thread& worker : workers_) worker.join();
+  for (std::thread& prefetcher : prefetchers_) prefetcher.join();
 }
 
 bool Walk_Ahead::Ready_To_Take() const {
@@ -106,7 +141,7 @@ bool Walk_Ahead::Take(const std::string& path, Walked_File& out) {
 void Walk_Ahead::Run() {
   // The worker's own state: the settings and grid of the scan, and lists of its own.
   Program_State st = settings_;
-  std::vector<uint8_t> image;
+  Bgl_Buffers buffers;
   std::unique_lock lock(mutex_);
   for (;;) {
     while (!stopping_ && claimed_ < paths_.size() && claimed_ >= taken_ + slots_.size()) {
@@ -117,11 +152,37 @@ void Walk_Ahead::Run() {
     if (stopping_ || claimed_ >= paths_.size()) return;
     const size_t i = claimed_++;
     Slot& slot = slots_[i % slots_.size()];
+    if (prefetchers_waiting_ > 0 && prefetched_ <= claimed_ + kPrefetchAhead / 2) {
+      prefetch_room_.notify_all();
+    }
     lock.unlock();
-    Walk_Scenery_File(st, image, paths_[i], read_airspace_, slot.file);
+    Walk_Scenery_File(st, buffers, how_, paths_[i], read_airspace_, slot.file);
     lock.lock();
     slot.done = true;
     if (taker_waiting_ && Ready_To_Take()) file_walked_.notify_one();
+  }
+}
+
+void Walk_Ahead::Prefetch() {
+  std::vector<uint8_t> scratch;
+  int in_memory = 0;
+  std::unique_lock lock(mutex_);
+  while (in_memory < kInMemoryInARow) {
+    prefetched_ = std::max(prefetched_, claimed_);  // the workers read those themselves
+    while (!stopping_ && prefetched_ < paths_.size() && prefetched_ >= claimed_ + kPrefetchAhead) {
+      ++prefetchers_waiting_;
+      prefetch_room_.wait(lock);
+      --prefetchers_waiting_;
+      prefetched_ = std::max(prefetched_, claimed_);
+    }
+    if (stopping_ || prefetched_ >= paths_.size()) return;
+    const size_t i = prefetched_++;
+    lock.unlock();
+    const auto t0 = std::chrono::steady_clock::now();
+    Prefetch_File(paths_[i], scratch);
+    const bool fast = std::chrono::steady_clock::now() - t0 < kInMemory;
+    in_memory = fast ? in_memory + 1 : 0;
+    lock.lock();
   }
 }
 

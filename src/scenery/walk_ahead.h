@@ -1,6 +1,7 @@
 // Walks the scenery files a scan will want next on worker threads, each file into a result of
-// its own, while the scan adds the files already walked to the database lists in its own order.
-// The workers read and walk; the scan's thread only takes each file's result when its step
+// its own (with a few threads reading ahead of them, so that a cold disk has several reads
+// to serve at once), while the scan adds the files already walked to the database lists in its own
+// order. The workers read and walk; the scan's thread only takes each file's result when its step
 // comes, so every status text, message and list entry keeps the order of the plain walk.
 #pragma once
 
@@ -33,8 +34,9 @@ class Walk_Ahead {
  public:
   // The workers walk `paths` in this order, at most a few files ahead of the one taken last.
   // The settings and the magnetic grid of `st` are copied: the workers never touch `st`.
+  // `how` says how each file is read.
   Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_airspace,
-             std::vector<std::string> paths, int workers);
+             std::vector<std::string> paths, int workers, Bgl_Read how = Bgl_Read::pieces);
   ~Walk_Ahead();
   Walk_Ahead(const Walk_Ahead&) = delete;
   Walk_Ahead& operator=(const Walk_Ahead&) = delete;
@@ -50,22 +52,28 @@ class Walk_Ahead {
     bool done = false;
   };
   void Run();
+  void Prefetch();
   bool Ready_To_Take() const;
 
   Program_State settings_;  // what the workers copy: flags and the magnetic grid
   const Airspace_Section_Reader read_airspace_;
+  const Bgl_Read how_;
   const std::vector<std::string> paths_;
   std::mutex mutex_;
-  std::condition_variable slot_freed_;   // a worker waits for room ahead, or the end
-  std::condition_variable file_walked_;  // the taker waits for the files it wants
-  std::vector<Slot> slots_;              // file i is walked into slot i % slots_.size()
-  size_t claimed_ = 0;                   // files a worker has started
-  size_t taken_ = 0;                     // files taken
-  size_t wanted_ = 0;                    // the taker sleeps until the files before this are walked
+  std::condition_variable slot_freed_;     // a worker waits for room ahead, or the end
+  std::condition_variable file_walked_;    // the taker waits for the files it wants
+  std::condition_variable prefetch_room_;  // a prefetcher waits for the workers to catch up
+  std::vector<Slot> slots_;                // file i is walked into slot i % slots_.size()
+  size_t claimed_ = 0;                     // files a worker has started
+  size_t taken_ = 0;                       // files taken
+  size_t wanted_ = 0;  // the taker sleeps until the files before this are walked
   bool taker_waiting_ = false;
   int workers_waiting_ = 0;
+  size_t prefetched_ = 0;  // files a prefetcher has started (or the workers, beyond it)
+  int prefetchers_waiting_ = 0;
   bool stopping_ = false;
   std::vector<std::thread> workers_;
+  std::vector<std::thread> prefetchers_;
 };
 
 }  // namespace orv

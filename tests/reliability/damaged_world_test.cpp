@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "airspace/airport_fetch.h"
 #include "airspace/airspace_reader.h"
+#include "core/file_system.h"
 #include "core/program_state.h"
 #include "data/data_file_check.h"
 #include "data/database_files.h"
@@ -243,6 +245,95 @@ TEST(Damaged_World, Build_Keeps_Exactly_The_Intact_Airports_And_Counts_The_Damag
   ASSERT_EQ(Load_Database(next).status, Database_Status::ok);
   EXPECT_EQ(Idents(next), kSurvivors);
   EXPECT_EQ(next.airspace_files, st.airspace_files);
+}
+
+// Files whose sections lie far past the header piece and run over many pieces, whole and cut
+// at piece and run boundaries, then a small file read into the same buffers after them.
+std::vector<sw::Named_File> Far_Files() {
+  sw::Bgl_File far;
+  far.Header_Size(300000).Add(sw::Airspace_Container().Add(Group()));
+  for (int i = 0; i < 6; ++i) {
+    sw::Airport a = Plain("FAR" + std::to_string(i));
+    a.Raw_Record(sw::RECORD_SKIPPED_5, std::vector<uint8_t>(70000 + 977 * i, 0x5A));
+    far.Add(a.Runway({.lat = 47.5, .lon = -122.3, .length_ft = 7000, .width_ft = 150}));
+  }
+  const std::vector<uint8_t> bytes = far.Build().bytes;
+  std::vector<sw::Named_File> files{{"20_far.bgl", bytes}};
+  for (const int64_t cut : {65536 + 2, 262144 - 1, 262144 + 3, 300010, 393216 + 1, 524288 - 2}) {
+    files.push_back({"21_far_cut_" + std::to_string(cut) + ".bgl", Truncated(bytes, cut)});
+  }
+  files.push_back({"22_small.bgl", sw::Bgl_File().Add(Plain("SMA1")).Build().bytes});
+  return files;
+}
+
+struct Built_Set {
+  std::vector<uint8_t> database, airspace_list;
+  std::vector<Scan_Problem> problems;
+  std::vector<Airspace_Entry> airspaces;  // fetched around the first airport
+};
+
+// Builds the world, one file after another or walking ahead, each file read as `how` says,
+// then fetches the airspaces around the first airport (reading whole files when `how` says so).
+Built_Set Build_And_Fetch(const std::filesystem::path& root, const std::filesystem::path& work,
+                          Bgl_Read how, bool walk_ahead) {
+  Program_State st;
+  st.work_dir = work;
+  std::filesystem::create_directories(work);
+  EXPECT_TRUE(Write_Wizard_Settings(st, root.string()).ok);
+  st.first_run = true;
+  Load_Mag_Grid(st);
+  Database_Build b;
+  b.read_mode = how;
+  b.use_walk_ahead = walk_ahead;
+  Prepare_Build(st, b);
+  while (!Scan_Finished(st, b)) Scan_Bgls_Tick(st, b, Read_Airspace_Section);
+  EXPECT_TRUE(Write_Airport_File(st).ok && Write_Airspace_List(st).ok);
+  End_Build(st, b);
+  Built_Set out{*Read_Whole_File(work / DATABASE_FILE),
+                *Read_Whole_File(work / AIRSPACE_LIST_FILE),
+                b.problems,
+                {}};
+  st.cur_airport = st.airports[0];
+  if (how == Bgl_Read::pieces) {
+    Read_Airspace_Files(st);
+  } else {
+    for (int32_t i = 0; i < st.airspace_file_count; ++i) {
+      const Bgl_Image image = *Load_Bgl_Image(st.airspace_files[size_t(i)]);
+      Bgl_Reader rd(image);
+      if (Read_Long(rd, BGL_SIGNATURE_OFFSET) != BGL_SIGNATURE) continue;
+      Scan_Bgl_File(st, rd, st.airspace_files[size_t(i)], Read_Airspace_Section);
+    }
+  }
+  out.airspaces = st.airspaces;
+  return out;
+}
+
+TEST(Damaged_World, Reading_In_Pieces_Builds_And_Fetches_What_Reading_Whole_Does) {
+  Temp_Dir dir;
+  sw::Sim_Folder sim(dir / "fs2002");
+  sim.Magdec(sw::Magdec_File([](int, int) { return int16_t{0}; }));
+  sim.Area({.title = "Damaged", .local = "Scenery\\Damaged", .files = Damaged_Files()});
+  sim.Area({.title = "Far", .local = "Scenery\\Far", .files = Far_Files()});
+  const std::filesystem::path root = sim.Write().root;
+
+  const Built_Set whole = Build_And_Fetch(root, dir / "w0", Bgl_Read::whole, false);
+  ASSERT_EQ(whole.problems.size(), 17u);  // the damaged area's 11 and the six cuts
+  ASSERT_EQ(whole.airspaces.size(), 3u);  // from 12, 15 and 20: every cut loses the airspace
+  int n = 0;
+  for (const Bgl_Read how : {Bgl_Read::whole, Bgl_Read::pieces}) {
+    for (const bool walk_ahead : {false, true}) {
+      const Built_Set got =
+          Build_And_Fetch(root, dir / ("w" + std::to_string(++n)), how, walk_ahead);
+      EXPECT_EQ(got.database, whole.database) << n;
+      EXPECT_EQ(got.airspace_list, whole.airspace_list) << n;
+      EXPECT_EQ(got.airspaces, whole.airspaces) << n;
+      ASSERT_EQ(got.problems.size(), whole.problems.size()) << n;
+      for (size_t i = 0; i < got.problems.size(); ++i) {
+        EXPECT_EQ(got.problems[i].file, whole.problems[i].file) << n;
+        EXPECT_EQ(got.problems[i].reason, whole.problems[i].reason) << n;
+      }
+    }
+  }
 }
 
 #ifdef ORVANE_TOOL_PATH
