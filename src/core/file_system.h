@@ -38,6 +38,9 @@ std::filesystem::path Fs_Path(std::string_view path);
 std::filesystem::path Fs_Path_From_Utf8(std::string_view text);
 
 #ifdef _WIN32
+// UTF-8 as UTF-16 for the system's wide calls; nothing when it is not well-formed.
+std::optional<std::wstring> Wide_From_Utf8(std::string_view text);
+
 // UTF-16 text from the system (wide arguments, wide window texts) as UTF-8.
 std::string Utf8_From_Wide(std::wstring_view text);
 
@@ -56,6 +59,11 @@ std::string Current_Folder();
 // folder when it lies on that drive, else the folder the system remembers for that drive (its
 // root when none). Native.
 std::string Drive_Current_Folder(std::string_view drive);
+
+// The system's drive list: on Linux the single entry "/"; on Windows one entry per drive, its
+// letter and colon in lower case and, when it has one, the volume label or the share of a network
+// drive in brackets ("c: [system]").
+std::vector<std::string> Drive_List();
 
 // a, the native separator, b: how the program joins a folder and a name.
 std::string Join_Path(std::string_view folder, std::string_view name);

@@ -9,11 +9,6 @@
 #include "core/text_1252.h"
 #include "core/wine_prefix.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#include <winnetwk.h>
-#endif
-
 namespace orv {
 namespace {
 
@@ -187,56 +182,6 @@ File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& pat
   if (areas_refused != nullptr) *areas_refused = refused;
   return File_Status::ok;
 }
-
-#ifdef _WIN32
-
-namespace {
-
-// What a drive's entry shows after its letter: the share a network drive is connected to, else
-// the volume label. Drives without a medium (an empty floppy or card reader) are not asked, so
-// the list never waits for one.
-std::string Drive_Description(const std::string& root) {
-  const UINT type = GetDriveTypeA(root.c_str());
-  if (type == DRIVE_REMOTE) {
-    char share[MAX_PATH + 1] = {};
-    DWORD length = sizeof share;
-    const std::string local = root.substr(0, 2);
-    if (WNetGetConnectionA(local.c_str(), share, &length) == NO_ERROR) return share;
-  }
-  if (type == DRIVE_REMOVABLE || type == DRIVE_NO_ROOT_DIR) return {};
-  char label[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr,
-                             0)) {
-    return {};
-  }
-  return label;
-}
-
-}  // namespace
-
-std::vector<std::string> Drive_List() {
-  std::vector<std::string> drives;
-  char roots[27 * 4 + 1] = {};  // "c:\" and a zero per drive, and the closing zero
-  const DWORD length = GetLogicalDriveStringsA(sizeof roots - 1, roots);
-  if (length == 0 || length >= sizeof roots) return drives;
-  for (const char* root = roots; *root != '\0'; root += std::string_view(root).size() + 1) {
-    const std::string r = root;
-    if (r.size() < 2 || r[1] != ':') continue;
-    std::string entry = Lower_Ascii(r.substr(0, 2));
-    const std::string description = Drive_Description(r);
-    if (!description.empty()) entry += " [" + description + "]";
-    drives.push_back(std::move(entry));
-  }
-  return drives;
-}
-
-#else
-
-std::vector<std::string> Drive_List() {
-  return {"/"};
-}
-
-#endif  // _WIN32
 
 void Resolve_Area_Paths(Program_State& st) {
 #ifdef _WIN32

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_system.h"
 #include "core/scenery_area.h"
 
 namespace orv {
@@ -31,11 +32,6 @@ int32_t Read_Scenery_Cfg_Text(Program_State& st, std::string_view text);
 // `areas_refused` when one is given.
 File_Status Read_Scenery_Cfg(Program_State& st, const std::filesystem::path& path,
                              int32_t* areas_refused = nullptr);
-
-// The system's drive list: on Linux the single entry "/"; on Windows one entry per drive, its
-// letter and colon in lower case and, when it has one, the volume label or the share of a network
-// drive in brackets ("c: [system]").
-std::vector<std::string> Drive_List();
 
 // Rewrites `local` of every area to the existing scenery folder it names, or empty. A relative
 // folder is looked for in the working folder (`work_dir`), then under `fs_path`; every name is

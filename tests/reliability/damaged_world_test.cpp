@@ -322,8 +322,9 @@ TEST(Damaged_World, Reading_In_Pieces_Builds_And_Fetches_What_Reading_Whole_Does
   int n = 0;
   for (const Bgl_Read how : {Bgl_Read::whole, Bgl_Read::pieces}) {
     for (const bool walk_ahead : {false, true}) {
-      const Built_Set got =
-          Build_And_Fetch(root, dir / ("w" + std::to_string(++n)), how, walk_ahead);
+      std::string name = "w";
+      name += std::to_string(++n);
+      const Built_Set got = Build_And_Fetch(root, dir / name, how, walk_ahead);
       EXPECT_EQ(got.database, whole.database) << n;
       EXPECT_EQ(got.airspace_list, whole.airspace_list) << n;
       EXPECT_EQ(got.airspaces, whole.airspaces) << n;
