@@ -1,9 +1,12 @@
 #include "airspace/airport_fetch.h"
 
+#include <optional>
+
 #include "airspace/airspace_reader.h"
 #include "core/airport_records.h"
 #include "core/file_system.h"
 #include "core/program_state.h"
+#include "scenery/read_ahead.h"
 #include "scenery/scan_bgl_file.h"
 
 namespace orv {
@@ -14,6 +17,10 @@ constexpr const char* kMhzSuffix = " Mhz  ";
 // Alt limits at or below these belong to the lower class.
 constexpr int32_t kClassCCeiling = 4000;
 constexpr int32_t kClassDCeiling = 2500;
+
+// Threads that read the listed files ahead of the fetch, and how far ahead.
+constexpr int kReadersAhead = 8;
+constexpr size_t kReadAhead = 32;
 
 // Reads one listed file in pieces: its header, then the pieces its walk reaches, which in the
 // ready state are its airspace section (and the index of an airport section, if it has one).
@@ -70,9 +77,13 @@ std::vector<Fetch_File_Result> Read_Airspace_Files(Program_State& st,
   const std::vector<std::string> files = st.airspace_files;
   std::vector<Fetch_File_Result> results;
   Bgl_Buffers buffers;
+  // From a cold disk the files come sooner with several read ahead at once.
+  std::optional<Read_Ahead> read_ahead;
+  if (files.size() > kReadAhead) read_ahead.emplace(files, kReadersAhead, kReadAhead);
   if (progress) progress(0, total);
   for (int32_t i = 0; i < total; ++i) {
     const auto index = static_cast<size_t>(i);
+    if (read_ahead) read_ahead->Reached(index);
     if (index < files.size()) {
       results.push_back(Read_One_File(st, buffers, files[index]));
     } else {

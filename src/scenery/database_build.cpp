@@ -1,8 +1,10 @@
 #include "scenery/database_build.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <system_error>
+#include <thread>
 
 #include "core/large_block.h"
 #include "core/program_state.h"
@@ -46,6 +48,26 @@ int32_t Add_Clamped(int32_t total, size_t more) {
   constexpr auto kMax = static_cast<size_t>(std::numeric_limits<int32_t>::max());
   const size_t sum = static_cast<size_t>(total) + std::min(more, kMax);
   return static_cast<int32_t>(std::min(sum, kMax));
+}
+
+// Threads that list the area folders together: from a cold disk each listing waits for it.
+constexpr size_t kListers = 8;
+
+// The listing of every area's folder by area index, empty for an area without a folder.
+std::vector<std::vector<std::string>> List_Area_Folders(const Program_State& st) {
+  std::vector<std::vector<std::string>> listings(Area_Limit(st));
+  std::atomic<size_t> next{0};
+  const auto list = [&] {
+    for (size_t i = next++; i < listings.size(); i = next++) {
+      const std::string& local = st.areas[i].local;
+      if (!local.empty()) listings[i] = List_Files_Ci(local, kBglSuffix);
+    }
+  };
+  std::vector<std::thread> listers;
+  for (size_t k = 1; k < std::min(kListers, listings.size()); ++k) listers.emplace_back(list);
+  list();
+  for (std::thread& lister : listers) lister.join();
+  return listings;
 }
 
 // The listing of the area the scan has come to: the one Prepare_Build took when walking ahead,
@@ -203,14 +225,11 @@ Prepare_Report Prepare_Build(Program_State& st, Database_Build& b) {
                                              std::to_string(MAX_AREAS) + " were not scanned"});
   }
   b.use_walk_ahead = use_walk_ahead;
-  if (b.use_walk_ahead) b.area_listings.resize(Area_Limit(st));
-  for (size_t i = 0; i < Area_Limit(st); ++i) {
-    const std::string& local = st.areas[i].local;
-    if (local.empty()) continue;
-    std::vector<std::string> listing = List_Files_Ci(local, kBglSuffix);
+  std::vector<std::vector<std::string>> listings = List_Area_Folders(st);
+  for (const std::vector<std::string>& listing : listings) {
     b.bgl_total = Add_Clamped(b.bgl_total, listing.size());
-    if (b.use_walk_ahead) b.area_listings[i] = std::move(listing);
   }
+  if (b.use_walk_ahead) b.area_listings = std::move(listings);
   Release_To_Spare(st.airports);
   st.airport_count = 0;
   Release_To_Spare(st.airspace_files);

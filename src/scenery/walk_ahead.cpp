@@ -1,8 +1,6 @@
 #include "scenery/walk_ahead.h"
 
 #include <algorithm>
-#include <array>
-#include <chrono>
 #include <utility>
 
 namespace orv {
@@ -34,35 +32,8 @@ void End_List(std::vector<T>& list, int32_t& count, std::vector<T>& out) {
 
 // Threads that read ahead of the workers from a cold disk, so that it has several reads to
 // serve at once while the workers walk, and how far ahead of them they go.
-constexpr int kPrefetchers = 16;
-constexpr size_t kPrefetchAhead = 256;
-
-// A prefetch faster than this found its file in memory; after this many such in a row, the
-// prefetcher ends: reading the files twice would then only cost time.
-constexpr auto kInMemory = std::chrono::microseconds(40);
-constexpr int kInMemoryInARow = 16;
-
-// Brings the file at `path` from the disk into the system's cache as its walk will read it:
-// the header piece, then the first piece of each section the header names.
-void Prefetch_File(const std::string& path, std::vector<uint8_t>& scratch) {
-  Positioned_File file;
-  if (file.Open(Fs_Path(path)) != Read_Status::ok) return;
-  std::array<uint8_t, BGL_HEAD_PIECE> head{};
-  const size_t got = file.Read_At(0, head.data(), head.size());
-  const std::span<const uint8_t> read(head.data(), got);
-  if (!Has_Bgl_Signature(read)) return;
-  Bgl_Reader rd(read);
-  if (Read_Long(rd, 144) != 1) return;
-  for (const int64_t header_field : {156, 164}) {
-    const int32_t section = Read_Long(rd, header_field);
-    if (!rd.ok() || section <= 0) continue;
-    // The first piece of a section is enough for the disk to read ahead from; only files with
-    // sections need the room.
-    scratch.resize(static_cast<size_t>(BGL_PIECE));
-    const int64_t start = section / BGL_PIECE * BGL_PIECE;
-    file.Read_At(static_cast<uint64_t>(start), scratch.data(), scratch.size());
-  }
-}
+constexpr int kReadersAhead = 16;
+constexpr size_t kReadAhead = 256;
 
 // Reads `path` and walks it as the scan would, with `st` standing in for the program's state:
 // its airport and airspace file lists start empty and end in `out`. `buffers` are the reused
@@ -96,11 +67,12 @@ Walk_Ahead::Walk_Ahead(const Program_State& st, Airspace_Section_Reader read_air
   settings_.sim_version = st.sim_version;
   settings_.fs_path = st.fs_path;
   settings_.mag_var_table = st.mag_var_table;
+  // Made before the workers, which tell it where they are.
+  if (how_ == Bgl_Read::pieces && paths_.size() > kReadAhead) {
+    read_ahead_ = std::make_unique<Read_Ahead>(paths_, kReadersAhead, kReadAhead);
+  }
   const size_t count = std::min(static_cast<size_t>(std::max(workers, 1)), paths_.size());
   for (size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Run(); });
-  if (how_ == Bgl_Read::pieces && paths_.size() > kPrefetchAhead) {
-    for (int i = 0; i < kPrefetchers; ++i) prefetchers_.emplace_back([this] { Prefetch(); });
-  }
 }
 
 Walk_Ahead::~Walk_Ahead() {
@@ -109,9 +81,7 @@ Walk_Ahead::~Walk_Ahead() {
     stopping_ = true;
   }
   slot_freed_.notify_all();
-  prefetch_room_.notify_all();
   for (std::thread& worker : workers_) worker.join();
-  for (std::thread& prefetcher : prefetchers_) prefetcher.join();
 }
 
 bool Walk_Ahead::Ready_To_Take() const {
@@ -152,37 +122,12 @@ void Walk_Ahead::Run() {
     if (stopping_ || claimed_ >= paths_.size()) return;
     const size_t i = claimed_++;
     Slot& slot = slots_[i % slots_.size()];
-    if (prefetchers_waiting_ > 0 && prefetched_ <= claimed_ + kPrefetchAhead / 2) {
-      prefetch_room_.notify_all();
-    }
     lock.unlock();
+    if (read_ahead_) read_ahead_->Reached(i);
     Walk_Scenery_File(st, buffers, how_, paths_[i], read_airspace_, slot.file);
     lock.lock();
     slot.done = true;
     if (taker_waiting_ && Ready_To_Take()) file_walked_.notify_one();
-  }
-}
-
-void Walk_Ahead::Prefetch() {
-  std::vector<uint8_t> scratch;
-  int in_memory = 0;
-  std::unique_lock lock(mutex_);
-  while (in_memory < kInMemoryInARow) {
-    prefetched_ = std::max(prefetched_, claimed_);  // the workers read those themselves
-    while (!stopping_ && prefetched_ < paths_.size() && prefetched_ >= claimed_ + kPrefetchAhead) {
-      ++prefetchers_waiting_;
-      prefetch_room_.wait(lock);
-      --prefetchers_waiting_;
-      prefetched_ = std::max(prefetched_, claimed_);
-    }
-    if (stopping_ || prefetched_ >= paths_.size()) return;
-    const size_t i = prefetched_++;
-    lock.unlock();
-    const auto t0 = std::chrono::steady_clock::now();
-    Prefetch_File(paths_[i], scratch);
-    const bool fast = std::chrono::steady_clock::now() - t0 < kInMemory;
-    in_memory = fast ? in_memory + 1 : 0;
-    lock.lock();
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "core/file_system.h"
 #include "core/program_state.h"
 #include "scenery/bgl_image.h"
+#include "scenery/read_ahead.h"
 #include "scenery/scan_bgl_file.h"
 
 namespace orv {
@@ -52,7 +54,6 @@ class Walk_Ahead {
     bool done = false;
   };
   void Run();
-  void Prefetch();
   bool Ready_To_Take() const;
 
   Program_State settings_;  // what the workers copy: flags and the magnetic grid
@@ -60,20 +61,17 @@ class Walk_Ahead {
   const Bgl_Read how_;
   const std::vector<std::string> paths_;
   std::mutex mutex_;
-  std::condition_variable slot_freed_;     // a worker waits for room ahead, or the end
-  std::condition_variable file_walked_;    // the taker waits for the files it wants
-  std::condition_variable prefetch_room_;  // a prefetcher waits for the workers to catch up
-  std::vector<Slot> slots_;                // file i is walked into slot i % slots_.size()
-  size_t claimed_ = 0;                     // files a worker has started
-  size_t taken_ = 0;                       // files taken
-  size_t wanted_ = 0;  // the taker sleeps until the files before this are walked
+  std::condition_variable slot_freed_;   // a worker waits for room ahead, or the end
+  std::condition_variable file_walked_;  // the taker waits for the files it wants
+  std::vector<Slot> slots_;              // file i is walked into slot i % slots_.size()
+  size_t claimed_ = 0;                   // files a worker has started
+  size_t taken_ = 0;                     // files taken
+  size_t wanted_ = 0;                    // the taker sleeps until the files before this are walked
   bool taker_waiting_ = false;
   int workers_waiting_ = 0;
-  size_t prefetched_ = 0;  // files a prefetcher has started (or the workers, beyond it)
-  int prefetchers_waiting_ = 0;
   bool stopping_ = false;
   std::vector<std::thread> workers_;
-  std::vector<std::thread> prefetchers_;
+  std::unique_ptr<Read_Ahead> read_ahead_;  // reads the files ahead of the workers
 };
 
 }  // namespace orv

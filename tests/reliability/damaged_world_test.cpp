@@ -11,9 +11,9 @@
 #include "airspace/airspace_reader.h"
 #include "core/file_system.h"
 #include "core/program_state.h"
-#include "data/data_file_check.h"
-#include "data/database_files.h"
 #include "scenery/database_build.h"
+#include "scenery/database_files.h"
+#include "startup/data_files.h"
 #include "startup/setup_check.h"
 #include "support/scenery_writer.h"
 #include "support/temp_dir.h"
@@ -253,14 +253,15 @@ std::vector<sw::Named_File> Far_Files() {
   sw::Bgl_File far;
   far.Header_Size(300000).Add(sw::Airspace_Container().Add(Group()));
   for (int i = 0; i < 6; ++i) {
-    sw::Airport a = Plain("FAR" + std::to_string(i));
+    sw::Airport a = Plain(std::string("FAR").append(std::to_string(i)));
     a.Raw_Record(sw::RECORD_SKIPPED_5, std::vector<uint8_t>(70000 + 977 * i, 0x5A));
     far.Add(a.Runway({.lat = 47.5, .lon = -122.3, .length_ft = 7000, .width_ft = 150}));
   }
   const std::vector<uint8_t> bytes = far.Build().bytes;
   std::vector<sw::Named_File> files{{"20_far.bgl", bytes}};
   for (const int64_t cut : {65536 + 2, 262144 - 1, 262144 + 3, 300010, 393216 + 1, 524288 - 2}) {
-    files.push_back({"21_far_cut_" + std::to_string(cut) + ".bgl", Truncated(bytes, cut)});
+    files.push_back({std::string("21_far_cut_").append(std::to_string(cut)).append(".bgl"),
+                     Truncated(bytes, cut)});
   }
   files.push_back({"22_small.bgl", sw::Bgl_File().Add(Plain("SMA1")).Build().bytes});
   return files;
@@ -322,9 +323,8 @@ TEST(Damaged_World, Reading_In_Pieces_Builds_And_Fetches_What_Reading_Whole_Does
   int n = 0;
   for (const Bgl_Read how : {Bgl_Read::whole, Bgl_Read::pieces}) {
     for (const bool walk_ahead : {false, true}) {
-      std::string name = "w";
-      name += std::to_string(++n);
-      const Built_Set got = Build_And_Fetch(root, dir / name, how, walk_ahead);
+      const Built_Set got = Build_And_Fetch(
+          root, dir / std::string("w").append(std::to_string(++n)), how, walk_ahead);
       EXPECT_EQ(got.database, whole.database) << n;
       EXPECT_EQ(got.airspace_list, whole.airspace_list) << n;
       EXPECT_EQ(got.airspaces, whole.airspaces) << n;
