@@ -11,6 +11,7 @@
 #include "core/text_1252.h"
 #include "data/data_file_removal.h"
 #include "data/database_files.h"
+#include "scenery/item_match.h"
 
 namespace orv {
 
@@ -220,6 +221,7 @@ void Selection_Behaviour::Report_Scan_Problems() {
 void Selection_Behaviour::Fill_Airport_List() {
   items_.clear();
   for (const std::string& item : Add_Airport_Items(st_)) items_.push_back(Utf8_From_1252(item));
+  folded_items_ = Fold_Items(items_);
   // Nothing is chosen until the pilot picks an item.
   view_.Fill_List(items_, COMBO_PROMPT);
 }
@@ -239,6 +241,7 @@ void Selection_Behaviour::Get_Airport(int index, const std::string& edit_text) {
   Release_Airport_List(st_);
   // The list is released; the chosen airport stays in view while the airspaces are read.
   items_.clear();
+  folded_items_.clear();
   view_.Fill_List(items_, chosen);
 
   Set_Status(STATUS_FETCH_LOOKING);
@@ -272,6 +275,10 @@ void Selection_Behaviour::Quit_Program() {
 
 void Selection_Behaviour::Close_Program() {
   Quit_Program();
+}
+
+std::vector<int> Selection_Behaviour::Items_Shown_For(const std::string& typed) const {
+  return Items_Containing(folded_items_, typed);
 }
 
 void Selection_Behaviour::Open_About() {

@@ -67,6 +67,10 @@ class Selection_Behaviour {
   void Get_Airport(int index, const std::string& edit_text);
   void Close_Program();
   void Open_About();
+  // The positions, in list order, of the items the airport list shows for the text typed into
+  // it: those that hold the text anywhere, letter case folded as Windows-1252 folds it; every
+  // item for no text. One rule for both toolkits.
+  std::vector<int> Items_Shown_For(const std::string& typed) const;
   // The window is being closed; false keeps it open (a handler of it is still running).
   bool Unload();
 
@@ -88,6 +92,7 @@ class Selection_Behaviour {
   Tick_Clock clock_;
   Database_Build build_;
   std::vector<std::string> items_;
+  std::vector<std::string> folded_items_;  // items_ as the narrowing compares them
   void Show_Progress(int32_t done, int32_t total);
 
   std::string status_ = STATUS_NONE;

@@ -51,13 +51,14 @@ Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows, 
   }
   items_ = new QStringListModel(this);
   combo1_->setModel(items_);
-  // Typing narrows the list to the items that contain the text anywhere, letter case ignored.
-  auto* completer = new QCompleter(items_, combo1_);
-  completer->setCaseSensitivity(Qt::CaseInsensitive);
-  completer->setFilterMode(Qt::MatchContains);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
+  // Typing narrows the list to the items the behaviour keeps for the text; the popup shows them
+  // as they are, without a filter of Qt's own.
+  narrowed_ = new QStringListModel(this);
+  auto* completer = new QCompleter(narrowed_, combo1_);
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(15);
   combo1_->setCompleter(completer);
+  connect(combo1_->lineEdit(), &QLineEdit::textEdited, this, &Selection_Window::Narrow_List);
   combo1_->setEditText(Ui_Text(SELECTION_WINDOW.Control("Combo1").caption));
 
   command3_ = w.Get<QPushButton>("Command3");
@@ -134,6 +135,14 @@ void Selection_Window::Fill_List(const std::vector<std::string>& items,
   items_->setStringList(list);
   combo1_->setCurrentIndex(-1);
   combo1_->setEditText(Ui_Text(edit_text));
+}
+
+void Selection_Window::Narrow_List(const QString& typed) {
+  const QStringList all = items_->stringList();
+  QStringList shown;
+  for (const int i : behaviour_.Items_Shown_For(Std_Text(typed))) shown.push_back(all[i]);
+  narrowed_->setStringList(shown);
+  if (!typed.isEmpty() && !shown.isEmpty()) combo1_->completer()->complete();
 }
 
 void Selection_Window::Enable_Timer(Selection_Timer timer, bool on) {

@@ -48,7 +48,10 @@ class Selection_Window : public QMainWindow, public Selection_View {
  private:
   Selection_Behaviour behaviour_;
   QComboBox* combo1_ = nullptr;
+  void Narrow_List(const QString& typed);
+
   QStringListModel* items_ = nullptr;
+  QStringListModel* narrowed_ = nullptr;  // what the list's popup shows as the pilot types
   QPushButton* command3_ = nullptr;
   QPushButton* command2_ = nullptr;
   QLineEdit* text1_ = nullptr;

@@ -8,8 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "scenery/item_match.h"
-
 namespace orv::win32 {
 namespace {
 
@@ -86,7 +84,6 @@ class Selection_Form final : public Form, public Selection_View {
   bool scan_bgls_on_ = false;
   // Every airport item, and the positions of those the list shows now (all, or the narrowed).
   std::vector<std::wstring> items_;
-  std::vector<std::string> folded_;
   std::vector<int> shown_;
   int chosen_ = -1;  // the chosen item's position in the whole list, or -1
   bool quiet_ = false;
@@ -159,7 +156,6 @@ void Selection_Form::Fill_List(const std::vector<std::string>& items,
   items_.clear();
   items_.reserve(items.size());
   for (const std::string& item : items) items_.push_back(Wide(item));
-  folded_ = Fold_Items(items);
   shown_.resize(items_.size());
   std::iota(shown_.begin(), shown_.end(), 0);
   Show_Items();
@@ -172,7 +168,7 @@ void Selection_Form::Narrow_List() {
   const std::string typed = Text_Of(combo1_);
   if (chosen_ >= 0 && Wide(typed) == items_[static_cast<size_t>(chosen_)]) return;
   const auto caret = static_cast<DWORD>(SendMessageW(combo1_, CB_GETEDITSEL, 0, 0));
-  shown_ = Items_Containing(folded_, typed);
+  shown_ = behaviour_.Items_Shown_For(typed);
   chosen_ = -1;
   Show_Items();
   if (!typed.empty() && !shown_.empty()) {
