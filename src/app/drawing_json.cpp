@@ -13,6 +13,12 @@ Json Pen_Json(const Pen_State& pen) {
           {"fill_style", pen.fill_style == Fill_Style::solid ? "solid" : "transparent"}};
 }
 
+Json Points_Json(std::span<const Px> points) {
+  Json list = Json::array();
+  for (const Px& p : points) list.push_back(Json::array({p.x, p.y}));
+  return list;
+}
+
 const char* Op_Name(Draw_Op op) {
   switch (op) {
     case Draw_Op::clear:
@@ -25,6 +31,8 @@ const char* Op_Name(Draw_Op op) {
       return "arc";
     case Draw_Op::text:
       return "text";
+    case Draw_Op::polygon:
+      return "polygon";
   }
   return "";
 }
@@ -32,10 +40,17 @@ const char* Op_Name(Draw_Op op) {
 Json Call_Json(const Draw_Call& c) {
   Json call = {{"op", Op_Name(c.op)}};
   if (c.op == Draw_Op::clear) return call;
-  if (c.op == Draw_Op::text) {
+  if (c.op == Draw_Op::polygon) {
+    call["points"] = Points_Json(c.points);
+  } else if (c.op == Draw_Op::text) {
     call["x"] = c.a.x;
     call["y"] = c.a.y;
     call["text"] = Json_1252(c.text);
+    if (c.style) {
+      call["size"] = c.style->size_px;
+      call["angle"] = c.style->angle_deg;
+      call["box"] = Points_Json(c.box.corner);
+    }
   } else {
     call["x1"] = c.a.x;
     call["y1"] = c.a.y;

@@ -81,8 +81,15 @@ void Take_Out(const std::string& name, const std::string& text, Chart_Args& a) {
 #else
     Refuse(name, "this orvane-tool was built without Qt and cannot draw PNG; use .svg or .json");
 #endif
+  } else if (Ends_With_Ignoring_Case(text, ".pdf")) {
+#ifdef ORVANE_HAS_PNG
+    a.kind = Out_Kind::pdf;
+#else
+    Refuse(name, "this orvane-tool has no PDF writer; print the diagram from the chart window "
+                 "or use .svg, .png or .json");
+#endif
   } else {
-    Refuse(name, "the output file must end in .svg, .png or .json");
+    Refuse(name, "the output file must end in .svg, .png, .json or .pdf");
   }
   a.out = Fs_Path_From_Utf8(text);
   if (a.out.empty()) Refuse(name, "takes a file name in UTF-8");
@@ -123,7 +130,9 @@ void Add_Chart_Options(CLI::App& chart, Chart_Args& a) {
   chart.add_option("ITEM", a.item, "the airport as the list shows it")->required();
   Value_Option(
       chart, "--out", [&a](const std::string& n, const std::string& t) { Take_Out(n, t, a); },
-      "the file to write: .svg or .png (a picture) or .json (the drawing commands)", "FILE")
+      "the file to write: .svg or .png (a picture), .json (the drawing commands) or .pdf (a "
+      "page of the diagram)",
+      "FILE")
       ->required();
   Value_Option(
       chart, "--zoom",
@@ -143,6 +152,20 @@ void Add_Chart_Options(CLI::App& chart, Chart_Args& a) {
       chart, "--aircraft",
       [&a](const std::string& n, const std::string& t) { Take_Aircraft(n, t, a); },
       "draw the aircraft here, heading in whole degrees", "LAT,LON,HDG");
+  Value_Option(
+      chart, "--style",
+      [&a](const std::string& n, const std::string& t) {
+        if (t != "classic" && t != "diagram") Refuse(n, "takes classic or diagram");
+        a.diagram = t == "diagram";
+      },
+      "classic (the chart window's) or diagram (to scale)", "STYLE");
+  Value_Option(
+      chart, "--paper",
+      [&a](const std::string& n, const std::string& t) {
+        if (!Paper_From_Name(t, a.paper)) Refuse(n, "takes a4, letter or a5");
+      },
+      "the PDF page's paper: a4, letter or a5 (a4)", "PAPER");
+  chart.add_flag("--night", a.night, "the diagram in its night colours");
 }
 
 // The error on one line, then how the (sub)command is used, all on stderr.
@@ -228,6 +251,9 @@ int Run_Tool(std::vector<std::string> args) {
     if (chart_args.kind == Out_Kind::png &&
         static_cast<int64_t>(chart_args.width) * chart_args.height > MAX_PNG_PIXELS) {
       return Usage_Error(app, "a PNG picture takes at most 67108864 pixels (8192x8192)");
+    }
+    if (chart_args.kind == Out_Kind::pdf && !chart_args.diagram) {
+      return Usage_Error(app, "a PDF page is drawn in the diagram style: add --style diagram");
     }
     return Tool_Chart(chart_args);
   }

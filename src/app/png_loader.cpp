@@ -33,15 +33,12 @@ std::vector<std::filesystem::path> Module_Places() {
   return {folder / PNG_MODULE_FILE, folder / ".." / ORVANE_MODULE_FOLDER / PNG_MODULE_FILE};
 }
 
-Png_Paint_Entry Load_Entry(std::string& error) {
+void* Load_Entry(const char* name, std::string& error) {
   for (const std::filesystem::path& place : Module_Places()) {
 #ifdef _WIN32
     const HMODULE module = LoadLibraryW(place.wstring().c_str());
     if (module == nullptr) continue;
-    if (const auto entry = reinterpret_cast<Png_Paint_Entry>(
-            reinterpret_cast<void*>(GetProcAddress(module, PNG_MODULE_ENTRY)))) {
-      return entry;
-    }
+    if (void* entry = reinterpret_cast<void*>(GetProcAddress(module, name))) return entry;
 #else
     void* module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
@@ -49,9 +46,7 @@ Png_Paint_Entry Load_Entry(std::string& error) {
       if (std::filesystem::exists(place, ec)) error = dlerror();
       continue;
     }
-    if (void* entry = dlsym(module, PNG_MODULE_ENTRY)) {
-      return reinterpret_cast<Png_Paint_Entry>(entry);
-    }
+    if (void* entry = dlsym(module, name)) return entry;
 #endif
   }
   if (error.empty()) error = std::string("cannot find ") + PNG_MODULE_FILE;
@@ -64,13 +59,30 @@ bool Paint_Png(const std::vector<Draw_Call>& calls, int32_t width, int32_t heigh
                std::string& error) {
   // Loaded once and kept: the toolkit does not take well to being unloaded.
   static std::string load_error;
-  static const Png_Paint_Entry entry = Load_Entry(load_error);
+  static const auto entry =
+      reinterpret_cast<Png_Paint_Entry>(Load_Entry(PNG_MODULE_ENTRY, load_error));
   if (entry == nullptr) {
     error = load_error;
     return false;
   }
   if (entry(calls.data(), calls.size(), width, height, &png) != 0) {
     error = "the picture could not be drawn as PNG";
+    return false;
+  }
+  return true;
+}
+
+bool Paint_Pdf(const std::vector<Draw_Call>& calls, double w_mm, double h_mm, int32_t dpi,
+               std::string& pdf, std::string& error) {
+  static std::string load_error;
+  static const auto entry =
+      reinterpret_cast<Pdf_Paint_Entry>(Load_Entry(PDF_MODULE_ENTRY, load_error));
+  if (entry == nullptr) {
+    error = load_error;
+    return false;
+  }
+  if (entry(calls.data(), calls.size(), w_mm, h_mm, dpi, &pdf) != 0) {
+    error = "the page could not be written as PDF";
     return false;
   }
   return true;

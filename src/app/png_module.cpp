@@ -5,7 +5,10 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <memory>
 
 #include "qt/qpainter_canvas.h"
@@ -19,6 +22,7 @@ void Replay(orv::Canvas& canvas, const orv::Draw_Call& call) {
   canvas.Set_Line_Style(call.pen.style);
   canvas.Set_Fill_Color(call.pen.fill);
   canvas.Set_Fill_Style(call.pen.fill_style);
+  canvas.Set_Antialiasing(call.antialias);
   switch (call.op) {
     case orv::Draw_Op::clear:
       canvas.Clear();
@@ -34,25 +38,59 @@ void Replay(orv::Canvas& canvas, const orv::Draw_Call& call) {
       canvas.Arc(call.a, call.b, call.start, call.end);
       break;
     case orv::Draw_Op::text:
-      canvas.Text_Out(call.a, call.text);
+      if (call.style) {
+        canvas.Text(call.a, call.text, *call.style);
+      } else {
+        canvas.Text_Out(call.a, call.text);
+      }
+      break;
+    case orv::Draw_Op::polygon:
+      canvas.Polygon(call.points);
       break;
   }
 }
 
-}  // namespace
-
 // Text needs the platform's fonts, so a painting-only application is made when there is none
-// yet (off screen unless QT_QPA_PLATFORM says otherwise), for this picture only.
-extern "C" Q_DECL_EXPORT int Orvane_Paint_Png(const orv::Draw_Call* calls, size_t count,
-                                              int32_t width, int32_t height, std::string* png) {
+// yet, for this picture only.
+std::unique_ptr<QGuiApplication> Painting_Application() {
   static int argc = 1;
   static char name[] = "orvane-tool";
   static char* argv[] = {name, nullptr};
-  std::unique_ptr<QGuiApplication> app;
-  if (QCoreApplication::instance() == nullptr) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app = std::make_unique<QGuiApplication>(argc, argv);
+  if (QCoreApplication::instance() != nullptr) return nullptr;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+// One page of the paper's size, without margins of its own: the calls place everything.
+extern "C" Q_DECL_EXPORT int Orvane_Paint_Pdf(const orv::Draw_Call* calls, size_t count,
+                                              double w_mm, double h_mm, int32_t dpi,
+                                              std::string* pdf) {
+  const std::unique_ptr<QGuiApplication> app = Painting_Application();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(dpi);
+    writer.setCreator(QStringLiteral("orvane-tool"));
+    writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w_mm, h_mm), QPageSize::Millimeter),
+                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&writer)) return 1;
+    orv::Qpainter_Canvas canvas(painter, QRect(0, 0, writer.width(), writer.height()));
+    for (size_t i = 0; i < count; ++i) Replay(canvas, calls[i]);
+    painter.end();
   }
+  pdf->append(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return bytes.isEmpty() ? 1 : 0;
+}
+
+// Off screen unless QT_QPA_PLATFORM says otherwise.
+extern "C" Q_DECL_EXPORT int Orvane_Paint_Png(const orv::Draw_Call* calls, size_t count,
+                                              int32_t width, int32_t height, std::string* png) {
+  const std::unique_ptr<QGuiApplication> app = Painting_Application();
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) return 1;
   {

@@ -12,6 +12,8 @@
 #include "app/tool_commands.h"
 #include "chart/chart_layers.h"
 #include "chart/chart_projection.h"
+#include "chart/diagram_page.h"
+#include "chart/diagram_painter.h"
 #include "chart/recording_canvas.h"
 #include "chart/svg_canvas.h"
 #include "core/file_system.h"
@@ -49,12 +51,21 @@ void Report_Skipped(const std::vector<Fetch_File_Result>& files) {
   }
 }
 
+// One redraw of the chart in the style asked for.
+void Draw(Canvas& canvas, const Chart_Args& a, Program_State& st, const Chart_View& view) {
+  if (a.diagram) {
+    Draw_Diagram(canvas, st, view, view.win_w_px, view.win_h_px, a.night, a.aircraft);
+  } else {
+    Redraw_Chart(canvas, st, view, a.aircraft);
+  }
+}
+
 #ifdef ORVANE_HAS_PNG
 // One redraw recorded here and painted as PNG by the PNG module; empty, after a message, when
 // the module is missing or could not paint it.
-std::string Png_Chart(Program_State& st, const Chart_View& view, bool aircraft) {
+std::string Png_Chart(Program_State& st, const Chart_View& view, const Chart_Args& a) {
   Recording_Canvas canvas;
-  Redraw_Chart(canvas, st, view, aircraft);
+  Draw(canvas, a, st, view);
   std::string png, error;
   if (!Paint_Png(canvas.Calls(), view.win_w_px, view.win_h_px, png, error)) {
     std::fprintf(stderr, "orvane-tool: the %dx%d picture could not be drawn as PNG: %s\n",
@@ -62,6 +73,25 @@ std::string Png_Chart(Program_State& st, const Chart_View& view, bool aircraft) 
     return {};
   }
   return png;
+}
+#endif
+
+#ifdef ORVANE_HAS_PNG
+constexpr int32_t PDF_DPI = 300;
+
+// The kneeboard page: the airport fitted to the paper, recorded here and written by the module.
+std::string Pdf_Page(const Chart_Args& a, const Program_State& st) {
+  const Paper_Size paper = Size_Of(a.paper);
+  const auto w = static_cast<int32_t>(std::lround(paper.w_mm / 25.4 * PDF_DPI));
+  const auto h = static_cast<int32_t>(std::lround(paper.h_mm / 25.4 * PDF_DPI));
+  Recording_Canvas canvas;
+  Draw_Diagram_Page(canvas, st, w, h, PDF_DPI, a.night, a.aircraft);
+  std::string pdf, error;
+  if (!Paint_Pdf(canvas.Calls(), paper.w_mm, paper.h_mm, PDF_DPI, pdf, error)) {
+    std::fprintf(stderr, "orvane-tool: the page could not be written as PDF: %s\n", error.c_str());
+    return {};
+  }
+  return pdf;
 }
 #endif
 
@@ -88,16 +118,21 @@ int Tool_Chart(const Chart_Args& a) {
   std::string result;
   if (a.kind == Out_Kind::png) {
 #ifdef ORVANE_HAS_PNG
-    result = Png_Chart(st, view, a.aircraft);
+    result = Png_Chart(st, view, a);
+    if (result.empty()) return EXIT_FILE;
+#endif
+  } else if (a.kind == Out_Kind::pdf) {
+#ifdef ORVANE_HAS_PNG
+    result = Pdf_Page(a, st);
     if (result.empty()) return EXIT_FILE;
 #endif
   } else if (a.kind == Out_Kind::svg) {
     Svg_Canvas canvas(view.win_w_px, view.win_h_px);
-    Redraw_Chart(canvas, st, view, a.aircraft);
+    Draw(canvas, a, st, view);
     result = canvas.Document();
   } else {
     Recording_Canvas canvas;
-    Redraw_Chart(canvas, st, view, a.aircraft);
+    Draw(canvas, a, st, view);
     result = Drawing_Commands_Json(canvas.Calls());
   }
   const auto* bytes = reinterpret_cast<const uint8_t*>(result.data());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/chart_projection.h"
+#include "chart/diagram_page.h"
 #include "simlink/net_socket.h"
 
 namespace orv {
@@ -34,7 +35,7 @@ inline constexpr int32_t MAX_SIDE_PX = 65535;
 // A PNG picture is painted whole in memory, four bytes a pixel: at most 256 MiB.
 inline constexpr int64_t MAX_PNG_PIXELS = int64_t{8192} * 8192;
 
-enum class Out_Kind : uint8_t { svg, json, png };
+enum class Out_Kind : uint8_t { svg, json, png, pdf };
 
 // What `orvane-tool chart` was asked for.
 struct Chart_Args {
@@ -49,6 +50,9 @@ struct Chart_Args {
   double acft_lat = 0.0;
   double acft_lon = 0.0;
   int16_t acft_hdg = 0;
+  bool diagram = false;  // --style diagram
+  bool night = false;    // --night
+  Paper paper = Paper::a4;
 };
 
 // The whole command line after the program's name; returns the exit code.

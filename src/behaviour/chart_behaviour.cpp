@@ -5,9 +5,12 @@
 
 #include "chart/aircraft_tracking.h"
 #include "chart/chart_layers.h"
+#include "chart/diagram_page.h"
+#include "chart/diagram_painter.h"
 #include "core/config_rec.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
+#include "data/chart_style_file.h"
 #include "simlink/sim_choice.h"
 
 namespace orv {
@@ -23,7 +26,7 @@ constexpr Control_Row kChartControls[] = {
 };
 constexpr Menu_Row kChartMenus[] = {
     {"go_to1", "Change"}, {"airpt_place", "Airport", "go_to1"},
-    {"op1", "Options"},   {"pref1", "Preferences", "op1"},
+    {"op1", "Options"},   {"pref1", "Preferences", "op1"}, {"prnt1", "Print...", "op1"},
     {"abot2", "About"},   {"orv_abot2", BANNER, "abot2"},
 };
 
@@ -88,6 +91,9 @@ void Chart_Behaviour::Run_Load() {
   st_.show_gates = true;
   st_.show_airspace = true;
   st_.altim_units = 1;
+  const Chart_Style style = Load_Chart_Style(st_.work_dir / CHART_STYLE_FILE);
+  st_.diagram_style = style.diagram;
+  st_.night_colours = style.night;
   Enable_Timer1();
 }
 
@@ -146,6 +152,22 @@ void Chart_Behaviour::Draw(Canvas& canvas) {
   }
 }
 
+void Chart_Behaviour::Draw(Canvas& canvas, Window_Size client) {
+  if (!loaded_ || !st_.diagram_style) {
+    Draw(canvas);
+    return;
+  }
+  try {
+    Draw_Diagram(canvas, st_, projection_, client.w, client.h, st_.night_colours, sim_connected_);
+  } catch (const std::exception&) {
+    // As the classic chart: the next redraw tries again.
+  }
+}
+
+void Chart_Behaviour::Draw_Page(Canvas& canvas, int32_t width, int32_t height, double dpi) {
+  Draw_Diagram_Page(canvas, st_, width, height, dpi, st_.night_colours, sim_connected_);
+}
+
 void Chart_Behaviour::Zoom_In() {
   Redraw_Sequence([](Chart_View& v) { orv::Zoom_In(v); });
 }
@@ -165,6 +187,12 @@ void Chart_Behaviour::Center_Airport(double x, double y) {
 void Chart_Behaviour::Mouse_Down(bool left_button, int32_t px, int32_t py, int32_t client_w,
                                  int32_t client_h) {
   if (!left_button || !loaded_) return;
+  if (st_.diagram_style && client_w > 0 && client_h > 0) {
+    const Geo_Pos at =
+        Diagram_Unproject(Frame_Of_View(projection_, client_w, client_h), px, py);
+    Center_Airport(at.lon, at.lat);
+    return;
+  }
   const auto at = Mouse_To_Geo(projection_, px, py, client_w, client_h);
   if (at) Center_Airport(at->lon, at->lat);
 }

@@ -85,6 +85,11 @@ class Chart_Behaviour {
 
   // One redraw as the window paints it: clear, the layers, then the aircraft.
   void Draw(Canvas& canvas);
+  // The same on a client area of that size: the diagram style fills it, centred on the view.
+  void Draw(Canvas& canvas, Window_Size client);
+  // A printed page of width x height dots at dpi dots per inch: the diagram fitted to the
+  // paper at a round scale, with its title block and frequency box, in either style.
+  void Draw_Page(Canvas& canvas, int32_t width, int32_t height, double dpi);
 
   const Chart_View& Projection() const { return projection_; }
   bool Sim_Connected() const { return sim_connected_; }

@@ -2,6 +2,7 @@
 
 #include "behaviour/about_text.h"
 #include "core/program_state.h"
+#include "data/chart_style_file.h"
 #include "simlink/sim_choice.h"
 
 namespace orv {
@@ -26,7 +27,11 @@ constexpr Control_Row kPreferencesControls[] = {
     {"Text1", K::edit, "", {152, 321, 124, 22}, true, true},
     {"Label1", K::label, "Key", {20, 351, 36, 22}},
     {"Text2", K::edit, "", {60, 351, 216, 22}, true},
-    {"Command1", K::button, "Ok", {108, 394, 80, 26}, true, true},
+    {"Frame4", K::frame, "Chart style", {8, 392, 280, 76}, false, true},
+    {"Option5", K::radio_button, "Classic", {20, 412, 120, 20}, true, true},
+    {"Option6", K::radio_button, "Diagram", {150, 412, 126, 20}},
+    {"Check7", K::check_box, "Night colours", {20, 438, 256, 20}, true, true},
+    {"Command1", K::button, "Ok", {108, 478, 80, 26}, true, true},
 };
 constexpr Control_Row kAboutControls[] = {
     {"Label1", K::label, ABOUT_VERSION, {12, 10, 336, 26}},
@@ -43,7 +48,7 @@ constexpr Control_Row kAboutControls[] = {
 
 const Window_Table PREFERENCES_WINDOW{.name = "Form5",
                                       .caption = "Options",
-                                      .client = {0, 0, 296, 430},
+                                      .client = {0, 0, 296, 514},
                                       .controls = kPreferencesControls,
                                       .default_button = "Command1",
                                       .first_focus = "Check1"};
@@ -83,6 +88,30 @@ void Preferences_Behaviour::Load() {
   sim_address_ = choice.remote ? Net_Address_Text(choice.address) : "";
   sim_key_ = choice.key;
   view_.Set_Simulator(sim_remote_, sim_address_, sim_key_);
+  view_.Set_Chart_Style(st_.diagram_style, st_.night_colours);
+}
+
+void Preferences_Behaviour::Classic_Chosen() {
+  st_.diagram_style = false;
+  Save_Chart_Style();
+}
+
+void Preferences_Behaviour::Diagram_Chosen() {
+  st_.diagram_style = true;
+  Save_Chart_Style();
+}
+
+void Preferences_Behaviour::Night_Colours_Changed(bool checked) {
+  st_.night_colours = checked;
+  Save_Chart_Style();
+}
+
+// The chart follows the choice at once; a file that cannot be written only loses it at exit.
+void Preferences_Behaviour::Save_Chart_Style() {
+  const Chart_Style style{st_.diagram_style, st_.night_colours};
+  if (!orv::Save_Chart_Style(st_.work_dir / CHART_STYLE_FILE, style)) {
+    view_.Show_Message(Message_Icon::exclamation, MSG_STYLE_NOT_SAVED);
+  }
 }
 
 void Preferences_Behaviour::Display_Switch_Changed(int n, bool checked) {

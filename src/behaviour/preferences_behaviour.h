@@ -26,6 +26,8 @@ inline constexpr const char* MSG_BAD_SIM_KEY =
     "The key can hold at most 64 characters and no control characters.";
 inline constexpr const char* MSG_SIM_NOT_SAVED =
     "The choice of simulator couldn't be saved in orv_simulator.cfg.";
+inline constexpr const char* MSG_STYLE_NOT_SAVED =
+    "The chart style couldn't be saved in orv_chart.cfg.";
 inline constexpr const char* MSG_SIM_KEPT = " The choice of simulator was left as it was.";
 
 // The switch of check box n (1 to 6): Display Taxiways IDs, Display Taxiways, Display ILS,
@@ -41,6 +43,8 @@ class Preferences_View : public Window_View {
   virtual void Set_Options(bool millibars) = 0;
   // Option3 ("This computer") or Option4 ("Another computer:"), Text1 (HOST:PORT), Text2 (key).
   virtual void Set_Simulator(bool remote, const std::string& address, const std::string& key) = 0;
+  // Option5 ("Classic") or Option6 ("Diagram"), and Check7 ("Night colours").
+  virtual void Set_Chart_Style(bool /*diagram*/, bool /*night*/) {}
 };
 
 // The preferences window (Form5): its controls in tab order.
@@ -59,6 +63,10 @@ class Preferences_Behaviour {
   void Another_Computer_Chosen();  // Another computer
   void Address_Typed(const std::string& address);
   void Key_Typed(const std::string& key);
+  // The chart style: changed at once and kept for the next run.
+  void Classic_Chosen();
+  void Diagram_Chosen();
+  void Night_Colours_Changed(bool checked);
   // Ok: saves a changed choice of simulator and closes; a bad one keeps the window open.
   void Ok();
   // However the window closed: a changed choice is saved when it is good, kept out when not.
@@ -69,6 +77,7 @@ class Preferences_Behaviour {
   // not be saved. `closing` adds that the stored choice stays as it was.
   bool Save_Simulator(bool closing);
   void Tell(const char* text, bool closing);
+  void Save_Chart_Style();
 
   Program_State& st_;
   Preferences_View& view_;

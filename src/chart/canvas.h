@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -59,6 +60,43 @@ inline std::optional<Px> Make_Px(int64_t x, int64_t y) {
   return Px{static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }
 
+// How a sized text sits on its anchor point: which edge (or the middle) of its box lies there.
+enum class H_Align : uint8_t { left, center, right };
+enum class V_Align : uint8_t { top, middle, bottom };
+
+// A text of a given height in pixels, turned counter-clockwise on the screen by angle_deg about
+// its anchor.
+struct Text_Style {
+  int32_t size_px = 11;
+  double angle_deg = 0.0;
+  H_Align h_align = H_Align::left;
+  V_Align v_align = V_Align::top;
+  bool bold = false;
+
+  bool operator==(const Text_Style&) const = default;
+};
+
+// The width and height in pixels a text takes up.
+struct Text_Size {
+  double w = 0.0;
+  double h = 0.0;
+};
+
+// The four corners of a text's box, clockwise on the screen from its top-left corner (before
+// turning): top-left, top-right, bottom-right, bottom-left.
+struct Text_Box {
+  Px corner[4];
+
+  bool operator==(const Text_Box&) const = default;
+};
+
+// The width of a text as the diagram lays it out when a canvas has no fonts of its own: the
+// average advance of a sans-serif face, a little more for bold.
+Text_Size Estimated_Text_Size(std::string_view text, int32_t size_px, bool bold);
+
+// The box of a text of that size drawn at `at` in `style`.
+Text_Box Box_Of_Text(Px at, Text_Size size, const Text_Style& style);
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -100,16 +138,43 @@ class Canvas {
   // transparent background. The pen does not move.
   void Text_Out(Px at, std::string_view text) { Do_Text(at, text); }
 
+  // A closed polygon through the points: filled as the fill state says, outlined in the
+  // foreground colour at the line width. The pen does not move.
+  void Polygon(std::span<const Px> points) {
+    if (points.size() >= 2) Do_Polygon(points);
+  }
+
+  // Windows-1252 text of a size, angle and alignment, anchored at `at`, in the foreground
+  // colour. The pen does not move.
+  void Text(Px at, std::string_view text, const Text_Style& style) {
+    Do_Styled_Text(at, text, style, Box_Of_Text(at, Text_Extent(text, style), style));
+  }
+
+  // The size a text of that style takes on this canvas.
+  virtual Text_Size Text_Extent(std::string_view text, const Text_Style& style) const {
+    return Estimated_Text_Size(text, style.size_px, style.bold);
+  }
+
+  // Smooth edges for what is drawn from now on; off on a fresh canvas.
+  void Set_Antialiasing(bool on) { antialiasing_ = on; }
+  bool Antialiasing() const { return antialiasing_; }
+
  protected:
   virtual void Do_Clear() = 0;
   virtual void Do_Line(Px from, Px to) = 0;
   virtual void Do_Ellipse(Px c1, Px c2) = 0;
   virtual void Do_Arc(Px c1, Px c2, Px start, Px end) = 0;
   virtual void Do_Text(Px at, std::string_view text) = 0;
+  // A canvas without its own polygons outlines them with lines; one without sized text writes
+  // it plainly at the box's top-left corner.
+  virtual void Do_Polygon(std::span<const Px> points);
+  virtual void Do_Styled_Text(Px at, std::string_view text, const Text_Style& style,
+                              const Text_Box& box);
 
  private:
   Pen_State pen_;
   Px position_;
+  bool antialiasing_ = false;
 };
 
 // "#rrggbb" in lower-case hexadecimal.

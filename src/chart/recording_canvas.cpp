@@ -6,6 +6,7 @@ Draw_Call& Recording_Canvas::Record(Draw_Op op) {
   Draw_Call& call = calls_.emplace_back();
   call.op = op;
   call.pen = Pen();
+  call.antialias = Antialiasing();
   return call;
 }
 
@@ -37,6 +38,20 @@ void Recording_Canvas::Do_Text(Px at, std::string_view text) {
   Draw_Call& call = Record(Draw_Op::text);
   call.a = at;
   call.text = text;
+}
+
+void Recording_Canvas::Do_Polygon(std::span<const Px> points) {
+  Draw_Call& call = Record(Draw_Op::polygon);
+  call.points.assign(points.begin(), points.end());
+}
+
+void Recording_Canvas::Do_Styled_Text(Px at, std::string_view text, const Text_Style& style,
+                                      const Text_Box& box) {
+  Draw_Call& call = Record(Draw_Op::text);
+  call.a = at;
+  call.text = text;
+  call.style = style;
+  call.box = box;
 }
 
 }  // namespace orv

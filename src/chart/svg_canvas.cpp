@@ -154,4 +154,33 @@ void Svg_Canvas::Do_Text(Px at, std::string_view text) {
                     Xml_Text(Utf8_From_1252(text)) + "</text>");
 }
 
+void Svg_Canvas::Do_Polygon(std::span<const Px> points) {
+  std::string list;
+  for (const Px& p : points) {
+    if (!list.empty()) list += ' ';
+    list += std::to_string(p.x) + "," + std::to_string(p.y);
+  }
+  const std::string fill =
+      Pen().fill_style == Fill_Style::solid ? Color_Text(Pen().fill) : std::string("none");
+  std::string stroke = " stroke=\"" + Color_Text(Pen().color) + "\" stroke-width=\"" +
+                       std::to_string(std::max(Pen().width, 1)) + "\" stroke-linejoin=\"round\"";
+  shapes_.push_back("<polygon points=\"" + list + "\" fill=\"" + fill + "\"" + stroke +
+                    (Antialiasing() ? "" : " shape-rendering=\"crispEdges\"") + "/>");
+}
+
+// The text is written at its box's top-left corner, turned about it, with its baseline the
+// ascent below the top.
+void Svg_Canvas::Do_Styled_Text(Px, std::string_view text, const Text_Style& style,
+                                const Text_Box& box) {
+  const Px at = box.corner[0];
+  const double ascent = style.size_px * 0.8;
+  shapes_.push_back("<text x=\"0\" y=\"" + Num(ascent) + "\" transform=\"translate(" +
+                    std::to_string(at.x) + " " + std::to_string(at.y) + ") rotate(" +
+                    Num(-style.angle_deg) + ")\" font-family=\"sans-serif\" font-size=\"" +
+                    std::to_string(style.size_px) + "\"" +
+                    (style.bold ? " font-weight=\"bold\"" : "") + " fill=\"" +
+                    Color_Text(Pen().color) + "\" xml:space=\"preserve\">" +
+                    Xml_Text(Utf8_From_1252(text)) + "</text>");
+}
+
 }  // namespace orv

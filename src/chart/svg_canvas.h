@@ -23,6 +23,9 @@ class Svg_Canvas final : public Canvas {
   void Do_Ellipse(Px c1, Px c2) override;
   void Do_Arc(Px c1, Px c2, Px start, Px end) override;
   void Do_Text(Px at, std::string_view text) override;
+  void Do_Polygon(std::span<const Px> points) override;
+  void Do_Styled_Text(Px at, std::string_view text, const Text_Style& style,
+                      const Text_Box& box) override;
 
  private:
   std::string Stroke() const;

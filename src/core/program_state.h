@@ -38,6 +38,9 @@ struct Program_State {
   bool show_gates = false;
   bool follow_acft = false;
   uint8_t altim_units = 0;  // 0 millibars, 1 inches of mercury
+  // The chart's style and colours, kept between runs in a file of their own.
+  bool diagram_style = false;
+  bool night_colours = false;
 
   // Airport database: used entries, then one empty spare.
   std::vector<Airport_Entry> airports = std::vector<Airport_Entry>(1);

@@ -2,7 +2,14 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFileDialog>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -83,6 +90,13 @@ Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_Sta
           [this] { behaviour_.Change_Airport(); });
   connect(Menu_Item(CHART_WINDOW, menus, "pref1"), &QAction::triggered, this,
           [this] { behaviour_.Open_Preferences(); });
+  connect(Menu_Item(CHART_WINDOW, menus, "prnt1"), &QAction::triggered, this,
+          [this] { Print_Chart(); });
+  // Beside the shared menus: the Windows program prints to the system's PDF printer instead.
+  QAction* pdf = new QAction(QStringLiteral("Save as PDF..."), this);
+  pdf->setObjectName(QStringLiteral("save_pdf1"));
+  bar->findChild<QMenu*>(QStringLiteral("op1"))->addAction(pdf);
+  connect(pdf, &QAction::triggered, this, [this] { Save_Pdf(); });
   connect(Menu_Item(CHART_WINDOW, menus, "orv_abot2"), &QAction::triggered, this,
           [this] { behaviour_.Open_About(); });
 
@@ -170,9 +184,40 @@ void Chart_Window::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void Chart_Window::Print_Chart() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  Paint_Page(printer);
+}
+
+void Chart_Window::Save_Pdf() {
+  const QString file = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Save as PDF"), windowTitle() + QStringLiteral(".pdf"),
+      QStringLiteral("PDF (*.pdf)"));
+  if (file.isEmpty()) return;
+  QPdfWriter writer(file);
+  writer.setResolution(300);
+  writer.setCreator(QStringLiteral("Orvane"));
+  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                   QMarginsF(0, 0, 0, 0)));
+  Paint_Page(writer);
+}
+
+void Chart_Window::Paint_Page(QPagedPaintDevice& device) {
+  QPainter painter;
+  if (!painter.begin(&device)) {
+    Show_Message(Message_Icon::exclamation, "The page could not be printed.");
+    return;
+  }
+  const QRect page(0, 0, device.width(), device.height());
+  Qpainter_Canvas canvas(painter, page);
+  behaviour_.Draw_Page(canvas, page.width(), page.height(), device.logicalDpiX());
+}
+
 void Chart_Window::Paint_Chart(QPainter& painter, const QRect& area) {
   Qpainter_Canvas canvas(painter, area);
-  behaviour_.Draw(canvas);
+  behaviour_.Draw(canvas, Window_Size{area.width(), area.height()});
 }
 
 }  // namespace orv

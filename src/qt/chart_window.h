@@ -9,6 +9,7 @@
 #include "behaviour/chart_behaviour.h"
 
 class QLabel;
+class QPagedPaintDevice;
 class QPainter;
 class QRect;
 class QPushButton;
@@ -64,6 +65,9 @@ class Chart_Window : public QMainWindow, public Chart_Window_View {
  private:
   friend class Chart_Area;
   void Paint_Chart(QPainter& painter, const QRect& area);
+  void Print_Chart();
+  void Save_Pdf();
+  void Paint_Page(QPagedPaintDevice& device);
 
   Chart_Behaviour behaviour_;
   Chart_Area* area_ = nullptr;

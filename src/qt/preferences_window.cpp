@@ -52,6 +52,7 @@ Preferences_Window::Preferences_Window(Program_State& st, Window_Closed closed, 
   layout->addWidget(frame1);
   layout->addWidget(frame2);
   layout->addWidget(Make_Frame3(w));
+  layout->addWidget(Make_Frame4(w));
   layout->addWidget(command1, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   behaviour_.Load();
@@ -87,6 +88,31 @@ QWidget* Preferences_Window::Make_Frame3(const Table_Widgets& w) {
   connect(text2_, &QLineEdit::textEdited, this,
           [this](const QString& t) { behaviour_.Key_Typed(t.toStdString()); });
   return frame3;
+}
+
+// The "Chart style" group: the classic chart or the diagram, and the diagram's night colours.
+QWidget* Preferences_Window::Make_Frame4(const Table_Widgets& w) {
+  auto* frame4 = w.Get<QGroupBox>("Frame4");
+  option5_ = w.Get<QRadioButton>("Option5");
+  option6_ = w.Get<QRadioButton>("Option6");
+  check7_ = w.Get<QCheckBox>("Check7");
+  auto* style_row = new QHBoxLayout;
+  style_row->addWidget(option5_);
+  style_row->addWidget(option6_);
+  auto* frame4_layout = new QVBoxLayout(frame4);
+  frame4_layout->addLayout(style_row);
+  frame4_layout->addWidget(check7_);
+  connect(option5_, &QRadioButton::clicked, this, [this] { behaviour_.Classic_Chosen(); });
+  connect(option6_, &QRadioButton::clicked, this, [this] { behaviour_.Diagram_Chosen(); });
+  connect(check7_, &QCheckBox::clicked, this,
+          [this](bool checked) { behaviour_.Night_Colours_Changed(checked); });
+  return frame4;
+}
+
+void Preferences_Window::Set_Chart_Style(bool diagram, bool night) {
+  option5_->setChecked(!diagram);
+  option6_->setChecked(diagram);
+  check7_->setChecked(night);
 }
 
 void Preferences_Window::Show_Message(Message_Icon icon, const std::string& text) {

@@ -28,12 +28,14 @@ class Preferences_Window : public QDialog, public Preferences_View {
   void Set_Check(int n, bool checked) override;
   void Set_Options(bool millibars) override;
   void Set_Simulator(bool remote, const std::string& address, const std::string& key) override;
+  void Set_Chart_Style(bool diagram, bool night) override;
 
  protected:
   void done(int result) override;
 
  private:
   QWidget* Make_Frame3(const Table_Widgets& w);
+  QWidget* Make_Frame4(const Table_Widgets& w);
 
  private:
   Preferences_Behaviour behaviour_;
@@ -44,6 +46,9 @@ class Preferences_Window : public QDialog, public Preferences_View {
   QRadioButton* option4_ = nullptr;
   QLineEdit* text1_ = nullptr;
   QLineEdit* text2_ = nullptr;
+  QRadioButton* option5_ = nullptr;
+  QRadioButton* option6_ = nullptr;
+  QCheckBox* check7_ = nullptr;
 };
 
 // Opens the preferences window, modeless.

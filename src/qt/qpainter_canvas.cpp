@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
+#include <QPolygonF>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
 #include <algorithm>
@@ -72,6 +75,7 @@ Qpainter_Canvas::Qpainter_Canvas(QPainter& painter, const QRect& area)
 }
 
 void Qpainter_Canvas::Use_Pen(bool with_fill) {
+  painter_.setRenderHint(QPainter::Antialiasing, Antialiasing());
   const Pen_State& pen = Pen();
   QPen qpen(To_Color(pen.color));
   qpen.setWidth(std::max<int32_t>(pen.width, 1));
@@ -107,11 +111,63 @@ void Qpainter_Canvas::Do_Arc(Px c1, Px c2, Px start, Px end) {
 }
 
 void Qpainter_Canvas::Do_Text(Px at, std::string_view text) {
+  painter_.setRenderHint(QPainter::Antialiasing, Antialiasing());
   const std::string utf8 = Utf8_From_1252(text);
   const QString shown = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   painter_.setPen(To_Color(Pen().color));
   const int ascent = QFontMetrics(painter_.font()).ascent();
   painter_.drawText(QPointF(static_cast<double>(at.x), static_cast<double>(at.y) + ascent), shown);
+}
+
+void Qpainter_Canvas::Do_Polygon(std::span<const Px> points) {
+  Use_Pen(true);
+  QPolygonF polygon;
+  for (const Px& p : points) polygon << To_Point(p);
+  QPen pen = painter_.pen();
+  pen.setCapStyle(Qt::FlatCap);
+  pen.setJoinStyle(Qt::MiterJoin);
+  painter_.setPen(pen);
+  painter_.drawPolygon(polygon);
+}
+
+namespace {
+
+QFont Sized_Font(const QFont& base, const Text_Style& style) {
+  QFont font(base);
+  font.setFamily(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(std::max(1, style.size_px));
+  font.setBold(style.bold);
+  return font;
+}
+
+QString Shown(std::string_view text) {
+  const std::string utf8 = Utf8_From_1252(text);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+Text_Size Qpainter_Canvas::Text_Extent(std::string_view text, const Text_Style& style) const {
+  const QFontMetricsF metrics(Sized_Font(painter_.font(), style));
+  return {metrics.horizontalAdvance(Shown(text)), static_cast<double>(style.size_px)};
+}
+
+// The text is laid out from its box's top-left corner, turned about it; its height is its size
+// in pixels, the ascent of the face scaled to it.
+void Qpainter_Canvas::Do_Styled_Text(Px, std::string_view text, const Text_Style& style,
+                                     const Text_Box& box) {
+  painter_.setRenderHint(QPainter::Antialiasing, Antialiasing());
+  painter_.setRenderHint(QPainter::TextAntialiasing, Antialiasing());
+  const QFont font = Sized_Font(painter_.font(), style);
+  const QFontMetricsF metrics(font);
+  painter_.save();
+  painter_.setFont(font);
+  painter_.setPen(To_Color(Pen().color));
+  painter_.translate(To_Point(box.corner[0]));
+  painter_.rotate(-style.angle_deg);
+  const double baseline = (style.size_px + metrics.ascent() - metrics.descent()) / 2.0;
+  painter_.drawText(QPointF(0.0, baseline), Shown(text));
+  painter_.restore();
 }
 
 }  // namespace orv

@@ -1,6 +1,7 @@
 // The chart canvas over a QPainter: the chart window paints through it, and the command-line
 // tool draws PNG pictures with it into a QImage. Lines, outlines and text are drawn without
-// antialiasing, one pixel to a pixel, in the window's own colours.
+// antialiasing, one pixel to a pixel, in the window's own colours, unless smooth edges are
+// asked for (the diagram asks).
 #pragma once
 
 #include <QRect>
@@ -22,6 +23,12 @@ class Qpainter_Canvas final : public Canvas {
   void Do_Ellipse(Px c1, Px c2) override;
   void Do_Arc(Px c1, Px c2, Px start, Px end) override;
   void Do_Text(Px at, std::string_view text) override;
+  void Do_Polygon(std::span<const Px> points) override;
+  void Do_Styled_Text(Px at, std::string_view text, const Text_Style& style,
+                      const Text_Box& box) override;
+
+ public:
+  Text_Size Text_Extent(std::string_view text, const Text_Style& style) const override;
 
  private:
   void Use_Pen(bool with_fill);
