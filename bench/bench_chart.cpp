@@ -7,6 +7,7 @@
 
 #include "chart/airspace_drawing.h"
 #include "chart/chart_layers.h"
+#include "chart/diagram_painter.h"
 #include "chart/recording_canvas.h"
 #include "chart/svg_canvas.h"
 
@@ -114,6 +115,20 @@ void BM_Svg_Chart(benchmark::State& bench) {
   bench.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_Svg_Chart)->Unit(benchmark::kMillisecond);
+
+// The diagram of the same airport, label placement included, at zoom 13 and 16.
+void BM_Draw_Diagram(benchmark::State& bench) {
+  auto s = Big_Airport();
+  const orv::Chart_View v = View_At(static_cast<int16_t>(bench.range(0)));
+  orv::Recording_Canvas canvas;
+  for (auto _ : bench) {
+    canvas.Forget();
+    orv::Draw_Diagram(canvas, *s, v, v.win_w_px, v.win_h_px, false, false);
+    benchmark::DoNotOptimize(canvas.Calls().data());
+  }
+  bench.counters["calls"] = static_cast<double>(canvas.Calls().size());
+}
+BENCHMARK(BM_Draw_Diagram)->Arg(13)->Arg(16)->Unit(benchmark::kMillisecond);
 
 void BM_Segment_Midpoint(benchmark::State& bench) {
   double lon = -122.3;

@@ -22,6 +22,8 @@
 
 #include "airspace/airport_fetch.h"
 #include "airspace/airspace_reader.h"
+#include "chart/diagram_painter.h"
+#include "chart/recording_canvas.h"
 #include "core/program_state.h"
 #include "data/database_files.h"
 #include "scenery/database_build.h"
@@ -49,6 +51,7 @@ struct World {
   int32_t airspace_file_count = 0;
   std::vector<std::string> airspace_files;  // the list the build made
   orv::Airport_Entry fetched;               // the airport the fetch cases fetch
+  orv::Airport_Entry busiest;               // the one with the most taxiways and gates
   double cold_read_s = -1;                  // reading every scenery file from a cold disk
   double airspace_read_s = -1;              // reading the airspace files, warm
   double cold_airspace_read_s = -1;         // and cold
@@ -141,6 +144,10 @@ World& The_World(const std::string& shape) {
   w->airspace_file_count = st->airspace_file_count;
   w->airspace_files = st->airspace_files;
   w->fetched = st->airports.at(0);
+  w->busiest = *std::max_element(
+      st->airports.begin(), st->airports.end(), [](const auto& x, const auto& y) {
+        return x.taxi_path_count + x.parking_count < y.taxi_path_count + y.parking_count;
+      });
   const std::vector<uint8_t> db = orv::Encode_Airports(st->airports, st->airport_count);
   w->read_s = Best_Of_Three([&] { Read_Files(w->files); });
   w->write_s = Best_Of_Three([&] { Write_Bytes(w->work / "write-floor.tmp", db); });
@@ -334,6 +341,30 @@ void BM_Database_Index_Load(benchmark::State& state, const std::string& shape) {
   BENCHMARK_CAPTURE(fn, small, std::string("small"))   \
       ->Unit(benchmark::kMillisecond)                  \
       ->Iterations(iterations)
+
+// One redraw of the diagram of the world's busiest airport in a 1024 x 768 chart window, label
+// placement included; the window redraws once a second and at every click.
+void BM_Diagram_Busiest(benchmark::State& state) {
+  World& w = The_World("fs2002");
+  orv::Program_State st;
+  st.cur_airport = w.busiest;
+  st.show_twy_ids = st.show_twys = st.show_ils = st.show_gates = true;
+  orv::Chart_View view;
+  view.win_w_px = 1024;
+  view.win_h_px = 768;
+  orv::Load_View(view, w.busiest.lon, w.busiest.lat);
+  while (view.zoom_level < state.range(0)) orv::Zoom_In(view);
+  orv::Recording_Canvas canvas;
+  for (auto _ : state) {
+    canvas.Forget();
+    orv::Draw_Diagram(canvas, st, view, 1024, 768, false, false);
+    benchmark::DoNotOptimize(canvas.Calls().data());
+  }
+  state.counters["calls"] = static_cast<double>(canvas.Calls().size());
+  state.counters["segments"] = w.busiest.taxi_path_count;
+  state.counters["parkings"] = w.busiest.parking_count;
+}
+BENCHMARK(BM_Diagram_Busiest)->Arg(13)->Arg(16)->Unit(benchmark::kMillisecond);
 
 ORVANE_WORLD_BENCH(BM_First_Run_Scan, 3);
 ORVANE_WORLD_BENCH(BM_Headless_Build, 3);

@@ -89,7 +89,7 @@ void Take_Out(const std::string& name, const std::string& text, Chart_Args& a) {
                  "or use .svg, .png or .json");
 #endif
   } else {
-    Refuse(name, "the output file must end in .svg, .png, .json or .pdf");
+    Refuse(name, "the output file must end in .svg, .png or .json");
   }
   a.out = Fs_Path_From_Utf8(text);
   if (a.out.empty()) Refuse(name, "takes a file name in UTF-8");

@@ -1,6 +1,10 @@
 #include "win32/chart_form.h"
 
 #include <windowsx.h>
+// The print dialog after the window types.
+// clang-format off
+#include <commdlg.h>
+// clang-format on
 
 #include <utility>
 #include <vector>
@@ -77,6 +81,7 @@ class Chart_Form final : public Form, public Chart_Window_View {
  private:
   void Paint();
   void Draw_Into(HDC dc);
+  void Print();
   void Mouse_Down(bool left_button, LPARAM lp);
 
   Chart_Behaviour behaviour_;
@@ -90,6 +95,7 @@ void Chart_Form::Command(int id, int, HWND) {
   if (name == "Command4") behaviour_.Zoom_Out();
   if (name == "airpt_place") behaviour_.Change_Airport();
   if (name == "pref1") behaviour_.Open_Preferences();
+  if (name == "prnt1") Print();
   if (name == "orv_abot2") behaviour_.Open_About();
 }
 
@@ -157,7 +163,37 @@ void Chart_Form::Draw_Into(HDC dc) {
   RECT client{};
   GetClientRect(Hwnd(), &client);
   Gdi_Canvas canvas(dc, client);
-  behaviour_.Draw(canvas);
+  behaviour_.Draw(canvas, Window_Size{client.right, client.bottom});
+}
+
+// The system's print dialog; the page is drawn by the same canvas on the printer, so a PDF
+// printer of the system gives the kneeboard PDF.
+void Chart_Form::Print() {
+  PRINTDLGW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Hwnd();
+  dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
+  if (!PrintDlgW(&dialog) || dialog.hDC == nullptr) return;
+  HDC dc = dialog.hDC;
+  DOCINFOW doc{};
+  doc.cbSize = sizeof doc;
+  doc.lpszDocName = L"Orvane airport diagram";
+  bool printed = false;
+  if (StartDocW(dc, &doc) > 0) {
+    if (StartPage(dc) > 0) {
+      const RECT page{0, 0, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
+      {
+        Gdi_Canvas canvas(dc, page);
+        behaviour_.Draw_Page(canvas, page.right, page.bottom, GetDeviceCaps(dc, LOGPIXELSX));
+      }
+      printed = EndPage(dc) > 0;
+    }
+    printed = EndDoc(dc) > 0 && printed;
+  }
+  DeleteDC(dc);
+  if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
+  if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+  if (!printed) Show_Message(Message_Icon::exclamation, "The page could not be printed.");
 }
 
 void Chart_Form::Mouse_Down(bool left_button, LPARAM lp) {

@@ -8,6 +8,16 @@
 
 #include "core/text_1252.h"
 
+// GDI+'s headers use min and max, and the types of windows.h.
+// clang-format off
+#include <objidl.h>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+// clang-format on
+
 namespace orv::win32 {
 namespace {
 
@@ -65,7 +75,93 @@ std::vector<POINT> Points_Of(const std::vector<Px>& pixels) {
   return points;
 }
 
+// GDI+ is started once for the process, the first time a canvas needs it, and left running.
+bool Gdiplus_Ready() {
+  static const bool ready = [] {
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+  }();
+  return ready;
+}
+
+Gdiplus::Color Plus_Color(Rgb c) {
+  return Gdiplus::Color(255, c.r, c.g, c.b);
+}
+
+std::unique_ptr<Gdiplus::Font> Plus_Font(const Text_Style& style) {
+  return std::make_unique<Gdiplus::Font>(
+      L"Tahoma", static_cast<Gdiplus::REAL>(std::max(1, style.size_px)),
+      style.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+}
+
 }  // namespace
+
+Gdiplus::Graphics* Gdi_Canvas::Plus() const {
+  if (!plus_ && Gdiplus_Ready()) {
+    plus_ = std::make_unique<Gdiplus::Graphics>(dc_);
+    plus_->SetPageUnit(Gdiplus::UnitPixel);
+  }
+  if (plus_) {
+    plus_->SetSmoothingMode(Antialiasing() ? Gdiplus::SmoothingModeAntiAlias
+                                           : Gdiplus::SmoothingModeNone);
+    plus_->SetTextRenderingHint(Antialiasing() ? Gdiplus::TextRenderingHintAntiAlias
+                                               : Gdiplus::TextRenderingHintSingleBitPerPixel);
+  }
+  return plus_.get();
+}
+
+void Gdi_Canvas::Do_Polygon(std::span<const Px> points) {
+  Gdiplus::Graphics* g = Plus();
+  if (g == nullptr) {
+    Canvas::Do_Polygon(points);
+    return;
+  }
+  std::vector<Gdiplus::Point> list;
+  list.reserve(points.size());
+  for (const Px& p : points) list.emplace_back(p.x, p.y);
+  const int n = static_cast<int>(list.size());
+  if (Pen().fill_style == Fill_Style::solid) {
+    const Gdiplus::SolidBrush brush(Plus_Color(Pen().fill));
+    g->FillPolygon(&brush, list.data(), n);
+  }
+  const Gdiplus::Pen pen(Plus_Color(Pen().color), static_cast<Gdiplus::REAL>(Pen_Width()));
+  g->DrawPolygon(&pen, list.data(), n);
+}
+
+Text_Size Gdi_Canvas::Text_Extent(std::string_view text, const Text_Style& style) const {
+  Gdiplus::Graphics* g = Plus();
+  const std::wstring shown = Wide(Utf8_From_1252(text));
+  if (g == nullptr || shown.empty()) return Canvas::Text_Extent(text, style);
+  const auto font = Plus_Font(style);
+  Gdiplus::RectF bounds;
+  g->MeasureString(shown.c_str(), static_cast<int>(shown.size()), font.get(),
+                   Gdiplus::PointF(0, 0), Gdiplus::StringFormat::GenericTypographic(), &bounds);
+  return {bounds.Width, static_cast<double>(style.size_px)};
+}
+
+// Laid out from the box's top-left corner, turned about it, the line centred on the box's
+// height.
+void Gdi_Canvas::Do_Styled_Text(Px at, std::string_view text, const Text_Style& style,
+                                const Text_Box& box) {
+  Gdiplus::Graphics* g = Plus();
+  const std::wstring shown = Wide(Utf8_From_1252(text));
+  if (shown.empty()) return;
+  if (g == nullptr) {
+    Canvas::Do_Styled_Text(at, text, style, box);
+    return;
+  }
+  const auto font = Plus_Font(style);
+  const Gdiplus::SolidBrush brush(Plus_Color(Pen().color));
+  const Gdiplus::REAL line = font->GetHeight(g);
+  g->TranslateTransform(static_cast<Gdiplus::REAL>(box.corner[0].x),
+                        static_cast<Gdiplus::REAL>(box.corner[0].y));
+  g->RotateTransform(static_cast<Gdiplus::REAL>(-style.angle_deg));
+  g->DrawString(shown.c_str(), static_cast<int>(shown.size()), font.get(),
+                Gdiplus::PointF(0, (static_cast<Gdiplus::REAL>(style.size_px) - line) / 2),
+                Gdiplus::StringFormat::GenericTypographic(), &brush);
+  g->ResetTransform();
+}
 
 Gdi_Canvas::Gdi_Canvas(HDC dc, const RECT& area) : dc_(dc), area_(area) {
   saved_ = SaveDC(dc_);
@@ -153,7 +249,7 @@ void Gdi_Canvas::Fill_Large(const Px_Rect& box) {
   if (points.size() < 3) return;
   Use_Brush(true);
   SelectObject(dc_, GetStockObject(NULL_PEN));
-  Polygon(dc_, points.data(), static_cast<int>(points.size()));
+  ::Polygon(dc_, points.data(), static_cast<int>(points.size()));
   Use_Pen();
 }
 
@@ -162,6 +258,14 @@ void Gdi_Canvas::Do_Clear() {
 }
 
 void Gdi_Canvas::Do_Line(Px from, Px to) {
+  if (Antialiasing()) {
+    if (Gdiplus::Graphics* g = Plus()) {
+      Gdiplus::Pen pen(Plus_Color(Pen().color), static_cast<Gdiplus::REAL>(Pen_Width()));
+      if (Pen().style == Line_Style::dash) pen.SetDashStyle(Gdiplus::DashStyleDash);
+      g->DrawLine(&pen, from.x, from.y, to.x, to.y);
+      return;
+    }
+  }
   Use_Pen();
   Segment(from, to);
 }
@@ -170,6 +274,20 @@ void Gdi_Canvas::Do_Line(Px from, Px to) {
 void Gdi_Canvas::Do_Ellipse(Px c1, Px c2) {
   const Px_Rect box = Rect_Of(c1, c2);
   if (!Overlaps(box, Grow(Area(), int64_t{Pen_Width()} + 2))) return;
+  Gdiplus::Graphics* g = Antialiasing() && Small(box) ? Plus() : nullptr;
+  if (g != nullptr) {
+    const auto x = static_cast<Gdiplus::REAL>(box.left);
+    const auto y = static_cast<Gdiplus::REAL>(box.top);
+    const auto w = static_cast<Gdiplus::REAL>(box.right - box.left);
+    const auto h = static_cast<Gdiplus::REAL>(box.bottom - box.top);
+    if (Pen().fill_style == Fill_Style::solid) {
+      const Gdiplus::SolidBrush brush(Plus_Color(Pen().fill));
+      g->FillEllipse(&brush, x, y, w, h);
+    }
+    const Gdiplus::Pen pen(Plus_Color(Pen().color), static_cast<Gdiplus::REAL>(Pen_Width()));
+    g->DrawEllipse(&pen, x, y, w, h);
+    return;
+  }
   Use_Pen();
   if (Small(box)) {
     Use_Brush(true);

@@ -1,12 +1,19 @@
 // The chart canvas over a GDI device context: the chart window paints through it into its
 // off-screen bitmap. Lines go through MoveToEx and LineTo, shapes through Ellipse and Arc, text
 // through TextOutW, with the window's pen, fill and text settings: transparent text background,
-// top-left alignment and the window's font.
+// top-left alignment and the window's font. What the diagram asks for beyond that (filled
+// polygons, sized and turned text, smooth edges) goes through GDI+, which GDI cannot do.
 #pragma once
+
+#include <memory>
 
 #include "chart/canvas.h"
 #include "chart/drawing_limits.h"
 #include "win32/win32_ui.h"
+
+namespace Gdiplus {
+class Graphics;
+}
 
 namespace orv::win32 {
 
@@ -25,8 +32,17 @@ class Gdi_Canvas final : public Canvas {
   void Do_Ellipse(Px c1, Px c2) override;
   void Do_Arc(Px c1, Px c2, Px start, Px end) override;
   void Do_Text(Px at, std::string_view text) override;
+  void Do_Polygon(std::span<const Px> points) override;
+  void Do_Styled_Text(Px at, std::string_view text, const Text_Style& style,
+                      const Text_Box& box) override;
+
+ public:
+  Text_Size Text_Extent(std::string_view text, const Text_Style& style) const override;
 
  private:
+  // The GDI+ surface over the same device context, made when first needed; null when GDI+
+  // cannot start.
+  Gdiplus::Graphics* Plus() const;
   // The surface as a rectangle of pixels, edges included.
   Px_Rect Area() const;
   void Use_Pen();
@@ -43,6 +59,7 @@ class Gdi_Canvas final : public Canvas {
   Pen_State pen_made_;  // what pen_ was made for
   HBRUSH brush_ = nullptr;
   Rgb brush_made_;
+  mutable std::unique_ptr<Gdiplus::Graphics> plus_;
 };
 
 }  // namespace orv::win32

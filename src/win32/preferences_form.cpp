@@ -60,11 +60,18 @@ class Preferences_Form final : public Form, public Preferences_View {
     Set_Text(text2_, key);
     setting_text_ = false;
   }
+  void Set_Chart_Style(bool diagram, bool night) override {
+    Set_Checked(option_[4], !diagram);
+    Set_Checked(option_[5], diagram);
+    Set_Checked(check7_, night);
+  }
 
  protected:
   void Command(int id, int code, HWND control) override {
     const std::string_view name = Command_Name(PREFERENCES_WINDOW, id);
-    if (name.starts_with("Check") && code == BN_CLICKED) {
+    if (name == "Check7" && code == BN_CLICKED) {
+      behaviour_.Night_Colours_Changed(Is_Checked(control));
+    } else if (name.starts_with("Check") && code == BN_CLICKED) {
       behaviour_.Display_Switch_Changed(name.back() - '0', Is_Checked(control));
     } else if (name.starts_with("Option") && code == BN_CLICKED) {
       Option_Click(name.back() - '0');
@@ -90,6 +97,8 @@ class Preferences_Form final : public Form, public Preferences_View {
     if (n == 2) behaviour_.Inches_Chosen();
     if (n == 3) behaviour_.This_Computer_Chosen();
     if (n == 4) behaviour_.Another_Computer_Chosen();
+    if (n == 5) behaviour_.Classic_Chosen();
+    if (n == 6) behaviour_.Diagram_Chosen();
   }
 
   // The frames are the form's own children like their boxes, so every click reaches the form.
@@ -99,7 +108,8 @@ class Preferences_Form final : public Form, public Preferences_View {
       return built[PREFERENCES_WINDOW.Index_Of(name)];
     };
     for (int n = 1; n <= CHECK_COUNT; ++n) check_[n - 1] = control("Check" + std::to_string(n));
-    for (int n = 1; n <= 4; ++n) option_[n - 1] = control("Option" + std::to_string(n));
+    for (int n = 1; n <= 6; ++n) option_[n - 1] = control("Option" + std::to_string(n));
+    check7_ = control("Check7");
     text1_ = control("Text1");
     text2_ = control("Text2");
     SendMessageW(text1_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"HOST:PORT"));
@@ -110,7 +120,8 @@ class Preferences_Form final : public Form, public Preferences_View {
 
   Preferences_Behaviour behaviour_;
   HWND check_[CHECK_COUNT] = {};
-  HWND option_[4] = {};
+  HWND option_[6] = {};
+  HWND check7_ = nullptr;
   HWND text1_ = nullptr;
   HWND text2_ = nullptr;
   bool setting_text_ = false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "orvane_version.h"
+#include "support/sample_sim.h"
 #include "support/temp_dir.h"
 
 namespace orv {
@@ -102,6 +103,39 @@ TEST(Command_Line, Stand_In_Simulator_Gives_Version_And_Clear_Errors) {
     EXPECT_EQ(r.err.rfind("orvane-sim: ", 0), 0u) << args << r.err;
     EXPECT_NE(r.err.find("Usage: orvane-sim"), std::string::npos) << args;
   }
+}
+
+// The kneeboard page: one page of the paper asked for, a diagram of the airport on it.
+TEST(Command_Line, Tool_Writes_A_Diagram_Page_As_One_Pdf_Page_Of_The_Paper) {
+  Temp_Dir tmp;
+  orv::testing::Write_Sample_Sim(tmp / "sim");
+  ASSERT_EQ(Run_Program(tmp, ORVANE_TOOL_PATH, "build sim").exit, 0);
+  const std::string item = "'KSEA (SEATTLE-TACOMA INTL)'";
+  struct Page {
+    const char* paper;
+    double w_pt;
+    double h_pt;
+  };
+  for (const Page& page : {Page{"a5", 419.5, 595.3}, Page{"letter", 612.0, 792.0}}) {
+    const Run_Result r = Run_Program(
+        tmp, ORVANE_TOOL_PATH,
+        "chart " + item + " --style diagram --paper " + page.paper + " --out page.pdf");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    const std::string pdf = Read_All(tmp / "page.pdf");
+    EXPECT_TRUE(pdf.starts_with("%PDF-")) << page.paper;
+    EXPECT_NE(pdf.find("/Count 1"), std::string::npos) << page.paper;
+    const size_t box = pdf.find("/MediaBox [0 0 ");
+    ASSERT_NE(box, std::string::npos) << page.paper;
+    double w = 0.0;
+    double h = 0.0;
+    ASSERT_EQ(std::sscanf(pdf.c_str() + box, "/MediaBox [0 0 %lf %lf", &w, &h), 2);
+    EXPECT_NEAR(w, page.w_pt, 1.0) << page.paper;
+    EXPECT_NEAR(h, page.h_pt, 1.0) << page.paper;
+  }
+  const Run_Result classic = Run_Program(tmp, ORVANE_TOOL_PATH, "chart " + item + " --out a.pdf");
+  EXPECT_EQ(classic.exit, 2);
+  EXPECT_EQ(First_Line(classic.err),
+            "orvane-tool: a PDF page is drawn in the diagram style: add --style diagram");
 }
 
 }  // namespace

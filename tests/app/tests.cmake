@@ -1,4 +1,5 @@
 list(APPEND TEST_SOURCES
+  ${PROJECT_SOURCE_DIR}/src/app/drawing_json.cpp
   ${PROJECT_SOURCE_DIR}/src/app/json_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/json_text_test.cpp
 )
