@@ -77,6 +77,8 @@ class Builder {
   Diagram_Label Label(std::string text, Pt at, double size, H_Align h = H_Align::center,
                       V_Align v = V_Align::middle, double angle = 0.0, bool bold = false) const;
 
+  void Airspaces();
+  void Airspace_Arc(Ink ink, Pt centre, Pt from, Pt to, bool clockwise);
   void Runways();
   void Taxiway_Bands();
   void Parkings();
@@ -136,6 +138,73 @@ bool Builder::Place(Diagram_Layer& layer, Diagram_Label label, bool force) {
   pic_.label_boxes.push_back(b);
   layer.labels.push_back(std::move(label));
   return true;
+}
+
+// The arc about the centre from one point to the next, as short lines, its radius running from
+// the first point's distance to the second's.
+void Builder::Airspace_Arc(Ink ink, Pt centre, Pt from, Pt to, bool clockwise) {
+  const double r1 = Length(Sub(from, centre));
+  const double r2 = Length(Sub(to, centre));
+  const double a1 = std::atan2(from.y - centre.y, from.x - centre.x);
+  double turn = std::atan2(to.y - centre.y, to.x - centre.x) - a1;
+  // On a screen whose y axis points down, clockwise is the growing angle.
+  if (clockwise) {
+    while (turn <= 0.0) turn += 2.0 * PI;
+  } else {
+    while (turn >= 0.0) turn -= 2.0 * PI;
+  }
+  const int steps = std::max(2, static_cast<int>(std::abs(turn) / (5.0 * DEG)));
+  Pt last = from;
+  for (int i = 1; i <= steps; ++i) {
+    const double t = static_cast<double>(i) / steps;
+    const double a = a1 + turn * t;
+    const double r = r1 + (r2 - r1) * t;
+    const Pt next{centre.x + r * std::cos(a), centre.y + r * std::sin(a)};
+    pic_.airspace.lines.push_back({ink, 2.0, false, last, next});
+    last = next;
+  }
+}
+
+// The Class B and C airspaces as the classic chart has them, each labelled with its class and
+// its ceiling over its floor.
+void Builder::Airspaces() {
+  Pt centre;
+  for (size_t n = 0; n < Used_Length(st_.airspaces, st_.airspace_count); ++n) {
+    const Airspace_Entry& sp = st_.airspaces[n];
+    const bool b = sp.class_label == CLASS_B;
+    if (!b && sp.class_label != CLASS_C) continue;
+    const Ink ink = b ? Ink::airspace_b : Ink::airspace_c;
+    std::optional<Pt> label_at;
+    Pt last;
+    for (size_t i = 0; i < Used_Length(sp.points, sp.point_count); ++i) {
+      const Boundary_Point& p = sp.points[i];
+      const Pt here = At(p.lat, p.lon);
+      if (p.kind == PT_CENTER) {
+        centre = here;
+      } else if (p.kind == PT_START) {
+        last = here;
+        if (!label_at) label_at = here;
+      } else if (p.kind == PT_LINE) {
+        pic_.airspace.lines.push_back({ink, 2.0, false, last, here});
+        last = here;
+      } else if (p.kind == PT_ARC_CW || p.kind == PT_ARC_CCW) {
+        Airspace_Arc(ink, centre, last, here, p.kind == PT_ARC_CW);
+        last = here;
+      } else if (p.kind == PT_CIRCLE) {
+        const double r = std::max(1, p.radius) * 6080.0 * f_.Px_Per_Foot();
+        if (r > 4.0 * (f_.width + f_.height)) continue;
+        pic_.airspace.discs.push_back({ink, ink, centre, r, false, 2.0});
+        if (!label_at) label_at = Pt{centre.x, centre.y - r};
+      }
+    }
+    if (!label_at) continue;
+    const std::string floor = sp.alt_low <= 0 ? std::string("SFC") : std::to_string(sp.alt_low);
+    Diagram_Label l = Label(std::string(b ? "CLASS B " : "CLASS C ") +
+                                std::to_string(sp.alt_high) + "/" + floor,
+                            *label_at, 9.0, H_Align::center, V_Align::bottom, 0.0, true);
+    l.ink = ink;
+    Place(pic_.labels, std::move(l));
+  }
 }
 
 void Builder::Runways() {
@@ -230,10 +299,10 @@ void Builder::Ils() {
     const double course = Mag_To_True(st_.mag_var_table, i.mag_hdg, i.lat, i.lon);
     const Pt out = Mul(Course_Dir(course), -1.0);
     const double len = std::clamp(2.0 * 6080.0 * f_.Px_Per_Foot(), 40.0 * o_.text_scale,
-                                  160.0 * o_.text_scale);
+                                  110.0 * o_.text_scale);
     if (!Near_Surface(t, len)) continue;
     const Pt far = Add(t, Mul(out, len));
-    const Pt side{-out.y * len * 0.07, out.x * len * 0.07};
+    const Pt side{-out.y * len * 0.05, out.x * len * 0.05};
     pic_.ils.polygons.push_back({Ink::ils, Ink::ils, {t, far, Add(far, side)}});
     pic_.ils.polygons.push_back({Ink::background, Ink::ils, {t, far, Sub(far, side)}});
     char course_text[16];
@@ -437,6 +506,7 @@ Diagram_Picture Builder::Build() {
   North_Arrow();
   Scale_Bar();
   const bool ground = zoom >= ZOOM_GROUND_MIN;
+  if (zoom <= ZOOM_AIRSPACE_MAX && st_.show_airspace) Airspaces();
   if (ground && st_.show_twys) Taxiway_Bands();
   if (zoom >= ZOOM_RUNWAYS_MIN) Runways();
   if (zoom >= ZOOM_RUNWAYS_MIN && st_.show_ils) Ils();

@@ -46,6 +46,8 @@ struct Diagram_Disc {
   Ink edge = Ink::gate;
   Pt centre;
   double r = 0.0;
+  bool filled = true;  // an outline only when false, at edge_width
+  double edge_width = 1.0;
 };
 
 struct Diagram_Line {

@@ -48,6 +48,10 @@ void Paint_Layer(Canvas& canvas, const Diagram_Layer& layer, bool night) {
   }
   for (const Diagram_Disc& d : layer.discs) {
     Set_Shape(canvas, d.fill, d.edge, night);
+    if (!d.filled) {
+      canvas.Set_Fill_Style(Fill_Style::transparent);
+      canvas.Set_Line_Width(static_cast<int32_t>(std::lround(d.edge_width)));
+    }
     const int32_t r = std::max(1, static_cast<int32_t>(std::lround(d.r)));
     const Px c = To_Px(d.centre);
     canvas.Ellipse({c.x - r, c.y - r}, {c.x + r, c.y + r});

@@ -121,9 +121,14 @@ void Gdi_Canvas::Do_Polygon(std::span<const Px> points) {
   list.reserve(points.size());
   for (const Px& p : points) list.emplace_back(p.x, p.y);
   const int n = static_cast<int>(list.size());
+  // The inside is GDI's own fill, exact on every system; GDI+ smooths the outline over it.
   if (Pen().fill_style == Fill_Style::solid) {
-    const Gdiplus::SolidBrush brush(Plus_Color(Pen().fill));
-    g->FillPolygon(&brush, list.data(), n);
+    std::vector<POINT> inside;
+    inside.reserve(points.size());
+    for (const Px& p : points) inside.push_back(POINT{p.x, p.y});
+    Use_Brush(true);
+    SelectObject(dc_, GetStockObject(NULL_PEN));
+    ::Polygon(dc_, inside.data(), n);
   }
   const Gdiplus::Pen pen(Plus_Color(Pen().color), static_cast<Gdiplus::REAL>(Pen_Width()));
   g->DrawPolygon(&pen, list.data(), n);
