@@ -45,8 +45,9 @@ class Window_Test : public ::testing::Test {
   static void Delete_Windows() {
     Flush();
     std::vector<QPointer<QWidget>> windows;
+    // A completer's popup is a top-level widget its completer owns and deletes.
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->parentWidget() == nullptr) windows.emplace_back(w);
+      if (w->parentWidget() == nullptr && w->windowType() != Qt::Popup) windows.emplace_back(w);
     }
     for (const QPointer<QWidget>& w : windows) delete w.data();
   }
