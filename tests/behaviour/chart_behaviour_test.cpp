@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "chart/diagram_frame.h"
+#include "data/chart_style_file.h"
 #include "recording_views.h"
 #include "simlink/link_module.h"
 
@@ -183,6 +185,25 @@ TEST_F(Chart_Events, AFailedReadWarnsOnceClosesTheLinkAndAFailedLoadEndsTheProgr
   const Calls load = log.Take();
   EXPECT_TRUE(Has(load, "Form4 message error: " + std::string(MSG_LOAD_FAILED)));
   EXPECT_EQ(load.back(), "end");
+}
+
+// The kept style is read at load; in the diagram a click re-centres on the place under it, and
+// the classic chart's own mapping is not used.
+TEST_F(Chart_Events, TheDiagramStyleIsReadAtLoadAndAClickCentresWhereItWasMade) {
+  ASSERT_TRUE(Save_Chart_Style(st.work_dir / CHART_STYLE_FILE, {true, true}));
+  Chart_Behaviour& chart = Open(false);
+  EXPECT_TRUE(st.diagram_style);
+  EXPECT_TRUE(st.night_colours);
+  for (int i = 0; i < 6; ++i) chart.Zoom_In();
+  const Chart_View& v = chart.Projection();
+  const Geo_Pos under =
+      Diagram_Unproject(Frame_Of_View(v, CHART_CLIENT_W, CHART_CLIENT_H), 40.0, 170.0);
+  chart.Mouse_Down(true, 40, 170, CHART_CLIENT_W, CHART_CLIENT_H);
+  EXPECT_NEAR(Centre_Lon(v), under.lon, 1e-9);
+  EXPECT_NEAR(Centre_Lat(v), under.lat, 1e-9);
+  // West of the airport and south of it, by what the click's offset is on the ground.
+  EXPECT_LT(under.lon, kLon);
+  EXPECT_LT(under.lat, kLat);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "core/program_state.h"
+#include "data/chart_style_file.h"
 #include "support/temp_dir.h"
 
 namespace orv {
@@ -127,6 +130,24 @@ TEST(SettingsFile, AFailedSaveIsReportedAndLeavesTheOldFile) {
   const Write_Result r = Save_Settings(st);
   EXPECT_FALSE(r.ok);
   EXPECT_FALSE(r.error.empty());
+}
+
+// The chart style lives beside the settings file: missing, it is the classic chart; damaged,
+// too; written, it reads back.
+TEST(ChartStyleFile, MissingOrDamagedGivesTheClassicChartAndASavedStyleReadsBack) {
+  Temp_Dir dir;
+  const std::filesystem::path path = dir / CHART_STYLE_FILE;
+  EXPECT_EQ(Load_Chart_Style(path), Chart_Style{});
+  ASSERT_TRUE(Save_Chart_Style(path, {true, false}));
+  EXPECT_EQ(Load_Chart_Style(path), (Chart_Style{true, false}));
+  for (const std::string& bad : {std::string("style=diagram\nnight=2\n"),
+                                std::string("style=diagram\nzoom=3\n"),
+                                std::string(CHART_STYLE_MAX_BYTES + 1, '\n')}) {
+    std::ofstream(path, std::ios::binary) << bad;
+    EXPECT_EQ(Load_Chart_Style(path), Chart_Style{}) << bad.size();
+  }
+  std::ofstream(path, std::ios::binary) << "night=1\r\n";
+  EXPECT_EQ(Load_Chart_Style(path), (Chart_Style{false, true}));
 }
 
 }  // namespace
