@@ -11,6 +11,7 @@
 #include <array>
 #include <string>
 
+#include "data/chart_style_file.h"
 #include "window_fixture.h"
 
 namespace orv {
@@ -106,6 +107,23 @@ TEST_F(Preferences, TheSimulatorGroupSitsBelowTheOptionsWithThisComputerChosenAt
   EXPECT_EQ(Child<QRadioButton>(w, "Option4")->text(), QStringLiteral("Another computer:"));
   EXPECT_EQ(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Key"));
   EXPECT_TRUE(Child<QRadioButton>(w, "Option3")->isChecked());
+}
+
+// The chart style changes at once and is kept for the next run; Check7 is not a display switch.
+TEST_F(Preferences, TheChartStyleIsChosenAtOnceAndKept) {
+  st.follow_acft = true;
+  Preferences_Window* w = Show_Preferences_Window(st);
+  EXPECT_TRUE(Child<QRadioButton>(w, "Option5")->isChecked());
+  Child<QRadioButton>(w, "Option6")->click();
+  Check(w, 7)->click();
+  EXPECT_TRUE(st.diagram_style);
+  EXPECT_TRUE(st.night_colours);
+  EXPECT_TRUE(st.follow_acft);
+  EXPECT_EQ(Load_Chart_Style(st.work_dir / CHART_STYLE_FILE), (Chart_Style{true, true}));
+  w->close();
+  Preferences_Window* again = Show_Preferences_Window(st);
+  EXPECT_TRUE(Child<QRadioButton>(again, "Option6")->isChecked());
+  EXPECT_TRUE(Check(again, 7)->isChecked());
 }
 
 }  // namespace
