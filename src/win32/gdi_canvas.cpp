@@ -89,10 +89,17 @@ Gdiplus::Color Plus_Color(Rgb c) {
   return Gdiplus::Color(255, c.r, c.g, c.b);
 }
 
-std::unique_ptr<Gdiplus::Font> Plus_Font(const Text_Style& style) {
-  return std::make_unique<Gdiplus::Font>(
-      L"Tahoma", static_cast<Gdiplus::REAL>(std::max(1, style.size_px)),
-      style.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+// The face of a sized text as a GDI font, turned by the angle: the same font measures the text
+// and draws it, so the box the labels are placed by is the box drawn.
+HFONT Make_Font(const Text_Style& style, double angle_deg = 0.0) {
+  LOGFONTW face{};
+  if (GetObjectW(Ui_Font(), sizeof face, &face) == 0) return nullptr;
+  face.lfHeight = -std::max(1, style.size_px);
+  face.lfWidth = 0;
+  face.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+  face.lfEscapement = face.lfOrientation = static_cast<LONG>(std::lround(angle_deg * 10.0));
+  face.lfQuality = ANTIALIASED_QUALITY;
+  return CreateFontIndirectW(&face);
 }
 
 }  // namespace
@@ -135,37 +142,40 @@ void Gdi_Canvas::Do_Polygon(std::span<const Px> points) {
 }
 
 Text_Size Gdi_Canvas::Text_Extent(std::string_view text, const Text_Style& style) const {
-  Gdiplus::Graphics* g = Plus();
   const std::wstring shown = Wide(Utf8_From_1252(text));
-  if (g == nullptr || shown.empty()) return Canvas::Text_Extent(text, style);
-  const auto font = Plus_Font(style);
-  Gdiplus::RectF bounds;
-  g->MeasureString(shown.c_str(), static_cast<int>(shown.size()), font.get(),
-                   Gdiplus::PointF(0, 0), Gdiplus::StringFormat::GenericTypographic(), &bounds);
-  return {bounds.Width, static_cast<double>(style.size_px)};
+  HFONT font = Make_Font(style);
+  if (shown.empty() || font == nullptr) {
+    if (font) DeleteObject(font);
+    return Canvas::Text_Extent(text, style);
+  }
+  const HGDIOBJ old = SelectObject(dc_, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc_, shown.c_str(), static_cast<int>(std::min<size_t>(shown.size(), 0x7FFF)),
+                        &extent);
+  SelectObject(dc_, old);
+  DeleteObject(font);
+  return {static_cast<double>(extent.cx), static_cast<double>(style.size_px)};
 }
 
-// Laid out from the box's top-left corner, turned about it, the line centred on the box's
-// height.
-void Gdi_Canvas::Do_Styled_Text(Px at, std::string_view text, const Text_Style& style,
+// GDI turns and smooths text itself: the font is made turned by the angle, and its cell is
+// set on the box's height from the box's top-left corner.
+void Gdi_Canvas::Do_Styled_Text(Px, std::string_view text, const Text_Style& style,
                                 const Text_Box& box) {
-  Gdiplus::Graphics* g = Plus();
   const std::wstring shown = Wide(Utf8_From_1252(text));
   if (shown.empty()) return;
-  if (g == nullptr) {
-    Canvas::Do_Styled_Text(at, text, style, box);
-    return;
-  }
-  const auto font = Plus_Font(style);
-  const Gdiplus::SolidBrush brush(Plus_Color(Pen().color));
-  const Gdiplus::REAL line = font->GetHeight(g);
-  g->TranslateTransform(static_cast<Gdiplus::REAL>(box.corner[0].x),
-                        static_cast<Gdiplus::REAL>(box.corner[0].y));
-  g->RotateTransform(static_cast<Gdiplus::REAL>(-style.angle_deg));
-  g->DrawString(shown.c_str(), static_cast<int>(shown.size()), font.get(),
-                Gdiplus::PointF(0, (static_cast<Gdiplus::REAL>(style.size_px) - line) / 2),
-                Gdiplus::StringFormat::GenericTypographic(), &brush);
-  g->ResetTransform();
+  HFONT font = Make_Font(style, style.angle_deg);
+  if (font == nullptr) return;
+  const HGDIOBJ old = SelectObject(dc_, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc_, &metrics);
+  const double a = style.angle_deg * std::numbers::pi / 180.0;
+  const double drop = (style.size_px - metrics.tmHeight) / 2.0;
+  const int x = static_cast<int>(std::lround(box.corner[0].x + std::sin(a) * drop));
+  const int y = static_cast<int>(std::lround(box.corner[0].y + std::cos(a) * drop));
+  SetTextColor(dc_, Colorref(Pen().color));
+  TextOutW(dc_, x, y, shown.c_str(), static_cast<int>(std::min<size_t>(shown.size(), 0x7FFF)));
+  SelectObject(dc_, old);
+  DeleteObject(font);
 }
 
 Gdi_Canvas::Gdi_Canvas(HDC dc, const RECT& area) : dc_(dc), area_(area) {

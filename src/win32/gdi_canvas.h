@@ -1,8 +1,9 @@
 // The chart canvas over a GDI device context: the chart window paints through it into its
 // off-screen bitmap. Lines go through MoveToEx and LineTo, shapes through Ellipse and Arc, text
 // through TextOutW, with the window's pen, fill and text settings: transparent text background,
-// top-left alignment and the window's font. What the diagram asks for beyond that (filled
-// polygons, sized and turned text, smooth edges) goes through GDI+, which GDI cannot do.
+// top-left alignment and the window's font. The diagram's sized text is GDI's own turned and
+// smoothed font; its smooth lines, circles and polygon outlines go through GDI+, as GDI cannot
+// smooth them.
 #pragma once
 
 #include <memory>
