@@ -73,7 +73,14 @@ TEST(Relay, RefusesEveryBlockOutsideTheLinksOwnRequests) {
     }
     return in;
   };
-  ASSERT_TRUE(send(Relay_Hello("")));
+  ASSERT_TRUE(send(Relay_Hello()));
+  const std::vector<uint8_t> challenge_frame = receive(RELAY_HELLO_ANSWER + RELAY_CHALLENGE_SIZE);
+  ASSERT_EQ(Block_Get32(challenge_frame, 0), RELAY_HELLO_CHALLENGE);
+  Relay_Challenge challenge{};
+  std::copy_n(challenge_frame.begin() + RELAY_HELLO_ANSWER, challenge.size(), challenge.begin());
+  Relay_Proof proof{};
+  ASSERT_TRUE(Relay_Hello_Proof("", challenge, proof));
+  ASSERT_TRUE(send(std::vector<uint8_t>(proof.begin(), proof.end())));
   ASSERT_EQ(Block_Get32(receive(8), 0), RELAY_HELLO_OK);
 
   const auto words = [](std::initializer_list<uint32_t> w) {
