@@ -114,7 +114,7 @@ void Greet(Relay_Server& server, Relay_Client& client, Clock::time_point now) {
   client.heard = now;
   // While the simulator's thread is busy the simulator was there when its exchange began; when
   // it is idle it looks again now, so that a simulator that went away is not reported.
-  if (server.sim->Busy() && !server.look_wanted) {
+  if (server.sim->Busy() && !server.look_wanted && server.window_kind != RELAY_WINDOW_NONE) {
     client.stage = Relay_Stage::served;
     Queue_Out(server, client, Hello_Answer(RELAY_HELLO_OK, server.window_kind), now);
   } else {

@@ -111,8 +111,9 @@ Relay_Hello_Read Read_Relay_Hello(std::span<const uint8_t> bytes) {
 }
 
 std::vector<uint8_t> Relay_Hello() {
-  std::vector<uint8_t> out(RELAY_MAGIC.begin(), RELAY_MAGIC.end());
-  Put(out, RELAY_VERSION);
+  std::vector<uint8_t> out(RELAY_HELLO_HEAD, 0);
+  std::copy(RELAY_MAGIC.begin(), RELAY_MAGIC.end(), out.begin());
+  Block_Put32(out, 4, RELAY_VERSION);
   return out;
 }
 
