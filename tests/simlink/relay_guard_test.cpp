@@ -81,7 +81,7 @@ TEST(Relay_Guard, AnAddressKeepsItsCountsAcrossConnections) {
 
   // The book forgets quiet addresses and stays bounded.
   limits.max_addresses = 8;
-  for (int i = 0; i < 50; ++i) Address_Entry(book, "h" + std::to_string(i), limits, t0);
+  for (int i = 0; i < 50; ++i) Address_Entry(book, std::to_string(1000 + i), limits, t0);
   EXPECT_LE(book.entries.size(), 9u);
 }
 
