@@ -397,8 +397,13 @@ int main(int argc, char** argv) {
   orv::Link_State link = Chart_Link();
   int32_t result = 0;
   auto expected = std::make_unique<orv::Program_State>();
-  if (!orv::Link_Open(link, orv::CHART_SIM_CODE, result) ||
-      !orv::Read_Aircraft(link, *expected, result)) {
+  // The first open may come before the simulator's window is up: tried as the chart retries.
+  bool open = false;
+  for (int attempt = 0; attempt < 5 && !open; ++attempt) {
+    if (attempt > 0) Pause(1000);
+    open = orv::Link_Open(link, orv::CHART_SIM_CODE, result);
+  }
+  if (!open || !orv::Read_Aircraft(link, *expected, result)) {
     std::fprintf(stderr, "relay_load: the good client could not open the link (%s)\n",
                  orv::Link_Result_Name(result));
     g_stop = true;
