@@ -59,10 +59,14 @@ struct Fd {
   Fd& operator=(const Fd&) = delete;
 };
 
-// A blocking connection from `source` whose every send and receive waits at most 2 s.
-int Connect_From(const std::string& source) {
+// A blocking connection from `source` whose every send and receive waits at most 2 s; a
+// receive buffer of that many bytes when not 0.
+int Connect_From(const std::string& source, int receive_buffer = 0) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
+  if (receive_buffer > 0) {
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof receive_buffer);
+  }
   timeval tv{2, 0};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
@@ -183,10 +187,11 @@ void Idle_Greeted(const std::string& source) {
   }
 }
 
-// Sends requests at twice the rate and never reads an answer.
+// Sends requests at eight times the rate into a small receive buffer and never reads an answer:
+// the relay's answers back up until it drops the client.
 void Never_Reads(const std::string& source) {
   while (!g_stop) {
-    Fd c(Connect_From(source));
+    Fd c(Connect_From(source, 2048));
     if (c.fd < 0 || Greet(c.fd, g_key) != orv::RELAY_HELLO_OK) {
       Pause(200);
       continue;
@@ -197,7 +202,7 @@ void Never_Reads(const std::string& source) {
     for (uint32_t seq = 1; !g_stop; ++seq) {
       if (!Send(c.fd, Heading_Read(seq))) break;
       ++g_tally.never_read_sent;
-      Pause(20);
+      Pause(5);
     }
   }
 }

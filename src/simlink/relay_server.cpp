@@ -164,8 +164,9 @@ void Handle_Hello(Relay_Server& server, Relay_Client& client, Clock::time_point 
 
 // --- Requests ---
 
-// How long a new request of the client would wait for the simulator: the exchange under way,
-// then the clients in turn, each one request a turn, up to this client's own.
+// How long a new request of the client would wait before the simulator takes it: the rest of
+// the exchange under way, then the clients in turn, each one request a turn, up to this
+// client's own. Its own exchange is not counted: it gets what is left of the client's wait.
 int64_t Expected_Wait_Ms(const Relay_Server& server, const Relay_Client& client,
                          Clock::time_point now) {
   const size_t own = client.waiting.size();
@@ -173,7 +174,7 @@ int64_t Expected_Wait_Ms(const Relay_Server& server, const Relay_Client& client,
   for (const Relay_Client& c : server.clients) {
     if (&c != &client) ahead += std::min(c.waiting.size(), own + 1);
   }
-  double ms = static_cast<double>(ahead + 1) * server.exchange_ms;
+  double ms = static_cast<double>(ahead) * server.exchange_ms;
   if (server.sim->Busy()) {
     ms += std::max(0.0, server.exchange_ms -
                             static_cast<double>(Ms_Between(server.exchange_started, now)));
