@@ -82,8 +82,8 @@ TEST_F(Win32Splash, ShowsItsPictureAndItsTickHandsOverOnce) {
       SendMessageW(Control(splash, "Picture1"), STM_GETIMAGE, IMAGE_BITMAP, 0));
   BITMAP size{};
   ASSERT_TRUE(GetObjectW(picture, sizeof size, &size));
-  EXPECT_EQ(size.bmWidth, 400);
-  EXPECT_EQ(size.bmHeight, 250);
+  EXPECT_EQ(size.bmWidth, Scaled(400, Dpi_Of(splash)));  // drawn at the window's scale
+  EXPECT_EQ(size.bmHeight, Scaled(250, Dpi_Of(splash)));
   // Paper, runways and the green of the chart all show.
   EXPECT_GT(Count_Colour(picture, RGB(255, 255, 255), 400, 250), 400 * 250 / 2);
   EXPECT_GT(Count_Colour(picture, RGB(70, 70, 70), 400, 250), 2000);
@@ -158,8 +158,17 @@ TEST_F(Win32About, OkClosesAndTellsOnce) {
   EXPECT_TRUE(GetWindowLongW(Control(form, "Text1"), GWL_STYLE) & ES_READONLY);
   EXPECT_GT(SendMessageW(Control(form, "Text1"), EM_GETLINECOUNT, 0, 0), 3);
 
-  Click(form, "Command1");
+  // The credits are text to read: the keyboard passes them, and Enter in them is the window's.
+  HWND text1 = Control(form, "Text1");
+  EXPECT_FALSE(GetWindowLongW(text1, GWL_STYLE) & WS_TABSTOP);
+  SetFocus(text1);
+  Press_Key(text1, VK_RETURN);
   EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(IsWindow(form));
+  // Esc closes it as its button does.
+  form = Open_About_Form([&] { ++closed; });
+  Press_Key(Control(form, "Command1"), VK_ESCAPE);
+  EXPECT_EQ(closed, 2);
   EXPECT_FALSE(IsWindow(form));
 }
 
