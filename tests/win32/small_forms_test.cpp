@@ -116,6 +116,17 @@ TEST_F(Win32Preferences, ClicksSetTheSwitchesAndTheCloseBoxTellsOnce) {
   ASSERT_NE(form, nullptr);
   Expect_Built(form, PREFERENCES_WINDOW);
   EXPECT_TRUE(Topmost_At_Corner(form));
+  // Moved to a monitor at twice the scale: the window takes the size the system suggests and
+  // every control its design place at that scale.
+  const int dpi = Dpi_Of(form) * 2;
+  RECT suggested{0, 0, Scaled(PREFERENCES_WINDOW.client.w + 20, dpi),
+                 Scaled(PREFERENCES_WINDOW.client.h + 40, dpi)};
+  SendMessageW(form, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  const Control_Row& check1 = PREFERENCES_WINDOW.controls[PREFERENCES_WINDOW.Index_Of("Check1")];
+  EXPECT_EQ(Client_Place(Control(form, "Check1")).left, Scaled(check1.rect.x, dpi));
+  EXPECT_EQ(Client_Place(Control(form, "Check1")).right - Client_Place(Control(form, "Check1")).left,
+            Scaled(check1.rect.w, dpi));
   for (int n = 1; n <= 6; ++n) {
     const std::string name = "Check" + std::to_string(n);
     EXPECT_EQ(Checked(form, name.c_str()), n == 1 || n == 4) << name;
