@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTreeWidget>
 
 #include "qt/message_box.h"
 
@@ -47,6 +47,8 @@ QWidget* Make_Widget(const Control_Row& row, QWidget* parent) {
       auto* text = new QPlainTextEdit(parent);
       text->setReadOnly(true);
       text->setPlainText(caption);
+      // Text to read: the keyboard passes it by unless the table makes it a stop.
+      if (!row.tab_stop) text->setFocusPolicy(Qt::NoFocus);
       return text;
     }
     case Control_Kind::airport_list: {
@@ -58,7 +60,7 @@ QWidget* Make_Widget(const Control_Row& row, QWidget* parent) {
     case Control_Kind::drive_list:
       return new QComboBox(parent);
     case Control_Kind::folder_list:
-      return new QTreeView(parent);
+      return new QTreeWidget(parent);
     case Control_Kind::progress_bar:
       return new QProgressBar(parent);
     case Control_Kind::picture:
@@ -76,6 +78,8 @@ Table_Widgets::Table_Widgets(const Window_Table& table, QWidget* parent) : table
     w->setObjectName(Ui_Text(row.name));
     widgets_.push_back(w);
   }
+  // The window opens with the focus on the table's first control.
+  if (table.first_focus != nullptr) widgets_[table.Index_Of(table.first_focus)]->setFocus();
 }
 
 std::vector<QAction*> Build_Menus(const Window_Table& table, QMenuBar* bar) {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "behaviour/setup_behaviour.h"
-#include "startup/setup_check.h"
 
 namespace orv::win32 {
 namespace {
@@ -12,14 +11,19 @@ namespace {
 constexpr int kLineHeight = 18;
 constexpr int kIndent = 12;
 
-// Draws a small folder at (x, y): open ones as a lid raised over the back.
-void Draw_Folder(HDC dc, int x, int y, bool open) {
+// Draws a small folder at (x, y), its design size scaled to `dpi`: open ones as a lid raised
+// over the back.
+void Draw_Folder(HDC dc, int x, int y, bool open, int dpi) {
   HBRUSH fill = CreateSolidBrush(open ? RGB(255, 236, 140) : RGB(230, 196, 80));
   HGDIOBJ old_brush = SelectObject(dc, fill);
   HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-  Rectangle(dc, x, y + 2, x + 6, y + 5);
-  Rectangle(dc, x, y + 4, x + 14, y + 13);
-  if (open) Rectangle(dc, x + 3, y + 7, x + 16, y + 13);
+  const auto box = [&](int left, int top, int right, int bottom) {
+    Rectangle(dc, x + Scaled(left, dpi), y + Scaled(top, dpi), x + Scaled(right, dpi),
+              y + Scaled(bottom, dpi));
+  };
+  box(0, 2, 6, 5);
+  box(0, 4, 14, 13);
+  if (open) box(3, 7, 16, 13);
   SelectObject(dc, old_pen);
   SelectObject(dc, old_brush);
   DeleteObject(fill);
@@ -47,7 +51,7 @@ class Setup_Form final : public Form, public Setup_View {
     SendMessageW(option1_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   void Fill_Drives(const std::vector<std::string>& drives, size_t selected) override;
-  void Show_Folder(const std::string& folder) override;
+  void Show_Folders(const std::vector<Folder_Line>& lines, size_t current) override;
   void Set_Text1(const std::string& text) override { Set_Text(text1_, text); }
 
  protected:
@@ -90,12 +94,8 @@ void Setup_Form::On_Command(int id, int code) {
     if (code == CBN_SELCHANGE && chosen < drives_.size()) behaviour_.Drive_Chosen(drives_[chosen]);
   } else if (name == "Dir1") {
     const auto chosen = static_cast<size_t>(SendMessageW(dir1_, LB_GETCURSEL, 0, 0));
-    if (chosen >= lines_.size()) return;
-    const std::string folder = lines_[chosen].path;
-    if (code == LBN_SELCHANGE) behaviour_.Folder_Chosen(folder);
-    if (code == LBN_DBLCLK) Show_Folder(folder);  // opens it: its folders are listed
-  } else if (name == "Text1") {
-    if (code == EN_CHANGE) behaviour_.Path_Typed(Text_Of(text1_));
+    if (code == LBN_SELCHANGE) behaviour_.Folder_Chosen(chosen);
+    if (code == LBN_DBLCLK) behaviour_.Folder_Opened(chosen);
   } else if (name == "Command1") {  // the button, or Enter anywhere in the window
     if (code == BN_CLICKED) behaviour_.Next_Step(Text_Of(text1_));
   }
@@ -110,16 +110,15 @@ void Setup_Form::Fill_Drives(const std::vector<std::string>& drives, size_t sele
   SendMessageW(drive1_, CB_SETCURSEL, selected, 0);
 }
 
-void Setup_Form::Show_Folder(const std::string& folder) {
-  Folder_List list = Folder_List_Of(folder);
-  lines_ = std::move(list.lines);
+void Setup_Form::Show_Folders(const std::vector<Folder_Line>& lines, size_t current) {
+  lines_ = lines;
   SendMessageW(dir1_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(dir1_, LB_RESETCONTENT, 0, 0);
   for (const Folder_Line& line : lines_) {
     SendMessageW(dir1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line.name).c_str()));
   }
   SendMessageW(dir1_, WM_SETREDRAW, TRUE, 0);
-  SendMessageW(dir1_, LB_SETCURSEL, lines_.empty() ? static_cast<WPARAM>(-1) : list.current, 0);
+  SendMessageW(dir1_, LB_SETCURSEL, lines_.empty() ? static_cast<WPARAM>(-1) : current, 0);
   InvalidateRect(dir1_, nullptr, TRUE);
 }
 
@@ -131,13 +130,14 @@ void Setup_Form::Draw_Line(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  const int x = r.left + 4 + line.depth * kIndent;
-  Draw_Folder(dc, x, r.top + (kLineHeight - 14) / 2, line.open);
+  const int dpi = Dpi_Of(Hwnd());
+  const int x = r.left + Scaled(4 + line.depth * kIndent, dpi);
+  Draw_Folder(dc, x, r.top + Scaled((kLineHeight - 14) / 2, dpi), line.open, dpi);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  HGDIOBJ old_font = SelectObject(dc, Ui_Font());
+  HGDIOBJ old_font = SelectObject(dc, Ui_Font(dpi));
   RECT text = r;
-  text.left = x + 20;
+  text.left = x + Scaled(20, dpi);
   const std::wstring name = Wide(line.name);
   DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -148,12 +148,21 @@ void Setup_Form::Draw_Line(const DRAWITEMSTRUCT& item) const {
 LRESULT Setup_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   const bool dir1 = Command_Name(SETUP_WINDOW, static_cast<int>(wp)) == "Dir1";
   if (msg == WM_MEASUREITEM && dir1) {
-    reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = kLineHeight;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight =
+        static_cast<UINT>(Scaled(kLineHeight, Dpi_Of(Hwnd())));
     return TRUE;
   }
   if (msg == WM_DRAWITEM && dir1) {
     Draw_Line(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
     return TRUE;
+  }
+  // Enter in the folder list opens the selected folder, as a double click does; the list's
+  // other keys (the arrows among them) keep their own meaning.
+  if (msg == WM_VKEYTOITEM && reinterpret_cast<HWND>(lp) == dir1_) {
+    if (LOWORD(wp) != VK_RETURN) return -1;
+    const auto chosen = static_cast<size_t>(SendMessageW(dir1_, LB_GETCURSEL, 0, 0));
+    behaviour_.Folder_Opened(chosen);
+    return -2;
   }
   return Form::Handle(msg, wp, lp);
 }

@@ -41,7 +41,8 @@ class Window_Test : public ::testing::Test {
     Set_End_Hook({});
   }
 
-  // Deleting a window does not run its close handler, so nothing ends or is removed here.
+  // Deleting a window does not run its close handler, so nothing ends or is removed here. A
+  // popup (a completer's list) belongs to the object that shows it and goes with it.
   static void Delete_Windows() {
     Flush();
     std::vector<QPointer<QWidget>> windows;
