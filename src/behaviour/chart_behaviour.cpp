@@ -22,9 +22,13 @@ constexpr Control_Row kChartControls[] = {
     {"Label1", K::label, "Altimeter: 0", {8, 8, 97, 17}},
 };
 constexpr Menu_Row kChartMenus[] = {
-    {"go_to1", "Change"}, {"airpt_place", "Airport", "go_to1"},
-    {"op1", "Options"},   {"pref1", "Preferences", "op1"},
-    {"abot2", "About"},   {"orv_abot2", BANNER, "abot2"},
+    {"go_to1", "Change"},
+    {"airpt_place", "Airport", "go_to1"},
+    {"near_place", "Nearest Airports...", "go_to1"},
+    {"op1", "Options"},
+    {"pref1", "Preferences", "op1"},
+    {"abot2", "About"},
+    {"orv_abot2", BANNER, "abot2"},
 };
 
 }  // namespace
@@ -88,6 +92,8 @@ void Chart_Behaviour::Run_Load() {
   st_.show_gates = true;
   st_.show_airspace = true;
   st_.altim_units = 1;
+  st_.show_trail = false;
+  trail_.Clear();
   Enable_Timer1();
 }
 
@@ -140,7 +146,11 @@ void Chart_Behaviour::Draw(Canvas& canvas) {
     return;
   }
   try {
-    Redraw_Chart(canvas, st_, projection_, sim_connected_);
+    if (st_.show_trail) {
+      Redraw_Chart_With_Trail(canvas, st_, projection_, sim_connected_, trail_);
+    } else {
+      Redraw_Chart(canvas, st_, projection_, sim_connected_);
+    }
   } catch (const std::exception&) {
     // A layer that fails leaves what was drawn before it; the next redraw tries again.
   }
@@ -189,7 +199,9 @@ void Chart_Behaviour::Aircraft_Tick() {
       return;
     }
     window_.Set_Label1(Altimeter_Caption(st_.altim_value));
+    trail_.Add(clock_(), st_.acft_lat, st_.acft_lon);
   }
+  trail_.Forget_Before(clock_());
   if (st_.follow_acft && sim_connected_) {
     Center_Airport(st_.acft_lon, st_.acft_lat);
   } else {
