@@ -40,7 +40,6 @@ class Chart_Form final : public Form, public Chart_Window_View {
     for (const char* name : {"Command2", "Command3", "Command4"}) {
       SetWindowSubclass(built[CHART_WINDOW.Index_Of(name)], &Chart_Key_Subclass, 0, 0);
     }
-    Make_Tooltip();
   }
 
   bool Load() { return behaviour_.Load(); }
@@ -164,7 +163,9 @@ void Chart_Form::Make_Tooltip() {
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
+// Made when it is first shown, once the chart is loaded and on top.
 void Chart_Form::Show_Tooltip(const std::string& text, int32_t x, int32_t y) {
+  if (!tooltip_ && !text.empty()) Make_Tooltip();
   if (!tooltip_) return;
   if (text.empty()) {
     SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
