@@ -88,8 +88,8 @@ struct Trail_Scene {
       w.end1_lat = 47.44 + i * 0.003, w.end2_lat = 47.45 + i * 0.003;
       w.end1_lon = -122.32, w.end2_lon = -122.30;
     }
-    for (int i = 0; i < 600; ++i) a.taxi_points.push_back({0, 47.44 + (i / 30) * 0.001,
-                                                          -122.32 + (i % 30) * 0.0007});
+    for (int i = 0; i < 600; ++i)
+      a.taxi_points.push_back({0, 47.44 + (i / 30) * 0.001, -122.32 + (i % 30) * 0.0007});
     a.taxi_point_count = 600;
     for (int i = 0; i < 600; ++i) a.taxi_paths.push_back({0, i, (i + 1) % 600, "A"});
     a.taxi_path_count = 600;
@@ -103,7 +103,8 @@ struct Trail_Scene {
     while (view.zoom_level < 14) orv::Zoom_In(view);
     for (int s = 0; s <= 1800; ++s) {
       const double t = s / 1800.0 * 6.28318530717958;
-      trail.Add(std::chrono::seconds(s), 47.45 + 0.008 * std::sin(t), -122.31 + 0.012 * std::cos(t));
+      trail.Add(std::chrono::seconds(s), 47.45 + 0.008 * std::sin(t),
+                -122.31 + 0.012 * std::cos(t));
     }
   }
 };

@@ -230,8 +230,7 @@ int Run_Tool(std::vector<std::string> args) {
       app.add_subcommand("nearest", "print the airports nearest to a position, nearest first");
   nearest
       ->add_option_function<std::string>(
-          "POSITION",
-          [&nearest_args](const std::string& t) { Take_Position(t, nearest_args); },
+          "POSITION", [&nearest_args](const std::string& t) { Take_Position(t, nearest_args); },
           "the position in degrees, north and east positive")
       ->type_name("LAT,LON")
       ->required();

@@ -17,9 +17,8 @@ struct Program_State;
 inline constexpr int CHECK_COUNT = 7;
 // The captions of check boxes 1 to 7, in the order of their switches (Check_Switch).
 inline constexpr const char* CHECK_CAPTIONS[CHECK_COUNT] = {
-    "Display Taxiways IDs", "Display Taxiways",        "Display ILS",
-    "Display Airspace",     "Display Gates\\Parkings", "Follow Aircraft",
-    "Show Trail"};
+    "Display Taxiways IDs",    "Display Taxiways", "Display ILS", "Display Airspace",
+    "Display Gates\\Parkings", "Follow Aircraft",  "Show Trail"};
 
 inline constexpr const char* MSG_BAD_SIM_ADDRESS =
     "The simulator's address must be HOST:PORT, with a port from 1 to 65535.";

@@ -23,7 +23,8 @@ double Bearing_True(double lat1, double lon1, double lat2, double lon2) {
   const double phi2 = lat2 * PI / 180.0;
   const double dlam = (lon2 - lon1) * PI / 180.0;
   const double y = std::sin(dlam) * std::cos(phi2);
-  const double x = std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlam);
+  const double x =
+      std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlam);
   if (x == 0.0 && y == 0.0) return 0.0;
   const double deg = std::atan2(y, x) * 180.0 / PI;
   return deg < 0.0 ? deg + 360.0 : deg;

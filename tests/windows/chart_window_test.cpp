@@ -4,13 +4,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <cstdlib>
 #include <fstream>
