@@ -6,7 +6,6 @@
 #include "core/program_state.h"
 #include "data/data_file_check.h"
 #include "scenery/scenery_cfg.h"
-#include "startup/setup_check.h"
 
 namespace orv {
 
@@ -50,23 +49,36 @@ void Setup_Behaviour::Load() {
   std::vector<std::string> shown;
   for (const std::string& drive : drives) shown.push_back(Utf8_From_Native_Path(drive));
   view_.Fill_Drives(shown, start.drive);
-  view_.Show_Folder(start.text);
-  Folder_Chosen(start.text);
+  Show_Folder(start.text);
+  Put_In_Text1(start.text);
 }
 
 void Setup_Behaviour::Drive_Chosen(const std::string& drive) {
   const std::string folder = Wizard_Drive_Text(drive);
-  view_.Show_Folder(folder);
-  Folder_Chosen(folder);
+  Show_Folder(folder);
+  Put_In_Text1(folder);
 }
 
-void Setup_Behaviour::Folder_Chosen(const std::string& folder) {
-  if (!folder.empty()) view_.Set_Text1(folder);
+void Setup_Behaviour::Folder_Chosen(size_t line) {
+  if (line < folders_.lines.size()) Put_In_Text1(folders_.lines[line].path);
 }
 
-void Setup_Behaviour::Path_Typed(const std::string& text) {
-  const std::string kept = Wizard_Path_Text(text);
-  if (kept != text) view_.Set_Text1(kept);
+void Setup_Behaviour::Folder_Opened(size_t line) {
+  if (line >= folders_.lines.size()) return;
+  const std::string folder = folders_.lines[line].path;
+  Show_Folder(folder);
+  Put_In_Text1(folder);
+}
+
+void Setup_Behaviour::Show_Folder(const std::string& folder) {
+  folders_ = Folder_List_Of(folder);
+  view_.Show_Folders(folders_.lines, folders_.current);
+}
+
+// What the lists put into the path box loses a drive root's separator ("C:\" becomes "C:");
+// what the pilot types stays as typed until "NEXT STEP --->" takes it.
+void Setup_Behaviour::Put_In_Text1(const std::string& folder) {
+  if (!folder.empty()) view_.Set_Text1(Wizard_Path_Text(folder));
 }
 
 void Setup_Behaviour::FS2002_Chosen() {

@@ -9,6 +9,7 @@
 
 #include "behaviour/program_windows.h"
 #include "behaviour/window_table.h"
+#include "startup/setup_check.h"
 
 namespace orv {
 
@@ -22,8 +23,8 @@ class Setup_View : public Window_View {
   virtual void Set_Option1(bool on) = 0;
   // The drive list holds `drives` with the entry `selected` chosen.
   virtual void Fill_Drives(const std::vector<std::string>& drives, size_t selected) = 0;
-  // The folder list shows `folder`: selected and open, every folder above it open.
-  virtual void Show_Folder(const std::string& folder) = 0;
+  // The folder list shows `lines`, one line each, with the line `current` selected.
+  virtual void Show_Folders(const std::vector<Folder_Line>& lines, size_t current) = 0;
   virtual void Set_Text1(const std::string& text) = 0;
 };
 
@@ -34,8 +35,12 @@ class Setup_Behaviour {
 
   void Load();
   void Drive_Chosen(const std::string& drive);
-  void Folder_Chosen(const std::string& folder);
-  void Path_Typed(const std::string& text);
+  // A line of the folder list is selected (a click, or the arrow keys): its folder goes into
+  // the path box.
+  void Folder_Chosen(size_t line);
+  // A line of the folder list is opened (a double click, or Enter): the list shows the folders
+  // inside it, and its folder goes into the path box.
+  void Folder_Opened(size_t line);
   void FS2002_Chosen();
   void Next_Step(const std::string& text1);
   void Unload();
@@ -47,6 +52,10 @@ class Setup_Behaviour {
   Setup_View& view_;
   Program_Windows& windows_;
   bool setup_done_ = false;
+  Folder_List folders_;  // what the folder list shows
+
+  void Show_Folder(const std::string& folder);
+  void Put_In_Text1(const std::string& folder);
 };
 
 }  // namespace orv

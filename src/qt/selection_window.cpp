@@ -53,8 +53,9 @@ Selection_Window::Selection_Window(Program_State& st, Program_Windows& windows, 
   combo1_->setModel(items_);
   // Typing narrows the list to the items the behaviour keeps for the text; the popup shows them
   // as they are, without a filter of Qt's own.
-  narrowed_ = new QStringListModel(this);
-  auto* completer = new QCompleter(narrowed_, combo1_);
+  auto* completer = new QCompleter(combo1_);
+  narrowed_ = new QStringListModel(completer);
+  completer->setModel(narrowed_);
   completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(15);
   combo1_->setCompleter(completer);

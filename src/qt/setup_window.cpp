@@ -1,9 +1,10 @@
 #include "qt/setup_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,7 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTreeView>
+#include <QStyle>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "qt/message_box.h"
@@ -34,16 +36,17 @@ Setup_Window::Setup_Window(Program_State& st, Program_Windows& windows, QWidget*
 
   auto* frame2 = w.Get<QGroupBox>("Frame2");
   drive1_ = w.Get<QComboBox>("Drive1");
-  dir_model_ = new QFileSystemModel(this);
-  dir_model_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Drives);
-  dir_model_->setRootPath(QString());
-  dir1_ = w.Get<QTreeView>("Dir1");
-  dir1_->setModel(dir_model_);
-  for (int column = 1; column < dir_model_->columnCount(); ++column) dir1_->hideColumn(column);
+  dir1_ = w.Get<QTreeWidget>("Dir1");
+  dir1_->setColumnCount(1);
   dir1_->setHeaderHidden(true);
+  dir1_->setRootIsDecorated(false);
+  dir1_->setItemsExpandable(false);
   dir1_->setMinimumHeight(180);
   text1_ = w.Get<QLineEdit>("Text1");
   command1_ = w.Get<QPushButton>("Command1");
+  // Enter in the path box or on the button accepts the wizard.
+  command1_->setAutoDefault(true);
+  command1_->setDefault(true);
 
   auto* frame2_layout = new QGridLayout(frame2);
   frame2_layout->addWidget(w.Get<QLabel>("Label2"), 0, 0, 1, 2);
@@ -62,13 +65,18 @@ Setup_Window::Setup_Window(Program_State& st, Program_Windows& windows, QWidget*
   connect(option1_, &QRadioButton::clicked, this, [this] { behaviour_.FS2002_Chosen(); });
   connect(drive1_, &QComboBox::currentTextChanged, this,
           [this](const QString& drive) { behaviour_.Drive_Chosen(Std_Text(drive)); });
-  connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            const QString path = dir_model_->filePath(current);
-            behaviour_.Folder_Chosen(Std_Text(QDir::toNativeSeparators(path)));
+  // Each line carries its place in the behaviour's list.
+  const auto line_of = [](const QTreeWidgetItem* item) {
+    return static_cast<size_t>(item->data(0, Qt::UserRole).toULongLong());
+  };
+  connect(dir1_, &QTreeWidget::currentItemChanged, this,
+          [this, line_of](const QTreeWidgetItem* current) {
+            if (current) behaviour_.Folder_Chosen(line_of(current));
           });
-  connect(text1_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { behaviour_.Path_Typed(Std_Text(text)); });
+  // A double click or Enter opens the folder.
+  connect(dir1_, &QTreeWidget::itemActivated, this,
+          [this, line_of](const QTreeWidgetItem* item) { behaviour_.Folder_Opened(line_of(item)); });
+  connect(text1_, &QLineEdit::returnPressed, command1_, &QPushButton::click);
   connect(command1_, &QPushButton::clicked, this,
           [this] { behaviour_.Next_Step(Std_Text(text1_->text())); });
 
@@ -94,13 +102,34 @@ void Setup_Window::Fill_Drives(const std::vector<std::string>& drives, size_t se
   drive1_->setCurrentIndex(static_cast<int>(selected));
 }
 
-void Setup_Window::Show_Folder(const std::string& folder) {
-  const QModelIndex index = dir_model_->index(QDir::fromNativeSeparators(Ui_Text(folder)));
-  if (!index.isValid()) return;
-  for (QModelIndex open = index; open.isValid(); open = open.parent()) dir1_->expand(open);
-  const QSignalBlocker quiet(dir1_->selectionModel());
-  dir1_->setCurrentIndex(index);
-  dir1_->scrollTo(index);
+void Setup_Window::Show_Folders(const std::vector<Folder_Line>& lines, size_t current) {
+  const QSignalBlocker quiet(dir1_);
+  dir1_->clear();
+  const QIcon open_icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+  const QIcon closed_icon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+  // Each line hangs below the last line one step less indented: the folders from the root down,
+  // then the shown folder's own folders.
+  std::vector<QTreeWidgetItem*> last_at_depth;
+  QTreeWidgetItem* chosen = nullptr;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const Folder_Line& line = lines[i];
+    const auto depth = static_cast<size_t>(std::max(line.depth, 0));
+    QTreeWidgetItem* parent = depth > 0 && depth <= last_at_depth.size()
+                                  ? last_at_depth[depth - 1]
+                                  : nullptr;
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(dir1_);
+    item->setText(0, Ui_Text(line.name));
+    item->setIcon(0, line.open ? open_icon : closed_icon);
+    item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));
+    last_at_depth.resize(depth);
+    last_at_depth.push_back(item);
+    if (i == current) chosen = item;
+  }
+  dir1_->expandAll();
+  if (chosen) {
+    dir1_->setCurrentItem(chosen);
+    dir1_->scrollToItem(chosen);
+  }
 }
 
 void Setup_Window::Set_Text1(const std::string& text) {

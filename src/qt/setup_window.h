@@ -8,11 +8,10 @@
 #include "behaviour/setup_behaviour.h"
 
 class QComboBox;
-class QFileSystemModel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTreeView;
+class QTreeWidget;
 
 namespace orv {
 
@@ -28,7 +27,7 @@ class Setup_Window : public QWidget, public Setup_View {
   void Close() override;
   void Set_Option1(bool on) override;
   void Fill_Drives(const std::vector<std::string>& drives, size_t selected) override;
-  void Show_Folder(const std::string& folder) override;
+  void Show_Folders(const std::vector<Folder_Line>& lines, size_t current) override;
   void Set_Text1(const std::string& text) override;
 
  protected:
@@ -38,8 +37,7 @@ class Setup_Window : public QWidget, public Setup_View {
   Setup_Behaviour behaviour_;
   QRadioButton* option1_ = nullptr;
   QComboBox* drive1_ = nullptr;
-  QTreeView* dir1_ = nullptr;
-  QFileSystemModel* dir_model_ = nullptr;
+  QTreeWidget* dir1_ = nullptr;
   QLineEdit* text1_ = nullptr;
   QPushButton* command1_ = nullptr;
 };

@@ -12,7 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTreeWidget>
 
 #include "qt/message_box.h"
 
@@ -59,7 +59,7 @@ QWidget* Make_Widget(const Control_Row& row, QWidget* parent) {
     case Control_Kind::drive_list:
       return new QComboBox(parent);
     case Control_Kind::folder_list:
-      return new QTreeView(parent);
+      return new QTreeWidget(parent);
     case Control_Kind::progress_bar:
       return new QProgressBar(parent);
     case Control_Kind::picture:

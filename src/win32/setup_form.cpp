@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "behaviour/setup_behaviour.h"
-#include "startup/setup_check.h"
 
 namespace orv::win32 {
 namespace {
@@ -47,7 +46,7 @@ class Setup_Form final : public Form, public Setup_View {
     SendMessageW(option1_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   void Fill_Drives(const std::vector<std::string>& drives, size_t selected) override;
-  void Show_Folder(const std::string& folder) override;
+  void Show_Folders(const std::vector<Folder_Line>& lines, size_t current) override;
   void Set_Text1(const std::string& text) override { Set_Text(text1_, text); }
 
  protected:
@@ -90,12 +89,8 @@ void Setup_Form::On_Command(int id, int code) {
     if (code == CBN_SELCHANGE && chosen < drives_.size()) behaviour_.Drive_Chosen(drives_[chosen]);
   } else if (name == "Dir1") {
     const auto chosen = static_cast<size_t>(SendMessageW(dir1_, LB_GETCURSEL, 0, 0));
-    if (chosen >= lines_.size()) return;
-    const std::string folder = lines_[chosen].path;
-    if (code == LBN_SELCHANGE) behaviour_.Folder_Chosen(folder);
-    if (code == LBN_DBLCLK) Show_Folder(folder);  // opens it: its folders are listed
-  } else if (name == "Text1") {
-    if (code == EN_CHANGE) behaviour_.Path_Typed(Text_Of(text1_));
+    if (code == LBN_SELCHANGE) behaviour_.Folder_Chosen(chosen);
+    if (code == LBN_DBLCLK) behaviour_.Folder_Opened(chosen);
   } else if (name == "Command1") {  // the button, or Enter anywhere in the window
     if (code == BN_CLICKED) behaviour_.Next_Step(Text_Of(text1_));
   }
@@ -110,16 +105,15 @@ void Setup_Form::Fill_Drives(const std::vector<std::string>& drives, size_t sele
   SendMessageW(drive1_, CB_SETCURSEL, selected, 0);
 }
 
-void Setup_Form::Show_Folder(const std::string& folder) {
-  Folder_List list = Folder_List_Of(folder);
-  lines_ = std::move(list.lines);
+void Setup_Form::Show_Folders(const std::vector<Folder_Line>& lines, size_t current) {
+  lines_ = lines;
   SendMessageW(dir1_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(dir1_, LB_RESETCONTENT, 0, 0);
   for (const Folder_Line& line : lines_) {
     SendMessageW(dir1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line.name).c_str()));
   }
   SendMessageW(dir1_, WM_SETREDRAW, TRUE, 0);
-  SendMessageW(dir1_, LB_SETCURSEL, lines_.empty() ? static_cast<WPARAM>(-1) : list.current, 0);
+  SendMessageW(dir1_, LB_SETCURSEL, lines_.empty() ? static_cast<WPARAM>(-1) : current, 0);
   InvalidateRect(dir1_, nullptr, TRUE);
 }
 
@@ -154,6 +148,14 @@ LRESULT Setup_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DRAWITEM && dir1) {
     Draw_Line(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
     return TRUE;
+  }
+  // Enter in the folder list opens the selected folder, as a double click does; the list's
+  // other keys (the arrows among them) keep their own meaning.
+  if (msg == WM_VKEYTOITEM && reinterpret_cast<HWND>(lp) == dir1_) {
+    if (LOWORD(wp) != VK_RETURN) return -1;
+    const auto chosen = static_cast<size_t>(SendMessageW(dir1_, LB_GETCURSEL, 0, 0));
+    behaviour_.Folder_Opened(chosen);
+    return -2;
   }
   return Form::Handle(msg, wp, lp);
 }

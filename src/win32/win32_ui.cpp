@@ -200,7 +200,8 @@ Kind_Class Class_Of(Control_Kind kind, bool is_default) {
       return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL, 0};
     case Control_Kind::folder_list:
       return {L"LISTBOX",
-              LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+              LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                  LBS_WANTKEYBOARDINPUT | WS_VSCROLL,
               WS_EX_CLIENTEDGE};
     case Control_Kind::progress_bar:
       return {PROGRESS_CLASSW, PBS_SMOOTH, 0};
@@ -409,11 +410,25 @@ void Set_End_Hook(std::function<void()> hook) {
   End_Hook_Slot() = std::move(hook);
 }
 
+namespace {
+
+// Enter in a list that asks for its keys (a folder list) is the list's own key, sent on to its
+// window, not the dialog's default button.
+bool Wants_Own_Enter(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
+  wchar_t cls[16] = {};
+  GetClassNameW(msg.hwnd, cls, 16);
+  return lstrcmpiW(cls, L"ListBox") == 0 &&
+         (GetWindowLongW(msg.hwnd, GWL_STYLE) & LBS_WANTKEYBOARDINPUT) != 0;
+}
+
+}  // namespace
+
 int Run_Message_Loop() {
   MSG msg;
   while (!g_ended && Form::Open_Count() > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     HWND form = GetAncestor(msg.hwnd, GA_ROOT);
-    if (!form || !IsDialogMessageW(form, &msg)) {
+    if (!form || Wants_Own_Enter(msg) || !IsDialogMessageW(form, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -301,21 +301,29 @@ TEST_F(Startup_Events, SplashRemovesAPartialOrDamagedSetAndOpensTheWizard) {
   EXPECT_TRUE(st.first_run);
 }
 
-TEST_F(Startup_Events, WizardTakesASimulatorFolderInAnyLetterCaseAndShortensADriveRoot) {
+TEST_F(Startup_Events, WizardTakesASimulatorFolderInAnyLetterCaseAndItsFolderListOpensFolders) {
   sw::Sim_Folder(dir.path() / "NoExe").No_Exe().Write();
   sw::Sim_Folder(dir.path() / "Fs2004").Exe_Name("fs2004.exe").Write();
   sw::Sim_Folder(dir.path() / "Fs2002").Exe_Name("FS2002.EXE").Write();
+  const std::filesystem::path was_in = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
   windows.Show_Setup();
-  log.Take();
-  // A drive root typed is kept short; other text stays as typed.
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"C:\\", "C:"}, {"d:/", "d:"},        {"/a/", "/a/"},  // three characters, but no drive root
-      {"/", "/"},     {"C:\\Fs", "C:\\Fs"}, {"/opt/fs2002/", "/opt/fs2002/"},
-  };
-  for (const auto& [text, kept] : cases) {
-    windows.setup->Path_Typed(text);
-    EXPECT_EQ(log.Take(), text == kept ? Calls{} : Calls{"Form2 Text1 " + kept}) << text;
-  }
+  std::filesystem::current_path(was_in);
+  const std::string here = dir.path().string();
+  EXPECT_TRUE(Has(log.Take(), "Form2 folders at " + here));
+  // Opening a line (a double click, Enter) lists that folder's folders and puts it in the path
+  // box; choosing a line only puts it there. The box holds the path, not the line's name.
+  const std::vector<Folder_Line> lines = windows.setup_view->folders;
+  const auto fs2002 = std::find_if(lines.begin(), lines.end(),
+                                   [](const Folder_Line& line) { return line.name == "Fs2002"; });
+  ASSERT_NE(fs2002, lines.end());
+  windows.setup->Folder_Opened(static_cast<size_t>(fs2002 - lines.begin()));
+  const std::string sim = (dir.path() / "Fs2002").string();
+  EXPECT_EQ(log.Take(), (Calls{"Form2 folders at " + sim, "Form2 Text1 " + sim}));
+  windows.setup->Folder_Chosen(0);
+  EXPECT_EQ(log.Take(), Calls{"Form2 Text1 " + windows.setup_view->folders[0].path});
+  windows.setup->Folder_Chosen(windows.setup_view->folders.size());  // past the list: nothing
+  EXPECT_EQ(log.Take(), Calls{});
 
   for (const char* folder : {"NoExe", "Fs2004", "Missing"}) {
     windows.setup->Next_Step((dir.path() / folder).string());

@@ -86,7 +86,11 @@ struct Rec_Setup : Rec<Setup_View> {
   void Fill_Drives(const std::vector<std::string>& drives, size_t selected) override {
     Say("drives, chosen " + (selected < drives.size() ? drives[selected] : std::string("none")));
   }
-  void Show_Folder(const std::string& folder) override { Say("folder " + folder); }
+  void Show_Folders(const std::vector<Folder_Line>& lines, size_t current) override {
+    folders = lines;
+    Say("folders at " + (current < lines.size() ? lines[current].path : std::string("none")));
+  }
+  std::vector<Folder_Line> folders;
   void Set_Text1(const std::string& text) override { Say("Text1 " + text); }
 };
 

@@ -1,13 +1,13 @@
 // The splash window's start-up decision and the setup wizard.
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
-#include <QTreeView>
+#include <QTreeWidget>
 
 #include "data/database_files.h"
 #include "qt/selection_window.h"
@@ -81,23 +81,27 @@ TEST_F(Startup_Windows, WizardStartsOnCurrentFolderAndKeepsTheDriveRootRule) {
 #endif
   auto* text1 = Child<QLineEdit>(wizard, "Text1");
   EXPECT_EQ(text1->text(), QDir::toNativeSeparators(QDir::currentPath()));
-  // The folder list opens on that same folder: selected, open, every folder above it open.
-  auto* dir1 = Child<QTreeView>(wizard, "Dir1");
-  const auto* model = qobject_cast<const QFileSystemModel*>(dir1->model());
-  ASSERT_NE(model, nullptr);
-  EXPECT_EQ(model->filePath(dir1->currentIndex()), QDir::currentPath());
-  for (QModelIndex folder = dir1->currentIndex(); folder.isValid(); folder = folder.parent()) {
-    EXPECT_TRUE(dir1->isExpanded(folder)) << model->filePath(folder).toStdString();
+  // The folder list opens on that same folder: its line current, every line above it open.
+  auto* dir1 = Child<QTreeWidget>(wizard, "Dir1");
+  ASSERT_NE(dir1->currentItem(), nullptr);
+  EXPECT_EQ(dir1->currentItem()->text(0), QDir::current().dirName());
+  for (QTreeWidgetItem* above = dir1->currentItem()->parent(); above; above = above->parent()) {
+    EXPECT_TRUE(above->isExpanded()) << above->text(0).toStdString();
   }
 
-  // A typed drive root is cut short as it is typed.
-  text1->setText(QStringLiteral("C:\\"));
-  EXPECT_EQ(text1->text(), QStringLiteral("C:"));
+  // A path typed key by key stays as typed, the separator after the drive letter included.
+  text1->clear();
+  QTest::keyClicks(text1, QStringLiteral("Z:\\tmp\\FS2002"));
+  EXPECT_EQ(text1->text(), QStringLiteral("Z:\\tmp\\FS2002"));
+  EXPECT_EQ(text1->cursorPosition(), text1->text().size());
 }
 
 TEST_F(Startup_Windows, WizardTakesTheTypedFolderAndItsCloseBoxEndsTheProgram) {
   sw::Sim_Folder(dir / "Fs2002").Exe_Name("FS2002.EXE").Write();
+  const std::filesystem::path was_in = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());  // the folder list opens on the working folder
   Setup_Window* wizard = Open_Wizard();
+  std::filesystem::current_path(was_in);
   auto* text1 = Child<QLineEdit>(wizard, "Text1");
   text1->setText(QString::fromStdString((dir / "Missing").string()));
   Child<QPushButton>(wizard, "Command1")->click();
@@ -105,8 +109,15 @@ TEST_F(Startup_Windows, WizardTakesTheTypedFolderAndItsCloseBoxEndsTheProgram) {
   EXPECT_EQ(Open_Window<Setup_Window>(), wizard);
   EXPECT_EQ(Open_Window<Selection_Window>(), nullptr);
 
-  text1->setText(QString::fromStdString((dir / "Fs2002").string()));
-  Child<QPushButton>(wizard, "Command1")->click();
+  // Enter on a folder list line opens it; Enter in the path box then accepts the wizard.
+  auto* dir1 = Child<QTreeWidget>(wizard, "Dir1");
+  const QList<QTreeWidgetItem*> found = dir1->findItems(
+      QStringLiteral("Fs2002"), Qt::MatchExactly | Qt::MatchRecursive);
+  ASSERT_EQ(found.size(), 1);
+  dir1->setCurrentItem(found[0]);
+  QTest::keyClick(dir1, Qt::Key_Return);
+  EXPECT_EQ(text1->text().toStdString(), (dir / "Fs2002").string());
+  QTest::keyClick(text1, Qt::Key_Return);
   EXPECT_EQ(messages.size(), 2u);
   EXPECT_EQ(st.fs_path, (dir / "Fs2002").string());
   EXPECT_EQ(Open_Window<Setup_Window>(), nullptr);
