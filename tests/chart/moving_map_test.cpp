@@ -106,6 +106,20 @@ TEST_F(Hit_Test_Runway, TheSurfaceEndsAtHalfItsWidthAndLength) {
   EXPECT_EQ(Hit_Text(st, {Hit_Kind::runway, 0}),
             "Runway 16/34\n10000 x 150 ft, elevation 433 ft\nHeadings 161\xB0 / 341\xB0 "
             "magnetic\nILS ISEA 110.3, course 161\xB0");
+  // Near, a gate within its radius comes before the runway it stands on; taxiways need a name.
+  Airport_Entry& a = st.cur_airport;
+  a.parkings = {Parking_Rec{"GATE A 4", 47.0, -122.0 + 60.0 / (364800.0 * 0.682), 66}};
+  a.parking_count = 1;
+  a.taxi_points = {{0, 47.0, -122.0005}, {0, 47.0, -122.0009}};
+  a.taxi_paths = {{0, 0, 1, "B"}};
+  a.taxi_point_count = 2, a.taxi_path_count = 1;
+  st.show_gates = st.show_twys = true;
+  view.zoom_level = 20;
+  view.view_left = -122.001, view.view_right = -121.999, view.view_top = 47.001;
+  view.view_bottom = 46.999;
+  EXPECT_EQ(At(70.0), (Chart_Hit{Hit_Kind::gate, 0}));
+  EXPECT_EQ(Hit_Text(st, At(70.0)), "GATE A 4\nRadius 66 ft");
+  EXPECT_EQ(Hit_Text(st, At(-150.0)), "Taxiway B");
 }
 
 }  // namespace
