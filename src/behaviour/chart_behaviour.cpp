@@ -125,10 +125,10 @@ void Chart_Behaviour::Unload() {
   sim_connected_ = false;
 }
 
-// The timer runs unless the window is gone or minimised, or the preferences or About window is
-// open.
+// The timer runs unless the window is gone or minimised, or the preferences, About or nearest
+// airports window is open.
 void Chart_Behaviour::Enable_Timer1() {
-  if (unloaded_ || window_.Is_Minimized() || prefs_open_ || about_open_) return;
+  if (unloaded_ || window_.Is_Minimized() || prefs_open_ || about_open_ || nearest_open_) return;
   window_.Enable_Timer1(true);
 }
 

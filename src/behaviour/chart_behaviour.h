@@ -121,7 +121,8 @@ class Chart_Behaviour {
   void Mouse_Wheel(int32_t delta, int32_t px, int32_t py);
   // Returns whether the chart used the key.
   bool Key_Down(Chart_Key key);
-  // "Nearest Airports...".
+  // "Nearest Airports...": the timer stops until the window closes, so that the chart, which
+  // puts itself on top at every tick, stays below it.
   void Open_Nearest();
   // Opens the chart of index entry `entry` as "GET AIRPORT" would, closing this one.
   void Open_Nearest_Chart(size_t entry);
@@ -168,6 +169,8 @@ class Chart_Behaviour {
   Aircraft_Trail trail_;
   Tick_Clock clock_ = Steady_Now;
   std::shared_ptr<Nearest_Data> nearest_;
+  bool nearest_open_ = false;   // like the preferences, the nearest airports hold the timer
+  uint32_t nearest_shown_ = 0;  // which request the open window answers
   // Lets a dialog that outlives this window find out that it is gone.
   std::shared_ptr<Chart_Behaviour*> self_;
 };

@@ -187,6 +187,16 @@ void Chart_Behaviour::Open_Nearest() {
     const std::shared_ptr<Chart_Behaviour*> alive = self.lock();
     if (alive && item < entries.size()) (*alive)->Open_Nearest_Chart(entries[item]);
   };
+  const uint32_t shown = ++nearest_shown_;
+  request.closed = [self, shown] {
+    const std::shared_ptr<Chart_Behaviour*> alive = self.lock();
+    // A window replaced by a newer list says nothing: the newer one holds the timer.
+    if (!alive || (*alive)->nearest_shown_ != shown) return;
+    (*alive)->nearest_open_ = false;
+    (*alive)->Enable_Timer1();
+  };
+  window_.Enable_Timer1(false);
+  nearest_open_ = true;
   windows_.Show_Nearest(std::move(request));
 }
 

@@ -49,8 +49,10 @@ class Program_Windows {
   virtual void Show_Preferences(Window_Closed closed) = 0;
   virtual void Show_About(Window_Closed closed) = 0;
   // The nearest airports window, modeless; an open one is replaced. A program without it
-  // offers nothing.
-  virtual void Show_Nearest(Nearest_Request /*request*/) {}
+  // offers nothing, and its opener is told at once that it closed.
+  virtual void Show_Nearest(Nearest_Request request) {
+    if (request.closed) request.closed();
+  }
   virtual void End_Program() = 0;
 };
 

@@ -79,7 +79,10 @@ void Win32_Windows::Show_Nearest(Nearest_Request request) {
   request.closed = Forgetting(nearest_, [closed] {
     if (closed) closed();
   });
+  Window_Closed on_close = request.closed;
   nearest_ = Open_Nearest_Form(std::move(request));
+  // A window that could not be made tells its opener at once, which waits for no close.
+  if (!nearest_) on_close();
 }
 
 HWND Win32_Windows::Nearest() const {

@@ -99,11 +99,13 @@ TEST_F(Moving_Map, TheNearestAirportsOpenTheChosenChartAndTheListIsNearestFirst)
   Release_To_Spare(st.airports);
   Chart_Behaviour& chart = Open(false);
   chart.Open_Nearest();
-  EXPECT_EQ(log.Take(), (Calls{"open Form7"}));
+  EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 off", "open Form7"}));
   EXPECT_EQ(windows.nearest.heading, NEAREST_TO_CENTRE);
   ASSERT_EQ(windows.nearest.items.size(), 3u);
   EXPECT_EQ(windows.nearest.items[0], "K1 (FIELD)  0.7 nm  360\xC2\xB0");
   EXPECT_TRUE(windows.nearest.items[1].starts_with("K2 (FIELD)  26.9 nm"));
+  windows.nearest.closed();  // the window holds the timer until it closes
+  EXPECT_EQ(log.Take(), (Calls{"Form4 Timer1 on"}));
   windows.nearest.chosen(2);
   EXPECT_EQ(st.cur_airport.ident, "K0");
   const Calls opened = log.Take();
