@@ -17,7 +17,7 @@ namespace {
 void BM_Relay_Tick(benchmark::State& bench) {
   orv::Relay_Server server;
   server.options.listen = {{"127.0.0.1", 0}};
-  server.options.requests_per_second = 1000000;
+  server.options.limits.requests_per_second = 1000000;
   server.options.make_transport = [] {
     auto t = std::make_unique<orv::testing::Fake_Transport>();
     orv::Image_Put(t->image, orv::LINK_OFS_IFACE_VERSION, 0x19980005, 4);

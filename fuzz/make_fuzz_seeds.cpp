@@ -24,6 +24,7 @@
 #include "scenery/bgl_image.h"
 #include "scenery/scan_bgl_file.h"
 #include "simlink/link_block.h"
+#include "simlink/relay_wire.h"
 #include "support/scenery_writer.h"
 
 namespace {
@@ -245,6 +246,12 @@ void Link_Seeds(Corpora& c) {
   std::vector<uint8_t> tick;
   for (uint32_t v : {1u, 0x0564u, 4u, 1u, 0u, 0u}) Put32(tick, v);
   c.Add("fuzz_relay_block", tick);
+  // A hello of this version followed by a 32-byte answer, and one of the first version.
+  std::vector<uint8_t> hello = orv::Relay_Hello();
+  hello.resize(hello.size() + orv::RELAY_PROOF_SIZE, 0x11);
+  c.Add("fuzz_relay_block", hello);
+  const std::vector<uint8_t> first_version = {'O', 'R', 'V', 'R', 1, 0, 0, 0, 2, 0, 0, 0, 'k', '1'};
+  c.Add("fuzz_relay_block", first_version);
 }
 
 void Demo_Seeds(Corpora& c, const fs::path& demo) {

@@ -1,8 +1,10 @@
 // Presses a button of another program's window, as a user's click would, for the installer's
 // check: waits for a top-level window with the given caption, finds its button with the given
 // text and clicks it. Exit code 0 once clicked, 1 when the window or the button did not appear
-// in time or stayed after the click, 2 on bad arguments.
+// in time or stayed after the click, 2 on bad arguments. With --type it types the text into
+// the window key by key, as the keyboard delivers keys, into the control the window gave the focus.
 //   win_press.exe CAPTION BUTTON_TEXT [TIMEOUT_SECONDS]
+//   win_press.exe --type CAPTION TEXT [TIMEOUT_SECONDS]
 #include <windows.h>
 
 #include <cstdio>
@@ -50,11 +52,53 @@ bool Shown(HWND window) {
   return IsWindow(window) && IsWindowVisible(window);
 }
 
+// Each character as the keyboard delivers it to the control with the focus: the key going down,
+// its character, the key coming up, posted to the program's message loop one after another.
+bool Type_Keys(HWND focus, const wchar_t* text) {
+  for (const wchar_t* c = text; *c != L'\0'; ++c) {
+    const SHORT scan = VkKeyScanW(*c);
+    const WPARAM key = scan == -1 ? 0 : static_cast<WPARAM>(LOBYTE(scan));
+    if (key != 0 && !PostMessageW(focus, WM_KEYDOWN, key, 1)) return false;
+    if (!PostMessageW(focus, WM_CHAR, *c, 1)) return false;
+    if (key != 0 && !PostMessageW(focus, WM_KEYUP, key, 0xC0000001)) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+int Type_Into(const wchar_t* caption, const wchar_t* text, int seconds) {
+  // The keys go to the window the system has in front: wait until this one has stayed there
+  // for a second (the window before it may still be going).
+  int in_front = 0;
+  for (int waited = 0; waited <= seconds * 10; ++waited) {
+    const HWND window = FindWindowW(nullptr, caption);
+    in_front = Shown(window) && GetForegroundWindow() == window ? in_front + 1 : 0;
+    if (in_front >= 10) {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+      wchar_t cls[64] = {};
+      GetClassNameW(info.hwndFocus, cls, 63);
+      std::fwprintf(stderr, L"win_press: typing into \"%ls\", its %ls control has the focus\n",
+                    caption, cls);
+      return info.hwndFocus && Type_Keys(info.hwndFocus, text) ? 0 : 1;
+    }
+    if (Shown(window) && in_front == 0) SetForegroundWindow(window);
+    Sleep(100);
+  }
+  std::fwprintf(stderr, L"win_press: no window \"%ls\" to type into\n", caption);
+  return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc >= 4 && argc <= 5 && std::wcscmp(argv[1], L"--type") == 0) {
+    return Type_Into(argv[2], argv[3], argc == 5 ? _wtoi(argv[4]) : 30);
+  }
   if (argc < 3 || argc > 4) {
-    std::fwprintf(stderr, L"usage: win_press CAPTION BUTTON_TEXT [TIMEOUT_SECONDS]\n");
+    std::fwprintf(stderr, L"usage: win_press CAPTION BUTTON_TEXT [TIMEOUT_SECONDS]\n"
+                          L"       win_press --type CAPTION TEXT [TIMEOUT_SECONDS]\n");
     return 2;
   }
   const int seconds = argc == 4 ? _wtoi(argv[3]) : 30;

@@ -38,6 +38,8 @@ struct Options {
   uint32_t sim_word = 0xFADE0006;
   uint32_t reply = 1;
   bool hang = false;
+  uint32_t late_ms = 0;
+  uint64_t late_count = 1;
   double max_seconds = 600.0;
 };
 
@@ -69,6 +71,12 @@ void Add_Options(CLI::App& app, Options& o) {
       app, "--reply", 0xFFFFFFFF, [&o](uint64_t n) { o.reply = static_cast<uint32_t>(n); },
       "the answer to every request (1)");
   app.add_flag("--hang", o.hang, "take every request and never answer it");
+  Add_Unsigned(
+      app, "--late", 600000, [&o](uint64_t n) { o.late_ms = static_cast<uint32_t>(n); },
+      "answer the first request MS milliseconds late, as a simulator busy loading scenery does");
+  Add_Unsigned(
+      app, "--late-count", UINT64_MAX, [&o](uint64_t n) { o.late_count = n; },
+      "answer the first N requests late (1)");
   Add_Doubles(
       app, "--max-seconds", 1,
       [&o](const std::vector<double>& d) {
@@ -111,6 +119,9 @@ LRESULT Answer_Request(Sim& sim, WPARAM wparam) {
   // A module that has stopped answering: the sender's wait runs out. Whoever started this
   // window ends the process.
   if (sim.options.hang) WaitForSingleObject(GetCurrentProcess(), INFINITE);
+  if (sim.options.late_ms != 0 && sim.requests <= sim.options.late_count) {
+    Sleep(sim.options.late_ms);
+  }
   char name[MAX_PATH] = {};
   const ATOM atom = static_cast<ATOM>(wparam & 0xFFFF);
   if (atom == 0 || GlobalGetAtomNameA(atom, name, static_cast<int>(sizeof name)) == 0) return 0;

@@ -6,8 +6,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "orvane_version.h"
 #include "simlink/net_socket.h"
@@ -25,6 +30,39 @@ extern "C" void On_Stop_Signal(int) {
   g_stop = true;
 }
 
+// The environment variable that may hold the key, out of sight of other users' process lists.
+constexpr const char* kKeyVariable = "ORVANE_RELAY_KEY";
+
+// Reads the key from the first line of a file only its owner can read. False with the reason.
+bool Read_Key_File(const std::string& path, std::string& key, std::string& error) {
+#ifndef _WIN32
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = "cannot read the key file " + path;
+    return false;
+  }
+  if ((st.st_mode & 077) != 0) {
+    error = "the key file " + path + " is open to other users (chmod 600 it)";
+    return false;
+  }
+#endif
+  std::ifstream in(path, std::ios::binary);
+  std::string text(orv::RELAY_MAX_KEY + 3, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad() || (!in && !in.eof())) {
+    error = "cannot read the key file " + path;
+    return false;
+  }
+  text.resize(static_cast<size_t>(in.gcount()));
+  const size_t end = text.find_first_of("\r\n");
+  if (end == std::string::npos && text.size() > orv::RELAY_MAX_KEY) {
+    error = "the key in " + path + " takes more than 64 characters";
+    return false;
+  }
+  key = text.substr(0, end);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,13 +78,22 @@ int main(int argc, char** argv) {
                  "listen here; repeat for more addresses (default 127.0.0.1:8002, this "
                  "computer only; 0.0.0.0:8002 is every network)")
       ->type_name("ADDRESS:PORT");
-  app.add_option("--key", server.options.key,
-                 "refuse clients that do not give this key (at most 64 characters)");
+  std::string key;
+  std::string key_file;
+  app.add_option("--key", key,
+                 "refuse clients that do not know this key (at most 64 characters); other "
+                 "users can see it in the process list: prefer --key-file or ORVANE_RELAY_KEY");
+  app.add_option("--key-file", key_file,
+                 "read the key from the first line of this file, which only its owner may read")
+      ->type_name("FILE");
   app.add_option("--max-clients", server.options.max_clients, "clients served at once")
       ->check(CLI::Range(1, 64));
-  app.add_option("--rate", server.options.requests_per_second,
-                 "requests a second each client may make")
+  app.add_option("--rate", server.options.limits.requests_per_second,
+                 "requests a second each source address may make")
       ->check(CLI::Range(1, 1000));
+  app.add_option("--max-per-address", server.options.limits.connections,
+                 "connections one source address may hold at once")
+      ->check(CLI::Range(1, 64));
   double max_seconds = 0;
   app.add_option("--max-seconds", max_seconds, "stop after this many seconds (0: never)")
       ->check(CLI::Range(0.0, 1e9));
@@ -65,10 +112,21 @@ int main(int argc, char** argv) {
     }
     server.options.listen.push_back(a);
   }
-  if (server.options.key.size() > orv::RELAY_MAX_KEY) {
+  std::string error;
+  if (!key_file.empty()) {
+    if (!key.empty() || !Read_Key_File(key_file, key, error)) {
+      if (error.empty()) error = "give the key either with --key or with --key-file";
+      std::fprintf(stderr, "orvane-relay: %s\n", error.c_str());
+      return 2;
+    }
+  } else if (const char* from_env = std::getenv(kKeyVariable); key.empty() && from_env) {
+    key = from_env;
+  }
+  if (key.size() > orv::RELAY_MAX_KEY) {
     std::fputs("orvane-relay: the key takes at most 64 characters\n", stderr);
     return 2;
   }
+  server.options.key = key;
 #ifndef _WIN32
   if (!socket_dir.empty()) {
     server.options.make_transport = [socket_dir] {
@@ -77,7 +135,6 @@ int main(int argc, char** argv) {
     };
   }
 #endif
-  std::string error;
   if (!orv::Relay_Start(server, error)) {
     std::fprintf(stderr, "orvane-relay: %s\n", error.c_str());
     return 1;
@@ -98,12 +155,15 @@ int main(int argc, char** argv) {
   }
   const orv::Relay_Counts& c = server.counts;
   std::fprintf(stderr,
-               "orvane-relay: %llu clients served, %llu refused; %llu blocks passed, %llu "
-               "refused\n",
+               "orvane-relay: %llu clients served, %llu refused (%llu wrong keys), %llu "
+               "dropped; %llu blocks passed, %llu refused, %llu timed out\n",
                static_cast<unsigned long long>(c.clients_accepted),
                static_cast<unsigned long long>(c.clients_refused),
+               static_cast<unsigned long long>(c.wrong_keys),
+               static_cast<unsigned long long>(c.clients_dropped),
                static_cast<unsigned long long>(c.blocks_passed),
-               static_cast<unsigned long long>(c.blocks_refused));
+               static_cast<unsigned long long>(c.blocks_refused),
+               static_cast<unsigned long long>(c.timed_out));
   orv::Relay_Stop(server);
   return 0;
 }

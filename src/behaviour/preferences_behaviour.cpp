@@ -35,7 +35,7 @@ constexpr Control_Row kAboutControls[] = {
     {"Label4", K::label, ABOUT_READS, {12, 78, 336, 48}},
     {"Frame1", K::frame, "Credits", {12, 130, 336, 178}},
     {"Label2", K::label, ABOUT_THANKS, {24, 150, 312, 18}},
-    {"Text1", K::page_text, ABOUT_CREDITS, {24, 170, 312, 128}, true},
+    {"Text1", K::page_text, ABOUT_CREDITS, {24, 170, 312, 128}},
     {"Label5", K::label, ABOUT_NOTICE, {12, 316, 336, 32}},
     {"Command1", K::button, "Ok", {268, 356, 80, 26}, true, true},
 };

@@ -81,6 +81,8 @@ Setup_Window::Setup_Window(Program_State& st, Program_Windows& windows, QWidget*
           [this] { behaviour_.Next_Step(Std_Text(text1_->text())); });
 
   behaviour_.Load();
+  // The path box opens with its folder selected: what the pilot types replaces it.
+  text1_->selectAll();
 }
 
 void Setup_Window::Show_Message(Message_Icon icon, const std::string& text) {

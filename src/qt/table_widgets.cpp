@@ -48,6 +48,8 @@ QWidget* Make_Widget(const Control_Row& row, QWidget* parent) {
       auto* text = new QPlainTextEdit(parent);
       text->setReadOnly(true);
       text->setPlainText(caption);
+      // Text to read: the keyboard passes it by unless the table makes it a stop.
+      if (!row.tab_stop) text->setFocusPolicy(Qt::NoFocus);
       return text;
     }
     case Control_Kind::airport_list: {
@@ -79,6 +81,8 @@ Table_Widgets::Table_Widgets(const Window_Table& table, QWidget* parent) : table
     w->setObjectName(Ui_Text(row.name));
     widgets_.push_back(w);
   }
+  // The window opens with the focus on the table's first control.
+  if (table.first_focus != nullptr) widgets_[table.Index_Of(table.first_focus)]->setFocus();
 }
 
 std::vector<QAction*> Build_Menus(const Window_Table& table, QMenuBar* bar) {

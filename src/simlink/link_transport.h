@@ -45,6 +45,9 @@ class Link_Transport {
   virtual Link_Send_Result Send_Message(uintptr_t window, uint32_t msg, int32_t wparam,
                                         int32_t lparam, uint32_t timeout_ms) = 0;
   virtual uint32_t Process_Id() = 0;
+  // Whether a window found before is still there, asked without waiting. A transport that
+  // cannot tell says yes: the next send finds out.
+  virtual bool Window_Alive(uintptr_t window) { return window != 0; }
 };
 
 // The transport of the platform the program was built for.

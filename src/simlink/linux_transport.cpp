@@ -1,5 +1,6 @@
 #include "simlink/linux_transport.h"
 
+#include <poll.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -176,6 +177,16 @@ Link_Send_Result Linux_Transport::Send_Message(uintptr_t window, uint32_t, int32
   if (io.status == Io_Result::timeout) return {false, 0, 0};
   if (io.status != Io_Result::ok) return {false, 0, static_cast<uint32_t>(io.error)};
   return {true, answer, 0};
+}
+
+bool Linux_Transport::Window_Alive(uintptr_t window) {
+  if (conn_fd_ < 0 || window != static_cast<uintptr_t>(conn_fd_) + 1) return false;
+  pollfd p{conn_fd_, POLLIN, 0};
+  if (::poll(&p, 1, 0) <= 0) return true;
+  if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) return false;
+  // Readable: a late answer waiting (alive), or the end of the connection (gone).
+  uint8_t byte = 0;
+  return ::recv(conn_fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
 }
 
 uint32_t Linux_Transport::Process_Id() {

@@ -18,6 +18,7 @@
 #include <cerrno>
 #endif
 
+#include <array>
 #include <charconv>
 #include <chrono>
 
@@ -51,6 +52,9 @@ bool Set_Nonblocking(Raw_Socket s) {
   return ioctlsocket(s, FIONBIO, &on) == 0;
 }
 constexpr int kResetError = WSAECONNRESET;
+bool Out_Of_Descriptors(int e) {
+  return e == WSAEMFILE || e == WSAENOBUFS;
+}
 #else
 using Poll_Fd = pollfd;
 using Raw_Socket = int;
@@ -75,6 +79,9 @@ bool Set_Nonblocking(Raw_Socket s) {
   return flags >= 0 && ::fcntl(s, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 constexpr int kResetError = ECONNRESET;
+bool Out_Of_Descriptors(int e) {
+  return e == EMFILE || e == ENFILE || e == ENOBUFS || e == ENOMEM;
+}
 #endif
 
 Raw_Socket Raw(Net_Fd fd) {
@@ -262,9 +269,21 @@ uint16_t Net_Local_Port(Net_Fd fd) {
   return 0;
 }
 
-Net_Fd Net_Accept(Net_Fd listener) {
-  const Raw_Socket s = ::accept(Raw(listener), nullptr, nullptr);
-  if (Net_Fd(s) == NET_NONE) return NET_NONE;
+Net_Fd Net_Accept(Net_Fd listener, std::string& peer, bool& exhausted) {
+  sockaddr_storage address{};
+  socklen_t len = sizeof address;
+  exhausted = false;
+  peer.clear();
+  const Raw_Socket s = ::accept(Raw(listener), reinterpret_cast<sockaddr*>(&address), &len);
+  if (Net_Fd(s) == NET_NONE) {
+    exhausted = Out_Of_Descriptors(Last_Error());
+    return NET_NONE;
+  }
+  std::array<char, NI_MAXHOST> host{};
+  if (::getnameinfo(reinterpret_cast<const sockaddr*>(&address), len, host.data(),
+                    static_cast<socklen_t>(host.size()), nullptr, 0, NI_NUMERICHOST) == 0) {
+    peer = host.data();
+  }
   if (!Set_Nonblocking(s)) {
     Close_Raw(s);
     return NET_NONE;
@@ -312,6 +331,59 @@ Io_Result Net_Recv_Some(Net_Fd fd, uint8_t* data, size_t n, int64_t timeout_ms) 
   }
 }
 
+Io_Result Net_Send_Now(Net_Fd fd, const uint8_t* data, size_t n) {
+  size_t sent = 0;
+  while (sent < n) {
+    const size_t chunk = n - sent > 0x10000 ? 0x10000 : n - sent;
+    const auto r = ::send(Raw(fd), reinterpret_cast<const char*>(data + sent),
+                          static_cast<int>(chunk), kSendFlags);
+    if (r < 0) {
+      const int error = Last_Error();
+      if (Interrupted(error)) continue;
+      if (Would_Block(error)) return {Io_Result::timeout, 0, sent};
+      return {Io_Result::broken, error, sent};
+    }
+    sent += static_cast<size_t>(r);
+  }
+  return {Io_Result::ok, 0, sent};
+}
+
+bool Net_Wake_Pair(Net_Fd& in, Net_Fd& out) {
+  in = out = NET_NONE;
+  if (!Net_Startup()) return false;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof address;
+  const Raw_Socket a = ::socket(AF_INET, SOCK_DGRAM, 0);
+  const Raw_Socket b = ::socket(AF_INET, SOCK_DGRAM, 0);
+  const bool ok =
+      Net_Fd(a) != NET_NONE && Net_Fd(b) != NET_NONE &&
+      ::bind(a, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+      ::getsockname(a, reinterpret_cast<sockaddr*>(&address), &len) == 0 &&
+      ::connect(b, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+      Set_Nonblocking(a) && Set_Nonblocking(b);
+  if (!ok) {
+    if (Net_Fd(a) != NET_NONE) Close_Raw(a);
+    if (Net_Fd(b) != NET_NONE) Close_Raw(b);
+    return false;
+  }
+  in = Net_Fd(a);
+  out = Net_Fd(b);
+  return true;
+}
+
+void Net_Wake(Net_Fd out) {
+  const char byte = 1;
+  ::send(Raw(out), &byte, 1, 0);
+}
+
+void Net_Drain(Net_Fd in) {
+  std::array<char, 64> bytes{};
+  while (::recv(Raw(in), bytes.data(), static_cast<int>(bytes.size()), 0) > 0) {
+  }
+}
+
 void Net_Close(Net_Fd fd) {
   if (fd != NET_NONE) Close_Raw(Raw(fd));
 }
@@ -327,6 +399,21 @@ bool Net_Wait_Readable(const std::vector<Net_Fd>& fds, int timeout_ms, std::vect
   if (n < 0) return Interrupted(Last_Error());
   for (size_t i = 0; i < fds.size(); ++i) ready[i] = polls[i].revents != 0;
   return true;
+}
+
+bool Net_Wait(std::vector<Net_Poll>& polls, int timeout_ms) {
+  std::vector<Poll_Fd> raw(polls.size());
+  for (size_t i = 0; i < polls.size(); ++i) {
+    raw[i].fd = Raw(polls[i].fd);
+    raw[i].events = static_cast<short>(POLLIN | (polls[i].want_write ? POLLOUT : 0));
+  }
+  const int n = Poll(raw.data(), raw.size(), timeout_ms);
+  for (size_t i = 0; i < polls.size(); ++i) {
+    const short r = n > 0 ? raw[i].revents : 0;
+    polls[i].readable = (r & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0;
+    polls[i].writable = (r & POLLOUT) != 0;
+  }
+  return n >= 0 || Interrupted(Last_Error());
 }
 
 }  // namespace orv

@@ -9,6 +9,8 @@
 
 namespace orv {
 
+using Clock = std::chrono::steady_clock;
+
 namespace {
 
 // Any non-zero number: across the network the message is the request frame itself.
@@ -17,8 +19,6 @@ constexpr uintptr_t kMapping = 1;
 // The error a lost relay, or a relay that lost its simulator, gives the link: any non-zero
 // value makes the failed send one with a system error.
 constexpr uint32_t kLostError = 0x2746;  // the system's "connection reset" on Windows
-
-using Clock = std::chrono::steady_clock;
 
 int64_t Ms_Left(Clock::time_point deadline) {
   const int64_t left =
@@ -46,6 +46,19 @@ void Network_Transport::Close_Connection() {
   inbox_.clear();
 }
 
+// Receives exactly n bytes by the deadline.
+bool Network_Transport::Receive(uint8_t* data, size_t n, Clock::time_point deadline) {
+  size_t got = 0;
+  while (got < n) {
+    const Io_Result io = Net_Recv_Some(fd_, data + got, n - got, Ms_Left(deadline));
+    if (io.status != Io_Result::ok) return false;
+    got += io.count;
+  }
+  return true;
+}
+
+// The hello: the relay answers with a challenge, the client with its keyed hash, the relay with
+// its verdict and the simulator's window. The key itself never crosses the network.
 bool Network_Transport::Connect() {
   Close_Connection();
   hello_status_ = 0;
@@ -54,16 +67,20 @@ bool Network_Transport::Connect() {
       Net_Connect(options_.relay, options_.connect_timeout_ms, fd_).status != Io_Result::ok) {
     return false;
   }
-  const std::vector<uint8_t> hello = Relay_Hello(options_.key);
-  std::array<uint8_t, 8> answer{};
-  size_t got = 0;
-  bool ok =
-      Net_Send_All(fd_, hello.data(), hello.size(), Ms_Left(deadline)).status == Io_Result::ok;
-  while (ok && got < answer.size()) {
-    const Io_Result io =
-        Net_Recv_Some(fd_, answer.data() + got, answer.size() - got, Ms_Left(deadline));
-    ok = io.status == Io_Result::ok;
-    got += io.count;
+  const std::vector<uint8_t> hello = Relay_Hello();
+  std::array<uint8_t, RELAY_HELLO_ANSWER> answer{};
+  bool ok = Net_Send_All(fd_, hello.data(), hello.size(), Ms_Left(deadline)).status ==
+                Io_Result::ok &&
+            Receive(answer.data(), answer.size(), deadline);
+  if (ok && Block_Get32(answer, 0) == RELAY_HELLO_CHALLENGE &&
+      Block_Get32(answer, 4) == RELAY_CHALLENGE_SIZE) {
+    Relay_Challenge challenge{};
+    Relay_Proof proof{};
+    ok = Receive(challenge.data(), challenge.size(), deadline) &&
+         Relay_Hello_Proof(options_.key, challenge, proof) &&
+         Net_Send_All(fd_, proof.data(), proof.size(), Ms_Left(deadline)).status ==
+             Io_Result::ok &&
+         Receive(answer.data(), answer.size(), deadline);
   }
   if (ok) {
     hello_status_ = Block_Get32(answer, 0);

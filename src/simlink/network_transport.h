@@ -2,14 +2,17 @@
 // hands it to the simulator beside it and sends the answered block back (relay_wire.h). The
 // block lives in this process; the relay's answer is copied into it before the link walks the
 // replies, so nothing above the transport changes.
-//   - Finding the window connects and says hello; a refused or unreachable address, a relay
-//     that refuses the key, or a relay with no simulator beside it is "no window".
+//   - Finding the window connects and says hello: the relay's challenge is answered with its
+//     HMAC under the key, so the key never crosses the network. A refused or unreachable
+//     address, a relay that refuses the answer, or a relay with no simulator beside it is
+//     "no window".
 //   - Each message is one request frame; its answer carries the same sequence number. Answers
 //     to earlier messages whose wait ran out are dropped unread, so a late answer never pairs
 //     with a later request. No answer in time is a failed send without a system error; a lost
 //     connection is a failed send with one.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,6 +54,7 @@ class Network_Transport final : public Link_Transport {
 
  private:
   bool Connect();
+  bool Receive(uint8_t* data, size_t n, std::chrono::steady_clock::time_point deadline);
   void Close_Connection();
   // Reads answer frames until the one for `sequence` is whole; dropped answers are skipped.
   Io_Result Await_Frame(uint32_t sequence, int64_t timeout_ms);

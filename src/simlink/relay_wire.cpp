@@ -1,7 +1,10 @@
 #include "simlink/relay_wire.h"
 
+#include <algorithm>
+
 #include "simlink/link_block.h"
 #include "simlink/link_client.h"
+#include "simlink/relay_crypto.h"
 
 namespace orv {
 
@@ -18,7 +21,8 @@ constexpr std::array<Offset_Range, 5> kReadable = {
 
 bool Read_Allowed(uint32_t offset, uint32_t count) {
   for (const Offset_Range& r : kReadable) {
-    if (offset >= r.first && offset <= r.end && count <= r.end - offset) return true;
+    // A read of no bytes asks for nothing the chart uses.
+    if (count > 0 && offset >= r.first && offset < r.end && count <= r.end - offset) return true;
   }
   return false;
 }
@@ -80,11 +84,53 @@ uint32_t Queued_Length(std::span<const uint8_t> block) {
   return 0;
 }
 
-std::vector<uint8_t> Relay_Hello(const std::string& key) {
-  std::vector<uint8_t> out(RELAY_MAGIC.begin(), RELAY_MAGIC.end());
-  Put(out, RELAY_VERSION);
-  Put(out, static_cast<uint32_t>(key.size()));
-  out.insert(out.end(), key.begin(), key.end());
+void Zero_Read_Data(std::span<uint8_t> block) {
+  size_t at = 0;
+  while (Block_Fits(block.size(), at, LINK_TERMINATOR)) {
+    const uint32_t first = Block_Get32(block, at);
+    if (first != LINK_ID_READ && first != LINK_ID_WRITE) return;
+    const uint32_t header = first == LINK_ID_READ ? LINK_READ_HEADER : LINK_WRITE_HEADER;
+    if (!Block_Fits(block.size(), at, header)) return;
+    const uint32_t count = Block_Get32(block, at + 8);
+    if (!Block_Fits(block.size(), at + header, count)) return;
+    if (first == LINK_ID_READ) {
+      std::fill_n(block.begin() + static_cast<std::ptrdiff_t>(at + header), count, uint8_t{0});
+    }
+    at += header + count;
+  }
+}
+
+Relay_Hello_Read Read_Relay_Hello(std::span<const uint8_t> bytes) {
+  const size_t n = std::min<size_t>(bytes.size(), RELAY_MAGIC.size());
+  if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n),
+                  RELAY_MAGIC.begin())) {
+    return Relay_Hello_Read::not_hello;
+  }
+  if (bytes.size() < RELAY_HELLO_HEAD) return Relay_Hello_Read::more;
+  return Block_Get32(bytes, 4) == RELAY_VERSION ? Relay_Hello_Read::good : Relay_Hello_Read::old;
+}
+
+std::vector<uint8_t> Relay_Hello() {
+  std::vector<uint8_t> out(RELAY_HELLO_HEAD, 0);
+  std::copy(RELAY_MAGIC.begin(), RELAY_MAGIC.end(), out.begin());
+  Block_Put32(out, 4, RELAY_VERSION);
+  return out;
+}
+
+bool Relay_Hello_Proof(const std::string& key, const Relay_Challenge& challenge,
+                       Relay_Proof& proof) {
+  std::vector<uint8_t> message = Relay_Hello();
+  message.insert(message.end(), challenge.begin(), challenge.end());
+  const std::span<const uint8_t> key_bytes(reinterpret_cast<const uint8_t*>(key.data()),
+                                           key.size());
+  return Hmac_Sha256(key_bytes, message, proof);
+}
+
+std::vector<uint8_t> Relay_Challenge_Frame(const Relay_Challenge& challenge) {
+  std::vector<uint8_t> out;
+  Put(out, RELAY_HELLO_CHALLENGE);
+  Put(out, RELAY_CHALLENGE_SIZE);
+  out.insert(out.end(), challenge.begin(), challenge.end());
   return out;
 }
 
@@ -109,14 +155,9 @@ std::vector<uint8_t> Relay_Answer(uint32_t sequence, uint32_t status, uint32_t r
   return out;
 }
 
-bool Same_Key(const std::string& a, const std::string& b) {
-  uint8_t diff = a.size() == b.size() ? 0 : 1;
-  const size_t n = a.size() > b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < n; ++i) {
-    const uint8_t x = i < a.size() ? static_cast<uint8_t>(a[i]) : 0;
-    const uint8_t y = i < b.size() ? static_cast<uint8_t>(b[i]) : 0;
-    diff = static_cast<uint8_t>(diff | (x ^ y));
-  }
+bool Same_Proof(const Relay_Proof& a, const Relay_Proof& b) {
+  uint8_t diff = 0;
+  for (size_t i = 0; i < a.size(); ++i) diff = static_cast<uint8_t>(diff | (a[i] ^ b[i]));
   return diff == 0;
 }
 

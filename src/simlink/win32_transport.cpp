@@ -64,6 +64,10 @@ Link_Send_Result Win32_Transport::Send_Message(uintptr_t window, uint32_t msg, i
   return {false, 0, error == ERROR_TIMEOUT ? 0u : static_cast<uint32_t>(error)};
 }
 
+bool Win32_Transport::Window_Alive(uintptr_t window) {
+  return window != 0 && IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
+}
+
 uint32_t Win32_Transport::Process_Id() {
   return GetCurrentProcessId();
 }

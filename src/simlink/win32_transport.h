@@ -21,6 +21,7 @@ class Win32_Transport final : public Link_Transport {
   Link_Send_Result Send_Message(uintptr_t window, uint32_t msg, int32_t wparam, int32_t lparam,
                                 uint32_t timeout_ms) override;
   uint32_t Process_Id() override;
+  bool Window_Alive(uintptr_t window) override;
 };
 
 }  // namespace orv

@@ -12,9 +12,9 @@ namespace {
 constexpr DWORD kAboutStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 // The system font, bold and half as large again, for the version title.
-HFONT Title_Font() {
+HFONT Title_Font(int dpi) {
   LOGFONTW font{};
-  GetObjectW(Ui_Font(), sizeof font, &font);
+  GetObjectW(Ui_Font(dpi), sizeof font, &font);
   font.lfWeight = FW_BOLD;
   font.lfHeight = font.lfHeight * 3 / 2;
   return CreateFontIndirectW(&font);
@@ -24,7 +24,7 @@ class About_Form final : public Form, public About_View {
  public:
   explicit About_Form(Window_Closed closed) : behaviour_(*this, std::move(closed)) {
     Create(ABOUT_WINDOW.name, ABOUT_WINDOW.caption, kAboutStyle, WS_EX_TOPMOST,
-           ABOUT_WINDOW.client.w, ABOUT_WINDOW.client.h);
+           ABOUT_WINDOW.client.w, ABOUT_WINDOW.client.h, nullptr, Active_Form());
   }
   ~About_Form() override {
     if (title_font_) DeleteObject(title_font_);
@@ -69,7 +69,7 @@ class About_Form final : public Form, public About_View {
   void Build() {
     const std::vector<HWND> built = Build_Controls(Hwnd(), ABOUT_WINDOW);
     const auto control = [&built](const char* name) { return built[ABOUT_WINDOW.Index_Of(name)]; };
-    title_font_ = Title_Font();
+    title_font_ = Title_Font(Dpi_Of(Hwnd()));
     SendMessageW(control("Label1"), WM_SETFONT, reinterpret_cast<WPARAM>(title_font_), FALSE);
     text1_ = control("Text1");
     command1_ = control("Command1");

@@ -205,10 +205,12 @@ LRESULT Chart_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
       SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
       return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    // The window class asks for double clicks: a quick second press is a click like the first.
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      Mouse_Press(msg == WM_LBUTTONDOWN, lp);
+      Mouse_Press(msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK, lp);
       return 0;
     case WM_LBUTTONUP:
       Mouse_Release(true);

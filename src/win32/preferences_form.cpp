@@ -29,7 +29,7 @@ class Preferences_Form final : public Form, public Preferences_View {
   Preferences_Form(Program_State& st, Window_Closed closed)
       : behaviour_(st, *this, std::move(closed)) {
     Create(PREFERENCES_WINDOW.name, PREFERENCES_WINDOW.caption, kOptionsStyle, WS_EX_TOPMOST,
-           PREFERENCES_WINDOW.client.w, PREFERENCES_WINDOW.client.h);
+           PREFERENCES_WINDOW.client.w, PREFERENCES_WINDOW.client.h, nullptr, Active_Form());
   }
 
   void Open() {

@@ -11,14 +11,19 @@ namespace {
 constexpr int kLineHeight = 18;
 constexpr int kIndent = 12;
 
-// Draws a small folder at (x, y): open ones as a lid raised over the back.
-void Draw_Folder(HDC dc, int x, int y, bool open) {
+// Draws a small folder at (x, y), its design size scaled to `dpi`: open ones as a lid raised
+// over the back.
+void Draw_Folder(HDC dc, int x, int y, bool open, int dpi) {
   HBRUSH fill = CreateSolidBrush(open ? RGB(255, 236, 140) : RGB(230, 196, 80));
   HGDIOBJ old_brush = SelectObject(dc, fill);
   HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-  Rectangle(dc, x, y + 2, x + 6, y + 5);
-  Rectangle(dc, x, y + 4, x + 14, y + 13);
-  if (open) Rectangle(dc, x + 3, y + 7, x + 16, y + 13);
+  const auto box = [&](int left, int top, int right, int bottom) {
+    Rectangle(dc, x + Scaled(left, dpi), y + Scaled(top, dpi), x + Scaled(right, dpi),
+              y + Scaled(bottom, dpi));
+  };
+  box(0, 2, 6, 5);
+  box(0, 4, 14, 13);
+  if (open) box(3, 7, 16, 13);
   SelectObject(dc, old_pen);
   SelectObject(dc, old_brush);
   DeleteObject(fill);
@@ -125,13 +130,14 @@ void Setup_Form::Draw_Line(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  const int x = r.left + 4 + line.depth * kIndent;
-  Draw_Folder(dc, x, r.top + (kLineHeight - 14) / 2, line.open);
+  const int dpi = Dpi_Of(Hwnd());
+  const int x = r.left + Scaled(4 + line.depth * kIndent, dpi);
+  Draw_Folder(dc, x, r.top + Scaled((kLineHeight - 14) / 2, dpi), line.open, dpi);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  HGDIOBJ old_font = SelectObject(dc, Ui_Font());
+  HGDIOBJ old_font = SelectObject(dc, Ui_Font(dpi));
   RECT text = r;
-  text.left = x + 20;
+  text.left = x + Scaled(20, dpi);
   const std::wstring name = Wide(line.name);
   DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -142,7 +148,8 @@ void Setup_Form::Draw_Line(const DRAWITEMSTRUCT& item) const {
 LRESULT Setup_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   const bool dir1 = Command_Name(SETUP_WINDOW, static_cast<int>(wp)) == "Dir1";
   if (msg == WM_MEASUREITEM && dir1) {
-    reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = kLineHeight;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight =
+        static_cast<UINT>(Scaled(kLineHeight, Dpi_Of(Hwnd())));
     return TRUE;
   }
   if (msg == WM_DRAWITEM && dir1) {

@@ -31,8 +31,10 @@ class Selected {
   HGDIOBJ old_;
 };
 
-HFONT Picture_Font(HDC dc, int points, bool bold) {
-  const int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+// The picture is drawn in its design units: its fonts are sized for 96 dots per inch, and a
+// larger scale enlarges the whole drawing.
+HFONT Picture_Font(HDC /*dc*/, int points, bool bold) {
+  const int height = -MulDiv(points, 96, 72);
   return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                      VARIABLE_PITCH | FF_SWISS, L"Arial");
@@ -149,11 +151,11 @@ void Draw_Titles(HDC dc) {
 
 // The splash artwork, drawn once into a bitmap: a small airport chart sheet with two runways,
 // their taxiways, an airspace ring, a compass rose and the program's name.
-HBITMAP Draw_Splash_Picture() {
+HBITMAP Draw_Splash_Picture(int dpi) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kPictureWidth;
-  info.bmiHeader.biHeight = -kPictureHeight;  // top-down rows
+  info.bmiHeader.biWidth = Scaled(kPictureWidth, dpi);
+  info.bmiHeader.biHeight = -Scaled(kPictureHeight, dpi);  // top-down rows
   info.bmiHeader.biPlanes = 1;
   // 24 bits: no alpha channel, so the picture control shows this bitmap rather than a copy.
   info.bmiHeader.biBitCount = 24;
@@ -164,6 +166,12 @@ HBITMAP Draw_Splash_Picture() {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, picture);
   SetBkMode(dc, TRANSPARENT);
+  if (dpi != 96) {
+    SetGraphicsMode(dc, GM_ADVANCED);
+    const auto scale = static_cast<FLOAT>(dpi / 96.0);
+    const XFORM scaled{scale, 0, 0, scale, 0, 0};
+    SetWorldTransform(dc, &scaled);
+  }
   Draw_Sheet(dc);
   Draw_Field(dc);
   Draw_Compass_Rose(dc, 340, 70, 38);
@@ -174,9 +182,9 @@ HBITMAP Draw_Splash_Picture() {
   return picture;
 }
 
-HFONT Bold_Ui_Font() {
+HFONT Bold_Ui_Font(int dpi) {
   LOGFONTW font{};
-  GetObjectW(Ui_Font(), sizeof font, &font);
+  GetObjectW(Ui_Font(dpi), sizeof font, &font);
   font.lfWeight = FW_BOLD;
   return CreateFontIndirectW(&font);
 }
@@ -231,11 +239,11 @@ class Splash_Form final : public Form, public Splash_View {
 
  private:
   void Build() {
-    picture_ = Draw_Splash_Picture();
+    picture_ = Draw_Splash_Picture(Dpi_Of(Hwnd()));
     const std::vector<HWND> built = Build_Controls(Hwnd(), SPLASH_WINDOW);
     SendMessageW(built[SPLASH_WINDOW.Index_Of("Picture1")], STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(picture_));
-    bold_ = Bold_Ui_Font();
+    bold_ = Bold_Ui_Font(Dpi_Of(Hwnd()));
     SendMessageW(built[SPLASH_WINDOW.Index_Of("Label1")], WM_SETFONT,
                  reinterpret_cast<WPARAM>(bold_), FALSE);
   }

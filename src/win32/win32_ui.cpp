@@ -10,6 +10,10 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"OrvaneForm";
 constexpr wchar_t kNameProp[] = L"Orvane.Name";
+constexpr wchar_t kTableProp[] = L"Orvane.Table";
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
 constexpr UINT kIconResource = 1;
 
 int g_open_forms = 0;
@@ -60,6 +64,19 @@ BOOL CALLBACK Match_Name(HWND window, LPARAM lp) {
   if (Name_Of(window) != search->name) return TRUE;
   search->found = window;
   return FALSE;
+}
+
+BOOL CALLBACK Release_If_Owned(HWND window, LPARAM owner) {
+  if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner)) {
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
+  }
+  return TRUE;
+}
+
+// A window that is going leaves the windows it owns (the preferences, the About window) open:
+// they stay as the pilot left them, on their own.
+void Release_Owned(HWND owner) {
+  EnumThreadWindows(GetCurrentThreadId(), Release_If_Owned, reinterpret_cast<LPARAM>(owner));
 }
 
 UINT Box_Icon(Message_Icon icon) {
@@ -140,15 +157,62 @@ UINT Menu_Item_Id(HWND form, std::string_view caption) {
   return 0;
 }
 
-HFONT Ui_Font() {
-  static HFONT font = [] {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-      return CreateFontIndirectW(&metrics.lfMessageFont);
-    }
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+namespace {
+
+using Dpi_For_Window = UINT(WINAPI*)(HWND);
+
+// The per-monitor functions exist from Windows 10 on; before, every window has the system's.
+void* User32_Function(const char* name) {
+  static HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<void*>(GetProcAddress(user32, name)) : nullptr;
+}
+
+int System_Dpi() {
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    const int found = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return found > 0 ? found : 96;
   }();
+  return dpi;
+}
+
+}  // namespace
+
+int Dpi_Of(HWND window) {
+  static const auto for_window =
+      reinterpret_cast<Dpi_For_Window>(User32_Function("GetDpiForWindow"));
+  if (window && for_window) {
+    const UINT dpi = for_window(window);
+    if (dpi > 0) return static_cast<int>(dpi);
+  }
+  return System_Dpi();
+}
+
+int Scaled(int design, int dpi) {
+  return MulDiv(design, dpi, 96);
+}
+
+HFONT Ui_Font() {
+  return Ui_Font(System_Dpi());
+}
+
+// The message font at the system's scale, made again for each scale a window asks for.
+HFONT Ui_Font(int dpi) {
+  static std::vector<std::pair<int, HFONT>> fonts;
+  for (const auto& [made_for, font] : fonts) {
+    if (made_for == dpi) return font;
+  }
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  HFONT font = nullptr;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    LOGFONTW wanted = metrics.lfMessageFont;
+    wanted.lfHeight = MulDiv(wanted.lfHeight, dpi, System_Dpi());
+    font = CreateFontIndirectW(&wanted);
+  }
+  if (!font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  fonts.emplace_back(dpi, font);
   return font;
 }
 
@@ -213,6 +277,15 @@ Kind_Class Class_Of(Control_Kind kind, bool is_default) {
   return {L"STATIC", 0, 0};
 }
 
+// A page of text to read keeps the dialog keys out of it: Enter and Esc reach the window's
+// buttons even when the pilot has clicked into the text.
+LRESULT CALLBACK Page_Text_Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                DWORD_PTR) {
+  const LRESULT result = DefSubclassProc(window, msg, wp, lp);
+  if (msg == WM_GETDLGCODE) return result & ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  return result;
+}
+
 // A menu entry keeps its name in its item data, as a control keeps its name.
 void Name_Menu_Item(HMENU menu, UINT position, const char* name) {
   MENUITEMINFOW info{};
@@ -235,6 +308,8 @@ std::string With_Crlf(std::string_view text) {
 }  // namespace
 
 std::vector<HWND> Build_Controls(HWND form, const Window_Table& table) {
+  SetPropW(form, kTableProp, const_cast<Window_Table*>(&table));
+  const int dpi = Dpi_Of(form);
   std::vector<HWND> built;
   built.reserve(table.controls.size());
   for (size_t i = 0; i < table.controls.size(); ++i) {
@@ -247,9 +322,15 @@ std::vector<HWND> Build_Controls(HWND form, const Window_Table& table) {
     if (row.group) style |= WS_GROUP;
     const std::string caption =
         row.kind == Control_Kind::page_text ? With_Crlf(row.caption) : std::string(row.caption);
-    built.push_back(Add_Control(form, k.cls, row.name, caption, style,
-                                {row.rect.x, row.rect.y, row.rect.w, row.rect.h},
-                                TABLE_CONTROL_ID + static_cast<int>(i), k.ex_style));
+    HWND control = Add_Control(form, k.cls, row.name, caption, style,
+                               {Scaled(row.rect.x, dpi), Scaled(row.rect.y, dpi),
+                                Scaled(row.rect.w, dpi), Scaled(row.rect.h, dpi)},
+                               TABLE_CONTROL_ID + static_cast<int>(i), k.ex_style);
+    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Ui_Font(dpi)), FALSE);
+    if (control && row.kind == Control_Kind::page_text) {
+      SetWindowSubclass(control, Page_Text_Proc, 0, 0);
+    }
+    built.push_back(control);
   }
   return built;
 }
@@ -296,14 +377,15 @@ int Form::Open_Count() {
 Form::~Form() = default;
 
 void Form::Create(const char* name, std::string_view caption, DWORD style, DWORD ex_style,
-                  int client_w, int client_h, HMENU menu) {
+                  int client_w, int client_h, HMENU menu, HWND owner) {
   Register_Form_Class(&Form::Window_Proc);
-  RECT outer{0, 0, client_w, client_h};
+  const int dpi = System_Dpi();
+  RECT outer{0, 0, Scaled(client_w, dpi), Scaled(client_h, dpi)};
   AdjustWindowRectEx(&outer, style, menu != nullptr, ex_style);
   creating_ = true;
   hwnd_ = CreateWindowExW(ex_style, kFormClass, Wide(caption).c_str(), style, CW_USEDEFAULT,
                           CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-                          nullptr, menu, GetModuleHandleW(nullptr), this);
+                          owner, menu, GetModuleHandleW(nullptr), this);
   creating_ = false;
   if (hwnd_) Set_Name(hwnd_, name);
 }
@@ -337,6 +419,7 @@ LRESULT CALLBACK Form::Window_Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     RemovePropW(hwnd, kNameProp);
+    RemovePropW(hwnd, kTableProp);
     --g_open_forms;
     // A window that fails while being created leaves its form to the one creating it.
     if (form->creating_) {
@@ -353,13 +436,21 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   ++depth_;
   const LRESULT result = Handle_Message(msg, wp, lp);
   if (--depth_ > 0 || !closing_ || msg == WM_DESTROY) return result;
-  depth_ = 1;            // the messages of the destruction itself destroy nothing more
+  depth_ = 1;  // the messages of the destruction itself destroy nothing more
+  Release_Owned(hwnd_);
   DestroyWindow(hwnd_);  // deletes this form: nothing may follow
   return result;
 }
 
 LRESULT Form::Handle_Message(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_ACTIVATE:
+      if (HIWORD(wp) != 0) break;  // minimised: the system keeps the focus where it is
+      Activated(LOWORD(wp) != WA_INACTIVE);
+      return 0;
+    case WM_DPICHANGED:
+      Dpi_Changed(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      break;
     case WM_COMMAND:
       Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
@@ -375,12 +466,58 @@ LRESULT Form::Handle_Message(UINT msg, WPARAM wp, LPARAM lp) {
       asking_ = false;
       return 0;
     default:
-      return Handle(msg, wp, lp);
+      break;
+  }
+  return Handle(msg, wp, lp);
+}
+
+// Leaving, the window remembers which of its controls had the focus; activated again, it gives
+// the focus back to that control, or to the table's first one when none had it yet.
+void Form::Activated(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+    return;
+  }
+  HWND target = last_focus_ && IsWindow(last_focus_) && IsChild(hwnd_, last_focus_)
+                    ? last_focus_
+                    : nullptr;
+  const auto* table = static_cast<const Window_Table*>(GetPropW(hwnd_, kTableProp));
+  if (!target && table && table->first_focus) {
+    target = Find_Named(hwnd_, table->first_focus);
+    // A box that opens holding a text has it selected, as the dialog keys leave it: what the
+    // pilot types replaces it.
+    wchar_t cls[8] = {};
+    if (target && GetClassNameW(target, cls, 8) && lstrcmpiW(cls, L"Edit") == 0) {
+      SendMessageW(target, EM_SETSEL, 0, -1);
+    }
+  }
+  SetFocus(target ? target : hwnd_);
+}
+
+// On a monitor of another scale the window takes the size the system suggests, and its controls
+// their design places and font at the new scale.
+void Form::Dpi_Changed(int dpi, const RECT& suggested) {
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const auto* table = static_cast<const Window_Table*>(GetPropW(hwnd_, kTableProp));
+  if (!table) return;
+  for (const Control_Row& row : table->controls) {
+    HWND control = Find_Named(hwnd_, row.name);
+    if (!control) continue;
+    MoveWindow(control, Scaled(row.rect.x, dpi), Scaled(row.rect.y, dpi), Scaled(row.rect.w, dpi),
+               Scaled(row.rect.h, dpi), TRUE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Ui_Font(dpi)), TRUE);
   }
 }
 
 void Close_Form(HWND form) {
   SendMessageW(form, WM_CLOSE, 0, 0);
+}
+
+HWND Active_Form() {
+  HWND active = GetActiveWindow();
+  return active && !Name_Of(active).empty() ? active : nullptr;
 }
 
 // --- Messages and the end ---
@@ -424,14 +561,18 @@ bool Wants_Own_Enter(const MSG& msg) {
 
 }  // namespace
 
+void Dispatch_Message(MSG& msg) {
+  HWND form = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!form || Wants_Own_Enter(msg) || !IsDialogMessageW(form, &msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
 int Run_Message_Loop() {
   MSG msg;
   while (!g_ended && Form::Open_Count() > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    HWND form = GetAncestor(msg.hwnd, GA_ROOT);
-    if (!form || Wants_Own_Enter(msg) || !IsDialogMessageW(form, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    Dispatch_Message(msg);
     // Each window opens the next one before it goes, so none open means the program is done.
     if (Form::Open_Count() == 0) break;
   }

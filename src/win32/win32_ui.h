@@ -40,8 +40,14 @@ HWND Find_Form(std::string_view name);
 // The command identifier of the item with the caption in the form's menu bar, or 0.
 UINT Menu_Item_Id(HWND form, std::string_view caption);
 
-// The font every window and control uses.
+// The dots per inch of the monitor `window` is on (96 is 100 %); of the system for null.
+int Dpi_Of(HWND window);
+// A length of the design (laid out at 96 dots per inch) at `dpi`.
+int Scaled(int design, int dpi);
+
+// The font every window and control uses, at the system's dots per inch or at `dpi`.
 HFONT Ui_Font();
+HFONT Ui_Font(int dpi);
 
 struct Place {
   int x = 0;
@@ -61,8 +67,10 @@ inline constexpr int TABLE_CONTROL_ID = 1000;
 inline constexpr int TABLE_MENU_ID = 2000;
 
 // Creates the controls of `table` on `form` in table order, which is their tab order: each with
-// the system class and style of its kind, its name, caption and design rectangle, and the
-// identifier TABLE_CONTROL_ID + its row. Returns them by row (null where one could not be made).
+// the system class and style of its kind, its name, caption and design rectangle scaled to the
+// form's dots per inch, and the identifier TABLE_CONTROL_ID + its row. Returns them by row (null
+// where one could not be made). The form keeps the table: it lays the controls out again when
+// it moves to a monitor of another scale, and gives the table's first control the focus.
 std::vector<HWND> Build_Controls(HWND form, const Window_Table& table);
 
 // The menu bar of `table`, every menu and item named; an item's identifier is TABLE_MENU_ID +
@@ -95,8 +103,10 @@ class Form {
   // Creates the top-level window with a client area of client_w by client_h pixels (menu bar
   // not included), hidden; `name` is a string literal. When the system cannot create it,
   // Hwnd() stays null and the form is the caller's to delete.
+  // The client size is the design's, scaled to the system's dots per inch. An `owner` keeps the
+  // window above it, minimised with it and off the taskbar.
   void Create(const char* name, std::string_view caption, DWORD style, DWORD ex_style, int client_w,
-              int client_h, HMENU menu = nullptr);
+              int client_h, HMENU menu = nullptr, HWND owner = nullptr);
   void Show();
 
   // WM_COMMAND from a control or a menu item.
@@ -121,6 +131,10 @@ class Form {
   int depth_ = 0;          // messages of this window being handled, nested
   bool asking_ = false;    // Closing() is running
   bool closing_ = false;   // the close was agreed; the window goes when depth_ is back to 0
+  HWND last_focus_ = nullptr;  // the control that had the focus when the window was left
+
+  void Activated(bool active);
+  void Dpi_Changed(int dpi, const RECT& suggested);
 };
 
 // Asks a form to close, as its close box does: its unload runs, and it may refuse.
@@ -135,6 +149,14 @@ void Set_Message_Hook(Message_Hook hook);
 // Ends the program: its message loop stops. A hook set by a test is called instead.
 void End_Program();
 void Set_End_Hook(std::function<void()> hook);
+
+// One message of the loop: the dialog keys (Tab, Enter, Esc) go to the window's controls, Enter
+// in a folder list to the list, everything else to its window.
+void Dispatch_Message(MSG& msg);
+
+// The window that is active now, when it is one of the program's own, or null: the owner of a
+// window it opens.
+HWND Active_Form();
 
 // Runs the program's message loop until the program ends or its last window has gone; keyboard
 // navigation (Tab, Enter) works in every window.

@@ -27,6 +27,8 @@ struct Fake_Transport final : Link_Transport {
   Link_Mapping mapping{0x77, false};
   bool view_fails = false;
   uint32_t process_id = 0x1A2B;
+  // Whether the module's window is there; unset: always.
+  std::function<bool()> alive;
   // The module's answer to send number `attempt` (counted from 0 over the whole test); the
   // default answers the block from `image` and replies 1.
   std::function<Link_Send_Result(std::span<uint8_t> block, int attempt)> module;
@@ -56,6 +58,7 @@ struct Fake_Transport final : Link_Transport {
 
   uintptr_t Find_Window(const char* class_name) override {
     classes_looked_for.emplace_back(class_name);
+    if (alive && !alive()) return 0;
     if (classes_looked_for.back() == LINK_CLASS_MAIN) return has_main_class ? kMainWindow : 0;
     if (classes_looked_for.back() == LINK_CLASS_FALLBACK) {
       return has_fallback_class ? kFallbackWindow : 0;
@@ -84,6 +87,7 @@ struct Fake_Transport final : Link_Transport {
     return module ? module(block, attempt) : Answer_From_Image(block);
   }
   uint32_t Process_Id() override { return process_id; }
+  bool Window_Alive(uintptr_t window) override { return alive ? alive() : window != 0; }
 };
 
 // A closed link over a fake module that reports interface version 0x19980005 and FS2002, with

@@ -28,6 +28,7 @@ class Relay_Running {
       Image_Put(t->image, 0x0564, 0x0401F3AF, 4);
       Image_Put(t->image, 0x0580, 0xC0000000, 4);  // 270 degrees
       Image_Put(t->image, 0x0EC6, 16208, 2);
+      t->alive = [this] { return !sim_gone; };
       t->module = [this, t = t.get()](std::span<uint8_t> block, int) {
         ++sends;
         if (hold_first.exchange(false)) release.get_future().wait();
@@ -52,6 +53,7 @@ class Relay_Running {
   uint16_t port = 0;
   std::atomic<int> sends{0};
   std::atomic<bool> hold_first{false};  // the first send waits for `release`
+  std::atomic<bool> sim_gone{false};    // the module's window has gone away
   std::promise<void> release;
 
  private:

@@ -2,6 +2,7 @@
 // loopback, and the fake module behind it. Runs on both platforms.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "chart/aircraft_tracking.h"
@@ -73,7 +74,14 @@ TEST(Relay, RefusesEveryBlockOutsideTheLinksOwnRequests) {
     }
     return in;
   };
-  ASSERT_TRUE(send(Relay_Hello("")));
+  ASSERT_TRUE(send(Relay_Hello()));
+  const std::vector<uint8_t> challenge_frame = receive(RELAY_HELLO_ANSWER + RELAY_CHALLENGE_SIZE);
+  ASSERT_EQ(Block_Get32(challenge_frame, 0), RELAY_HELLO_CHALLENGE);
+  Relay_Challenge challenge{};
+  std::copy_n(challenge_frame.begin() + RELAY_HELLO_ANSWER, challenge.size(), challenge.begin());
+  Relay_Proof proof{};
+  ASSERT_TRUE(Relay_Hello_Proof("", challenge, proof));
+  ASSERT_TRUE(send(std::vector<uint8_t>(proof.begin(), proof.end())));
   ASSERT_EQ(Block_Get32(receive(8), 0), RELAY_HELLO_OK);
 
   const auto words = [](std::initializer_list<uint32_t> w) {
@@ -146,6 +154,30 @@ TEST(Relay, ALateAnswerNeverPairsWithTheNextRequest) {
   const Link_Send_Result sent = t.Send_Message(window, 1, 1, 0, 2000);
   ASSERT_TRUE(sent.delivered);
   EXPECT_EQ(Block_Get32(block, 16), 0xC0000000u);  // the heading, not the late latitude
+}
+
+TEST(Relay, OldClientsAreToldAndAGoneSimulatorIsNotReported) {
+  Relay_Running relay("k1");
+  Net_Fd fd = NET_NONE;
+  ASSERT_EQ(Net_Connect({"127.0.0.1", relay.port}, 2000, fd).status, Io_Result::ok);
+  const std::vector<uint8_t> old = {'O', 'R', 'V', 'R', 1, 0, 0, 0, 2, 0, 0, 0, 'k', '1'};
+  ASSERT_EQ(Net_Send_All(fd, old.data(), old.size(), 2000).status, Io_Result::ok);
+  std::array<uint8_t, 8> answer{};
+  size_t got = 0;
+  while (got < answer.size()) {
+    const Io_Result io = Net_Recv_Some(fd, answer.data() + got, answer.size() - got, 2000);
+    ASSERT_EQ(io.status, Io_Result::ok);
+    got += io.count;
+  }
+  EXPECT_EQ(Block_Get32(answer, 0), RELAY_HELLO_BAD);
+  Net_Close(fd);
+
+  Network_Transport first({.relay = {"127.0.0.1", relay.port}, .key = "k1"});
+  EXPECT_EQ(first.Find_Window(LINK_CLASS_MAIN), RELAY_WINDOW_MAIN);
+  relay.sim_gone = true;
+  Network_Transport second({.relay = {"127.0.0.1", relay.port}, .key = "k1"});
+  EXPECT_EQ(second.Find_Window(LINK_CLASS_MAIN), 0u);
+  EXPECT_EQ(second.Hello_Status(), RELAY_HELLO_OK);
 }
 
 TEST(Relay, TheStoredChoiceRoundTripsAndDamageMeansThisComputer) {

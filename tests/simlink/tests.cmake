@@ -1,5 +1,6 @@
 list(APPEND TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/link_client_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/relay_guard_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/relay_test.cpp
 )
 # End to end over the Linux transport, against the stand-in simulator.

@@ -131,6 +131,40 @@ TEST_F(Win32Chart, PaintsRunwayIlsAndAirspaceWhereTheLayersPutThem) {
   EXPECT_EQ(std::memcmp(shown.Row(30), dib.Row(30), 160 * kRow), 0);
 }
 
+TEST_F(Win32Chart, EscLeavesTheZoomTheFocusComesBackAndAQuickSecondClickCounts) {
+  HWND form = Open();
+  ASSERT_NE(form, nullptr);
+  SetActiveWindow(form);
+  EXPECT_EQ(GetFocus(), Control(form, "Command2"));  // the first button, at open
+  const std::vector<Draw_Call> before = Recorded(form);
+  testing::Press_Key(GetFocus(), VK_ESCAPE);
+  EXPECT_EQ(Recorded(form), before);
+  // Leaving for another window and coming back gives the focus back where it was.
+  HWND elsewhere = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20,
+                                   nullptr, nullptr, nullptr, nullptr);
+  SetFocus(Control(form, "Command4"));
+  SetActiveWindow(elsewhere);
+  EXPECT_NE(GetFocus(), Control(form, "Command4"));
+  SetActiveWindow(form);
+  EXPECT_EQ(GetFocus(), Control(form, "Command4"));
+  DestroyWindow(elsewhere);
+  // Two quick clicks re-centre twice: the second press comes as a double click. A click
+  // re-centres when its button is released, as it may still become a drag until then.
+  SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 100));
+  SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(60, 100));
+  const std::vector<Draw_Call> once = Recorded(form);
+  EXPECT_NE(once, before);
+  SendMessageW(form, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 100));
+  SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(60, 100));
+  EXPECT_NE(Recorded(form), once);
+  // The preferences belong to the chart that opened them: no taskbar button of their own.
+  testing::Pick_Menu(form, "Preferences");
+  HWND preferences = Find_Form("Form5");
+  ASSERT_NE(preferences, nullptr);
+  EXPECT_EQ(GetWindow(preferences, GW_OWNER), form);
+  EXPECT_TRUE(GetWindowLongW(preferences, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
 TEST_F(Win32Chart, GdiCanvasTextArcsAndShapesFarBeyondTheSurface) {
   Dib text, reference;
   Gdi_Canvas(text.dc, kClient).Text_Out({10, 10}, "Z\xFCrich");

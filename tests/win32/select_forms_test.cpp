@@ -97,13 +97,30 @@ TEST_F(Win32Setup, FromTheWorkingFolderToTheSimulatorsFolderThenTheCloseBoxEndsT
   EXPECT_EQ(Text_Of(text1), (dir / "Fs2002").string());
   EXPECT_EQ(Lines(dir1, LB_GETCOUNT, LB_GETTEXT).back(), "Scenery");
 
+  // Enter in the folder list opens the selected folder; it does not accept the wizard.
+  SetFocus(dir1);
+  SendMessageW(dir1, LB_SETCURSEL, SendMessageW(dir1, LB_GETCOUNT, 0, 0) - 1, 0);
+  Press_Key(dir1, VK_RETURN);
+  EXPECT_EQ(Text_Of(text1), (dir / "Fs2002" / "Scenery").string());
+  EXPECT_TRUE(recorder.messages.empty());
+  // A path typed key by key arrives whole, the caret at its end; Esc changes nothing.
+  Set_Text(text1, "");
+  SetFocus(text1);
+  Type_Keys(text1, L"Z:\\tmp\\FS2002");
+  EXPECT_EQ(Text_Of(text1), "Z:\\tmp\\FS2002");
+  DWORD caret = 0;
+  SendMessageW(text1, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  EXPECT_EQ(caret, 13u);
+  Press_Key(text1, VK_ESCAPE);
+  EXPECT_TRUE(IsWindow(form) && recorder.messages.empty());
+
   Click_Line(dir1, 0, false);  // the drive root, without its separator: no simulator there
   EXPECT_EQ(Text_Of(text1), dir.path().root_name().string());
   Click(form, "Command1");
   EXPECT_EQ(recorder.messages.back().icon, Message_Icon::exclamation);
   EXPECT_EQ(recorder.messages.back().text, MSG_NOT_SIM_FOLDER);
   Set_Text(text1, (dir / "Fs2002").string());
-  Click(form, "Command1");
+  Press_Key(text1, VK_RETURN);  // Enter in the path box accepts, as the button does
   EXPECT_EQ(recorder.messages.back().text, MSG_SETTINGS_CREATED);
   EXPECT_TRUE(std::filesystem::exists(dir / "orv_config.cfg"));
   EXPECT_EQ(windows.asked, Names{"selection"});

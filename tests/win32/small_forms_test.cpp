@@ -84,8 +84,8 @@ TEST_F(Win32Splash, ShowsItsPictureAndItsTickHandsOverOnce) {
       SendMessageW(Control(splash, "Picture1"), STM_GETIMAGE, IMAGE_BITMAP, 0));
   BITMAP size{};
   ASSERT_TRUE(GetObjectW(picture, sizeof size, &size));
-  EXPECT_EQ(size.bmWidth, 400);
-  EXPECT_EQ(size.bmHeight, 250);
+  EXPECT_EQ(size.bmWidth, Scaled(400, Dpi_Of(splash)));  // drawn at the window's scale
+  EXPECT_EQ(size.bmHeight, Scaled(250, Dpi_Of(splash)));
   // Paper, runways and the green of the chart all show.
   EXPECT_GT(Count_Colour(picture, RGB(255, 255, 255), 400, 250), 400 * 250 / 2);
   EXPECT_GT(Count_Colour(picture, RGB(70, 70, 70), 400, 250), 2000);
@@ -118,6 +118,17 @@ TEST_F(Win32Preferences, ClicksSetTheSwitchesAndTheCloseBoxTellsOnce) {
   ASSERT_NE(form, nullptr);
   Expect_Built(form, PREFERENCES_WINDOW);
   EXPECT_TRUE(Topmost_At_Corner(form));
+  // Moved to a monitor at twice the scale: the window takes the size the system suggests and
+  // every control its design place at that scale.
+  const int dpi = Dpi_Of(form) * 2;
+  RECT suggested{0, 0, Scaled(PREFERENCES_WINDOW.client.w + 20, dpi),
+                 Scaled(PREFERENCES_WINDOW.client.h + 40, dpi)};
+  SendMessageW(form, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  const Control_Row& check1 = PREFERENCES_WINDOW.controls[PREFERENCES_WINDOW.Index_Of("Check1")];
+  EXPECT_EQ(Client_Place(Control(form, "Check1")).left, Scaled(check1.rect.x, dpi));
+  EXPECT_EQ(Client_Place(Control(form, "Check1")).right - Client_Place(Control(form, "Check1")).left,
+            Scaled(check1.rect.w, dpi));
   for (int n = 1; n <= 6; ++n) {
     const std::string name = "Check" + std::to_string(n);
     EXPECT_EQ(Checked(form, name.c_str()), n == 1 || n == 4) << name;
@@ -160,8 +171,17 @@ TEST_F(Win32About, OkClosesAndTellsOnce) {
   EXPECT_TRUE(GetWindowLongW(Control(form, "Text1"), GWL_STYLE) & ES_READONLY);
   EXPECT_GT(SendMessageW(Control(form, "Text1"), EM_GETLINECOUNT, 0, 0), 3);
 
-  Click(form, "Command1");
+  // The credits are text to read: the keyboard passes them, and Enter in them is the window's.
+  HWND text1 = Control(form, "Text1");
+  EXPECT_FALSE(GetWindowLongW(text1, GWL_STYLE) & WS_TABSTOP);
+  SetFocus(text1);
+  Press_Key(text1, VK_RETURN);
   EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(IsWindow(form));
+  // Esc closes it as its button does.
+  form = Open_About_Form([&] { ++closed; });
+  Press_Key(Control(form, "Command1"), VK_ESCAPE);
+  EXPECT_EQ(closed, 2);
   EXPECT_FALSE(IsWindow(form));
 }
 
