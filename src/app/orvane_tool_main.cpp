@@ -126,6 +126,19 @@ void Take_Aircraft(const std::string& name, const std::string& text, Chart_Args&
   a.acft_hdg = *hdg;
 }
 
+constexpr int32_t MAX_NEAREST_COUNT = 100000;
+
+void Take_Position(const std::string& text, Nearest_Args& a) {
+  const auto parts = Split(text, ',');
+  const auto lat = parts.size() == 2 ? Parse_Number<double>(parts[0]) : std::nullopt;
+  const auto lon = parts.size() == 2 ? Parse_Number<double>(parts[1]) : std::nullopt;
+  if (!lat || !lon || *lat < -90.0 || *lat > 90.0 || *lon < -180.0 || *lon > 180.0) {
+    Refuse("POSITION", "takes LAT,LON in degrees, latitude -90 to 90, longitude -180 to 180");
+  }
+  a.lat = *lat;
+  a.lon = *lon;
+}
+
 void Add_Chart_Options(CLI::App& chart, Chart_Args& a) {
   chart.add_option("ITEM", a.item, "the airport as the list shows it")->required();
   Value_Option(
@@ -235,6 +248,25 @@ int Run_Tool(std::vector<std::string> args) {
       },
       "the relay's shared key (default: the key stored in orv_simulator.cfg)", "KEY");
 
+  Nearest_Args nearest_args;
+  CLI::App* nearest =
+      app.add_subcommand("nearest", "print the airports nearest to a position, nearest first");
+  nearest
+      ->add_option_function<std::string>(
+          "POSITION", [&nearest_args](const std::string& t) { Take_Position(t, nearest_args); },
+          "the position in degrees, north and east positive")
+      ->type_name("LAT,LON")
+      ->required();
+  Value_Option(
+      *nearest, "--count",
+      [&nearest_args](const std::string& n, const std::string& t) {
+        const auto count = Parse_Number<int32_t>(t);
+        if (!count || *count < 1 || *count > MAX_NEAREST_COUNT) Refuse(n, "takes 1 to 100000");
+        nearest_args.count = *count;
+      },
+      "how many airports (20)", "N");
+  nearest->add_flag("--json", nearest_args.json, "print a JSON array");
+
   // CLI11 takes the arguments last first.
   std::reverse(args.begin(), args.end());
   try {
@@ -258,6 +290,7 @@ int Run_Tool(std::vector<std::string> args) {
     return Tool_Chart(chart_args);
   }
   if (aircraft->parsed()) return Tool_Aircraft(sim_code, sim_args);
+  if (nearest->parsed()) return Tool_Nearest(nearest_args);
   return Usage_Error(app, "a subcommand is required");
 }
 

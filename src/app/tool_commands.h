@@ -83,4 +83,13 @@ struct Sim_Args {
 };
 int Tool_Aircraft(int32_t sim_code, const Sim_Args& sim);  // tool_aircraft.cpp
 
+// What `orvane-tool nearest` was asked for.
+struct Nearest_Args {
+  double lat = 0.0;
+  double lon = 0.0;
+  int32_t count = 20;
+  bool json = false;
+};
+int Tool_Nearest(const Nearest_Args& a);  // tool_nearest.cpp
+
 }  // namespace orv::tool

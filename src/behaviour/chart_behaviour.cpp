@@ -25,9 +25,14 @@ constexpr Control_Row kChartControls[] = {
     {"Label1", K::label, "Altimeter: 0", {8, 8, 97, 17}},
 };
 constexpr Menu_Row kChartMenus[] = {
-    {"go_to1", "Change"}, {"airpt_place", "Airport", "go_to1"},
-    {"op1", "Options"},   {"pref1", "Preferences", "op1"}, {"prnt1", "Print...", "op1"},
-    {"abot2", "About"},   {"orv_abot2", BANNER, "abot2"},
+    {"go_to1", "Change"},
+    {"airpt_place", "Airport", "go_to1"},
+    {"near_place", "Nearest Airports...", "go_to1"},
+    {"op1", "Options"},
+    {"pref1", "Preferences", "op1"},
+    {"prnt1", "Print...", "op1"},
+    {"abot2", "About"},
+    {"orv_abot2", BANNER, "abot2"},
 };
 
 }  // namespace
@@ -91,6 +96,8 @@ void Chart_Behaviour::Run_Load() {
   st_.show_gates = true;
   st_.show_airspace = true;
   st_.altim_units = 1;
+  st_.show_trail = false;
+  trail_.Clear();
   const Chart_Style style = Load_Chart_Style(st_.work_dir / CHART_STYLE_FILE);
   st_.diagram_style = style.diagram;
   st_.night_colours = style.night;
@@ -125,10 +132,10 @@ void Chart_Behaviour::Unload() {
   sim_connected_ = false;
 }
 
-// The timer runs unless the window is gone or minimised, or the preferences or About window is
-// open.
+// The timer runs unless the window is gone or minimised, or the preferences, About or nearest
+// airports window is open.
 void Chart_Behaviour::Enable_Timer1() {
-  if (unloaded_ || window_.Is_Minimized() || prefs_open_ || about_open_) return;
+  if (unloaded_ || window_.Is_Minimized() || prefs_open_ || about_open_ || nearest_open_) return;
   window_.Enable_Timer1(true);
 }
 
@@ -146,7 +153,11 @@ void Chart_Behaviour::Draw(Canvas& canvas) {
     return;
   }
   try {
-    Redraw_Chart(canvas, st_, projection_, sim_connected_);
+    if (st_.show_trail) {
+      Redraw_Chart_With_Trail(canvas, st_, projection_, sim_connected_, trail_);
+    } else {
+      Redraw_Chart(canvas, st_, projection_, sim_connected_);
+    }
   } catch (const std::exception&) {
     // A layer that fails leaves what was drawn before it; the next redraw tries again.
   }
@@ -217,7 +228,9 @@ void Chart_Behaviour::Aircraft_Tick() {
       return;
     }
     window_.Set_Label1(Altimeter_Caption(st_.altim_value));
+    trail_.Add(clock_(), st_.acft_lat, st_.acft_lon);
   }
+  trail_.Forget_Before(clock_());
   if (st_.follow_acft && sim_connected_) {
     Center_Airport(st_.acft_lon, st_.acft_lat);
   } else {

@@ -5,12 +5,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "behaviour/program_windows.h"
+#include "behaviour/selection_behaviour.h"
 #include "behaviour/window_table.h"
+#include "chart/aircraft_trail.h"
 #include "chart/chart_projection.h"
+#include "chart/view_motion.h"
 #include "simlink/link_client.h"
 
 namespace orv {
@@ -33,8 +38,20 @@ inline constexpr const char* MSG_LOAD_FAILED =
     "Your Microsoft Windows Version doesn't support the current API used by this program. The "
     "program will shutdown.";
 
+inline constexpr const char* MSG_NO_NEAREST =
+    "The airport database couldn't be read, so the nearest airports can't be listed.";
+
 // The chart window (Form4): its buttons in tab order, the altimeter label, and its menus.
 extern const Window_Table CHART_WINDOW;
+
+// The keys the chart answers, as the views name them: + and - zoom, the arrows pan by a quarter
+// of the view, Home centres the airport, F switches "Follow Aircraft".
+enum class Chart_Key : uint8_t { plus, minus, left, right, up, down, home, f };
+
+// A press that moves further than this many pixels is a drag, not a click.
+inline constexpr int32_t DRAG_START_PX = 4;
+// How many airports the nearest airports window lists.
+inline constexpr int32_t NEAREST_LISTED = 20;
 
 struct Window_Size {
   int32_t w = 0;
@@ -53,7 +70,11 @@ class Chart_Window_View : public Window_View {
   // The window's outer size in pixels: border, title bar and menu bar included.
   virtual Window_Size Outer_Size() const = 0;
   virtual bool Is_Minimized() const = 0;
+  // A tooltip at client pixel (x, y): UTF-8, lines split by "\n"; an empty text hides it.
+  virtual void Show_Tooltip(const std::string& text, int32_t x, int32_t y) = 0;
 };
+
+struct Nearest_Data;
 
 class Chart_Behaviour {
  public:
@@ -91,6 +112,29 @@ class Chart_Behaviour {
   // paper at a round scale, with its title block and frequency box, in either style.
   void Draw_Page(Canvas& canvas, int32_t width, int32_t height, double dpi);
 
+  // The chart as a moving map (chart_moving_map.cpp). Pixels are client pixels, where the
+  // chart is drawn. A left press and release that stays within DRAG_START_PX is the click of
+  // Mouse_Down at the press; moving further drags the chart along, and turns "Follow
+  // Aircraft" off. A move without a press shows what is under the pointer.
+  void Mouse_Press(bool left_button, int32_t px, int32_t py);
+  void Mouse_Move(int32_t px, int32_t py);
+  void Mouse_Release(bool left_button, int32_t client_w, int32_t client_h);
+  // The pointer left the chart, or the drag was taken away.
+  void Mouse_Leave();
+  // A wheel movement at (px, py) in WHEEL_NOTCH units a notch: each whole notch away from the
+  // pilot zooms in one level, towards zooms out, about the pointer.
+  void Mouse_Wheel(int32_t delta, int32_t px, int32_t py);
+  // Returns whether the chart used the key.
+  bool Key_Down(Chart_Key key);
+  // "Nearest Airports...": the timer stops until the window closes, so that the chart, which
+  // puts itself on top at every tick, stays below it.
+  void Open_Nearest();
+  // Opens the chart of index entry `entry` as "GET AIRPORT" would, closing this one.
+  void Open_Nearest_Chart(size_t entry);
+  const Aircraft_Trail& Trail() const { return trail_; }
+  // Times the trail (tests hand in their own clock).
+  void Set_Clock(Tick_Clock clock) { clock_ = std::move(clock); }
+
   const Chart_View& Projection() const { return projection_; }
   bool Sim_Connected() const { return sim_connected_; }
   const Link_State& Link() const { return link_; }
@@ -102,6 +146,11 @@ class Chart_Behaviour {
   template <typename Change>
   void Redraw_Sequence(Change change);
   Window_Closed Dialog_Closed(bool Chart_Behaviour::*open);
+  void Change_View(const std::function<void(Chart_View&)>& change);
+  void Drag_To(int32_t px, int32_t py);
+  void Show_Hover(int32_t px, int32_t py);
+  void Pan_Quarter(int dx, int dy);
+  bool Load_Nearest();
 
   Program_State& st_;
   Chart_Window_View& window_;
@@ -113,6 +162,20 @@ class Chart_Behaviour {
   bool unloaded_ = false;
   bool prefs_open_ = false;  // the preferences or About window holds the timer stopped
   bool about_open_ = false;
+  // The moving map.
+  bool pressed_ = false;
+  bool dragging_ = false;
+  int32_t press_x_ = 0;
+  int32_t press_y_ = 0;
+  int32_t drag_x_ = 0;
+  int32_t drag_y_ = 0;
+  Wheel_Notches wheel_;
+  std::string tooltip_;
+  Aircraft_Trail trail_;
+  Tick_Clock clock_ = Steady_Now;
+  std::shared_ptr<Nearest_Data> nearest_;
+  bool nearest_open_ = false;   // like the preferences, the nearest airports hold the timer
+  uint32_t nearest_shown_ = 0;  // which request the open window answers
   // Lets a dialog that outlives this window find out that it is gone.
   std::shared_ptr<Chart_Behaviour*> self_;
 };

@@ -11,27 +11,28 @@ namespace {
 
 using K = Control_Kind;
 constexpr Control_Row kPreferencesControls[] = {
-    {"Frame1", K::frame, "Options", {8, 8, 280, 176}, false, true},
+    {"Frame1", K::frame, "Options", {8, 8, 280, 200}, false, true},
     {"Check1", K::check_box, CHECK_CAPTIONS[0], {20, 28, 256, 20}, true},
     {"Check2", K::check_box, CHECK_CAPTIONS[1], {20, 52, 256, 20}, true},
     {"Check3", K::check_box, CHECK_CAPTIONS[2], {20, 76, 256, 20}, true},
     {"Check4", K::check_box, CHECK_CAPTIONS[3], {20, 100, 256, 20}, true},
     {"Check5", K::check_box, CHECK_CAPTIONS[4], {20, 124, 256, 20}, true},
     {"Check6", K::check_box, CHECK_CAPTIONS[5], {20, 148, 256, 20}, true},
-    {"Frame2", K::frame, "Altimeter Setting Units", {8, 192, 280, 76}, false, true},
-    {"Option1", K::radio_button, "Millibars", {20, 212, 256, 20}, true, true},
-    {"Option2", K::radio_button, "Inches of Mercury", {20, 238, 256, 20}},
-    {"Frame3", K::frame, "Simulator", {8, 276, 280, 108}, false, true},
-    {"Option3", K::radio_button, "This computer", {20, 296, 256, 20}, true, true},
-    {"Option4", K::radio_button, "Another computer:", {20, 322, 130, 20}},
-    {"Text1", K::edit, "", {152, 321, 124, 22}, true, true},
-    {"Label1", K::label, "Key", {20, 351, 36, 22}},
-    {"Text2", K::edit, "", {60, 351, 216, 22}, true},
-    {"Frame4", K::frame, "Chart style", {8, 392, 280, 76}, false, true},
-    {"Option5", K::radio_button, "Classic", {20, 412, 120, 20}, true, true},
-    {"Option6", K::radio_button, "Diagram", {150, 412, 126, 20}},
-    {"Check7", K::check_box, "Night colours", {20, 438, 256, 20}, true, true},
-    {"Command1", K::button, "Ok", {108, 478, 80, 26}, true, true},
+    {"Check7", K::check_box, CHECK_CAPTIONS[6], {20, 172, 256, 20}, true},
+    {"Frame2", K::frame, "Altimeter Setting Units", {8, 216, 280, 76}, false, true},
+    {"Option1", K::radio_button, "Millibars", {20, 236, 256, 20}, true, true},
+    {"Option2", K::radio_button, "Inches of Mercury", {20, 262, 256, 20}},
+    {"Frame3", K::frame, "Simulator", {8, 300, 280, 108}, false, true},
+    {"Option3", K::radio_button, "This computer", {20, 320, 256, 20}, true, true},
+    {"Option4", K::radio_button, "Another computer:", {20, 346, 130, 20}},
+    {"Text1", K::edit, "", {152, 345, 124, 22}, true, true},
+    {"Label1", K::label, "Key", {20, 375, 36, 22}},
+    {"Text2", K::edit, "", {60, 375, 216, 22}, true},
+    {"Frame4", K::frame, "Chart style", {8, 416, 280, 76}, false, true},
+    {"Option5", K::radio_button, "Classic", {20, 436, 120, 20}, true, true},
+    {"Option6", K::radio_button, "Diagram", {150, 436, 126, 20}},
+    {"Check8", K::check_box, "Night colours", {20, 462, 256, 20}, true, true},
+    {"Command1", K::button, "Ok", {108, 502, 80, 26}, true, true},
 };
 constexpr Control_Row kAboutControls[] = {
     {"Label1", K::label, ABOUT_VERSION, {12, 10, 336, 26}},
@@ -48,7 +49,7 @@ constexpr Control_Row kAboutControls[] = {
 
 const Window_Table PREFERENCES_WINDOW{.name = "Form5",
                                       .caption = "Options",
-                                      .client = {0, 0, 296, 514},
+                                      .client = {0, 0, 296, 538},
                                       .controls = kPreferencesControls,
                                       .default_button = "Command1",
                                       .first_focus = "Check1"};
@@ -72,6 +73,8 @@ bool& Check_Switch(Program_State& st, int n) {
       return st.show_airspace;
     case 5:
       return st.show_gates;
+    case 7:
+      return st.show_trail;
     default:
       return st.follow_acft;
   }

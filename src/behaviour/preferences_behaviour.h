@@ -14,11 +14,11 @@ namespace orv {
 
 struct Program_State;
 
-inline constexpr int CHECK_COUNT = 6;
-// The captions of check boxes 1 to 6, in the order of their switches (Check_Switch).
+inline constexpr int CHECK_COUNT = 7;
+// The captions of check boxes 1 to 7, in the order of their switches (Check_Switch).
 inline constexpr const char* CHECK_CAPTIONS[CHECK_COUNT] = {
-    "Display Taxiways IDs", "Display Taxiways",        "Display ILS",
-    "Display Airspace",     "Display Gates\\Parkings", "Follow Aircraft"};
+    "Display Taxiways IDs",    "Display Taxiways", "Display ILS", "Display Airspace",
+    "Display Gates\\Parkings", "Follow Aircraft",  "Show Trail"};
 
 inline constexpr const char* MSG_BAD_SIM_ADDRESS =
     "The simulator's address must be HOST:PORT, with a port from 1 to 65535.";
@@ -30,8 +30,8 @@ inline constexpr const char* MSG_STYLE_NOT_SAVED =
     "The chart style couldn't be saved in orv_chart.cfg.";
 inline constexpr const char* MSG_SIM_KEPT = " The choice of simulator was left as it was.";
 
-// The switch of check box n (1 to 6): Display Taxiways IDs, Display Taxiways, Display ILS,
-// Display Airspace, Display Gates\Parkings, Follow Aircraft.
+// The switch of check box n (1 to 7): Display Taxiways IDs, Display Taxiways, Display ILS,
+// Display Airspace, Display Gates\Parkings, Follow Aircraft, Show Trail.
 bool& Check_Switch(Program_State& st, int n);
 
 class Preferences_View : public Window_View {
@@ -43,7 +43,7 @@ class Preferences_View : public Window_View {
   virtual void Set_Options(bool millibars) = 0;
   // Option3 ("This computer") or Option4 ("Another computer:"), Text1 (HOST:PORT), Text2 (key).
   virtual void Set_Simulator(bool remote, const std::string& address, const std::string& key) = 0;
-  // Option5 ("Classic") or Option6 ("Diagram"), and Check7 ("Night colours").
+  // Option5 ("Classic") or Option6 ("Diagram"), and Check8 ("Night colours").
   virtual void Set_Chart_Style(bool /*diagram*/, bool /*night*/) {}
 };
 

@@ -4,8 +4,10 @@
 // of the behaviours record them.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace orv {
 
@@ -26,6 +28,15 @@ class Window_View {
 // Called when a window opened by another one has closed, however it closed.
 using Window_Closed = std::function<void()>;
 
+// What the chart hands the nearest airports window: its heading, the lines of its list (UTF-8,
+// nearest first), whom to tell which line was chosen, and whom to tell that it closed.
+struct Nearest_Request {
+  std::string heading;
+  std::vector<std::string> items;
+  std::function<void(size_t item)> chosen;
+  Window_Closed closed;
+};
+
 // The program's windows as the behaviours see them: which window opens next, and the end.
 class Program_Windows {
  public:
@@ -37,6 +48,11 @@ class Program_Windows {
   // Modeless; an open one is brought forward instead of opening another.
   virtual void Show_Preferences(Window_Closed closed) = 0;
   virtual void Show_About(Window_Closed closed) = 0;
+  // The nearest airports window, modeless; an open one is replaced. A program without it
+  // offers nothing, and its opener is told at once that it closed.
+  virtual void Show_Nearest(Nearest_Request request) {
+    if (request.closed) request.closed();
+  }
   virtual void End_Program() = 0;
 };
 

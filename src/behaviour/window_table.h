@@ -25,6 +25,7 @@ enum class Control_Kind : uint8_t {
   folder_list,   // the wizard's folder list
   progress_bar,
   picture,
+  item_list,  // a list of lines to choose one from
 };
 
 // A rectangle of the window's client area at design, in pixels.

@@ -38,6 +38,9 @@ struct Program_State {
   bool show_gates = false;
   bool follow_acft = false;
   uint8_t altim_units = 0;  // 0 millibars, 1 inches of mercury
+  // The aircraft's trail on the chart: off unless the pilot asks; like the switches above it
+  // lives for one run and is set to its default on each load of the chart window.
+  bool show_trail = false;
   // The chart's style and colours, kept between runs in a file of their own.
   bool diagram_style = false;
   bool night_colours = false;

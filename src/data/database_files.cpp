@@ -305,7 +305,10 @@ Decode_Result Decode_Airport_Index(std::span<const uint8_t> bytes, int32_t count
     const size_t offset = in.pos();
     Get_Airport(in, scratch, false);
     if (!in.ok()) in.Add_Context("airport record " + std::to_string(i));
-    if (i < read.size()) read[i] = {std::move(scratch.ident), std::move(scratch.name), offset};
+    if (i < read.size()) {
+      read[i] = {std::move(scratch.ident), std::move(scratch.name), offset, scratch.lat,
+                 scratch.lon};
+    }
   }
   Check_Fully_Used(in);
   if (in.ok()) entries = std::move(read);

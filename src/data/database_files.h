@@ -60,12 +60,15 @@ struct Decode_Result {
 Decode_Result Decode_Airports(std::span<const uint8_t> bytes, int32_t count,
                               std::vector<Airport_Entry>& airports);
 
-// What the airport list and the tool's fetch need of an airport record without its detail: the
-// parts of its item text and where the record starts in the file.
+// What the airport list, the tool's fetch and the nearest search need of an airport record
+// without its detail: the parts of its item text, where the record starts in the file, and its
+// reference point.
 struct Airport_Index_Entry {
   std::string ident;
   std::string name;
   size_t offset = 0;
+  double lat = 0.0;
+  double lon = 0.0;
 };
 
 // The database file held in memory with one index entry per used airport (the spare is not

@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <optional>
 #include <utility>
 
 #include "qt/message_box.h"
@@ -31,7 +35,10 @@ class Chart_Area : public QWidget {
   explicit Chart_Area(Chart_Window& window) : QWidget(&window), window_(window) {
     setObjectName(QStringLiteral("Chart_Area"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // the pointer's place shows what is under it
   }
+
+  Chart_Behaviour& Behaviour() { return window_.behaviour_; }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -41,8 +48,21 @@ class Chart_Area : public QWidget {
 
   void mousePressEvent(QMouseEvent* event) override {
     const QPoint at = event->position().toPoint();
-    window_.Client_Mouse_Down(event->button(), at.x(), at.y());
+    Behaviour().Mouse_Press(event->button() == Qt::LeftButton, at.x(), at.y());
   }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const QPoint at = event->position().toPoint();
+    Behaviour().Mouse_Move(at.x(), at.y());
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    Behaviour().Mouse_Release(event->button() == Qt::LeftButton, width(), height());
+  }
+  void wheelEvent(QWheelEvent* event) override {
+    const QPoint at = event->position().toPoint();
+    Behaviour().Mouse_Wheel(event->angleDelta().y(), at.x(), at.y());
+    event->accept();
+  }
+  void leaveEvent(QEvent*) override { Behaviour().Mouse_Leave(); }
 
  private:
   Chart_Window& window_;
@@ -88,6 +108,8 @@ Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_Sta
   const std::vector<QAction*> menus = Build_Menus(CHART_WINDOW, bar);
   connect(Menu_Item(CHART_WINDOW, menus, "airpt_place"), &QAction::triggered, this,
           [this] { behaviour_.Change_Airport(); });
+  connect(Menu_Item(CHART_WINDOW, menus, "near_place"), &QAction::triggered, this,
+          [this] { behaviour_.Open_Nearest(); });
   connect(Menu_Item(CHART_WINDOW, menus, "pref1"), &QAction::triggered, this,
           [this] { behaviour_.Open_Preferences(); });
   connect(Menu_Item(CHART_WINDOW, menus, "prnt1"), &QAction::triggered, this,
@@ -106,6 +128,47 @@ Chart_Window::Chart_Window(Program_State& st, Program_Windows& windows, Link_Sta
   connect(timer1_, &QTimer::timeout, this, &Chart_Window::Aircraft_Tick);
 
   resize(CHART_WINDOW.client.w, CHART_WINDOW.client.h + bar->sizeHint().height());
+  installEventFilter(this);
+  area_->installEventFilter(this);
+  for (QWidget* child : area_->findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+namespace {
+
+// The chart key a key press names, without Ctrl, Alt or Meta.
+std::optional<Chart_Key> Chart_Key_Of(const QKeyEvent& e) {
+  if (e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return {};
+  switch (e.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return Chart_Key::plus;
+    case Qt::Key_Minus:
+      return Chart_Key::minus;
+    case Qt::Key_Left:
+      return Chart_Key::left;
+    case Qt::Key_Right:
+      return Chart_Key::right;
+    case Qt::Key_Up:
+      return Chart_Key::up;
+    case Qt::Key_Down:
+      return Chart_Key::down;
+    case Qt::Key_Home:
+      return Chart_Key::home;
+    case Qt::Key_F:
+      return Chart_Key::f;
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+bool Chart_Window::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto key = Chart_Key_Of(*static_cast<QKeyEvent*>(event));
+    if (key && behaviour_.Key_Down(*key)) return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 QWidget* Chart_Window::Client_Area() const {
@@ -152,6 +215,14 @@ Window_Size Chart_Window::Outer_Size() const {
 
 bool Chart_Window::Is_Minimized() const {
   return isMinimized();
+}
+
+void Chart_Window::Show_Tooltip(const std::string& text, int32_t x, int32_t y) {
+  if (text.empty()) {
+    QToolTip::hideText();
+    return;
+  }
+  QToolTip::showText(area_->mapToGlobal(QPoint(x + 12, y + 16)), Ui_Text(text), area_);
 }
 
 void Chart_Window::Client_Mouse_Down(Qt::MouseButton button, int px, int py) {

@@ -49,6 +49,7 @@ class Chart_Window : public QMainWindow, public Chart_Window_View {
   void Redraw() override;
   Window_Size Outer_Size() const override;
   bool Is_Minimized() const override;
+  void Show_Tooltip(const std::string& text, int32_t x, int32_t y) override;
 
  public Q_SLOTS:
   void Aircraft_Tick() { behaviour_.Aircraft_Tick(); }
@@ -61,6 +62,8 @@ class Chart_Window : public QMainWindow, public Chart_Window_View {
   void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The chart's keys, wherever the focus is in the window.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   friend class Chart_Area;

@@ -95,16 +95,16 @@ QWidget* Preferences_Window::Make_Frame4(const Table_Widgets& w) {
   auto* frame4 = w.Get<QGroupBox>("Frame4");
   option5_ = w.Get<QRadioButton>("Option5");
   option6_ = w.Get<QRadioButton>("Option6");
-  check7_ = w.Get<QCheckBox>("Check7");
+  check8_ = w.Get<QCheckBox>("Check8");
   auto* style_row = new QHBoxLayout;
   style_row->addWidget(option5_);
   style_row->addWidget(option6_);
   auto* frame4_layout = new QVBoxLayout(frame4);
   frame4_layout->addLayout(style_row);
-  frame4_layout->addWidget(check7_);
+  frame4_layout->addWidget(check8_);
   connect(option5_, &QRadioButton::clicked, this, [this] { behaviour_.Classic_Chosen(); });
   connect(option6_, &QRadioButton::clicked, this, [this] { behaviour_.Diagram_Chosen(); });
-  connect(check7_, &QCheckBox::clicked, this,
+  connect(check8_, &QCheckBox::clicked, this,
           [this](bool checked) { behaviour_.Night_Colours_Changed(checked); });
   return frame4;
 }
@@ -112,7 +112,7 @@ QWidget* Preferences_Window::Make_Frame4(const Table_Widgets& w) {
 void Preferences_Window::Set_Chart_Style(bool diagram, bool night) {
   option5_->setChecked(!diagram);
   option6_->setChecked(diagram);
-  check7_->setChecked(night);
+  check8_->setChecked(night);
 }
 
 void Preferences_Window::Show_Message(Message_Icon icon, const std::string& text) {

@@ -48,7 +48,7 @@ class Preferences_Window : public QDialog, public Preferences_View {
   QLineEdit* text2_ = nullptr;
   QRadioButton* option5_ = nullptr;
   QRadioButton* option6_ = nullptr;
-  QCheckBox* check7_ = nullptr;
+  QCheckBox* check8_ = nullptr;
 };
 
 // Opens the preferences window, modeless.

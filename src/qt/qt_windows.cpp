@@ -5,6 +5,7 @@
 #include "qt/about_window.h"
 #include "qt/chart_window.h"
 #include "qt/message_box.h"
+#include "qt/nearest_window.h"
 #include "qt/preferences_window.h"
 #include "qt/selection_window.h"
 #include "qt/setup_window.h"
@@ -71,6 +72,15 @@ void Qt_Windows::Show_About(Window_Closed closed) {
                             about_ = Show_About_Window(std::move(on_close));
                             return !about_.isNull();
                           }});
+}
+
+void Qt_Windows::Show_Nearest(Nearest_Request request) {
+  if (nearest_) nearest_->close();
+  nearest_ = Show_Nearest_Window(std::move(request));
+}
+
+Nearest_Window* Qt_Windows::Nearest() const {
+  return nearest_.data();
 }
 
 Preferences_Window* Qt_Windows::Preferences() const {

@@ -16,6 +16,7 @@ namespace orv {
 struct Program_State;
 class About_Window;
 class Chart_Window;
+class Nearest_Window;
 class Preferences_Window;
 class Selection_Window;
 class Setup_Window;
@@ -39,11 +40,13 @@ class Qt_Windows : public Program_Windows {
   void Show_Chart() override { Open_Chart(); }
   void Show_Preferences(Window_Closed closed) override;
   void Show_About(Window_Closed closed) override;
+  void Show_Nearest(Nearest_Request request) override;
   void End_Program() override;
 
   // The preferences and About windows while they are open.
   Preferences_Window* Preferences() const;
   About_Window* About() const;
+  Nearest_Window* Nearest() const;
 
  private:
   Program_State& st_;
@@ -51,6 +54,7 @@ class Qt_Windows : public Program_Windows {
   Tick_Clock clock_;
   QPointer<Preferences_Window> prefs_;
   QPointer<About_Window> about_;
+  QPointer<Nearest_Window> nearest_;
   Single_Window prefs_policy_;
   Single_Window about_policy_;
 };

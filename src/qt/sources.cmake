@@ -4,6 +4,7 @@ list(APPEND WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/about_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/nearest_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/preferences_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_icon.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qpainter_canvas.cpp

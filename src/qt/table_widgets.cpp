@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -65,6 +66,8 @@ QWidget* Make_Widget(const Control_Row& row, QWidget* parent) {
       return new QProgressBar(parent);
     case Control_Kind::picture:
       return new QLabel(parent);
+    case Control_Kind::item_list:
+      return new QListWidget(parent);
   }
   return new QLabel(caption, parent);
 }

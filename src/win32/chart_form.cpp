@@ -1,11 +1,13 @@
 #include "win32/chart_form.h"
 
 #include <windowsx.h>
-// The print dialog after the window types.
+// The common controls and the print dialog need the window types first.
 // clang-format off
+#include <commctrl.h>
 #include <commdlg.h>
 // clang-format on
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,10 @@ class Chart_Form final : public Form, public Chart_Window_View {
     label1_ = built[CHART_WINDOW.Index_Of("Label1")];
     // The label takes its own clicks, so a click on it does not re-centre the chart.
     SetWindowLongPtrW(label1_, GWL_STYLE, GetWindowLongPtrW(label1_, GWL_STYLE) | SS_NOTIFY);
+    // The chart's keys reach the chart wherever the focus is among its buttons.
+    for (const char* name : {"Command2", "Command3", "Command4"}) {
+      SetWindowSubclass(built[CHART_WINDOW.Index_Of(name)], &Chart_Key_Subclass, 0, 0);
+    }
   }
 
   bool Load() { return behaviour_.Load(); }
@@ -66,6 +72,7 @@ class Chart_Form final : public Form, public Chart_Window_View {
     return {outer.right - outer.left, outer.bottom - outer.top};
   }
   bool Is_Minimized() const override { return IsIconic(Hwnd()) != FALSE; }
+  void Show_Tooltip(const std::string& text, int32_t x, int32_t y) override;
 
  protected:
   void Command(int id, int /*code*/, HWND /*control*/) override;
@@ -82,11 +89,99 @@ class Chart_Form final : public Form, public Chart_Window_View {
   void Paint();
   void Draw_Into(HDC dc);
   void Print();
-  void Mouse_Down(bool left_button, LPARAM lp);
+  void Mouse_Press(bool left_button, LPARAM lp);
+  void Mouse_Release(bool left_button);
+  void Mouse_Move(LPARAM lp);
+  void Mouse_Wheel(WPARAM wp, LPARAM lp);
+  void Make_Tooltip();
+  static LRESULT CALLBACK Chart_Key_Subclass(HWND control, UINT msg, WPARAM wp, LPARAM lp,
+                                             UINT_PTR id, DWORD_PTR data);
 
   Chart_Behaviour behaviour_;
   HWND label1_ = nullptr;
+  HWND tooltip_ = nullptr;
+  TOOLINFOW tool_{};
+  bool tracking_leave_ = false;
 };
+
+// Asks a chart window whether it uses a key (wParam: the virtual key); it answers 1 if it did.
+UINT Chart_Key_Message() {
+  static const UINT msg = RegisterWindowMessageW(L"Orvane.ChartKey");
+  return msg;
+}
+
+// The chart key a virtual key names, without Ctrl or Alt.
+std::optional<Chart_Key> Chart_Key_Of(WPARAM vk) {
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return std::nullopt;
+  switch (vk) {
+    case VK_ADD:
+    case VK_OEM_PLUS:
+      return Chart_Key::plus;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS:
+      return Chart_Key::minus;
+    case VK_LEFT:
+      return Chart_Key::left;
+    case VK_RIGHT:
+      return Chart_Key::right;
+    case VK_UP:
+      return Chart_Key::up;
+    case VK_DOWN:
+      return Chart_Key::down;
+    case VK_HOME:
+      return Chart_Key::home;
+    case 'F':
+      return Chart_Key::f;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The buttons ask for the arrows and the characters, which the dialog keys would otherwise take
+// for moving the focus and for mnemonics, and hand the chart's keys to the chart.
+LRESULT CALLBACK Chart_Form::Chart_Key_Subclass(HWND control, UINT msg, WPARAM wp, LPARAM lp,
+                                                UINT_PTR, DWORD_PTR) {
+  if (msg == WM_GETDLGCODE) {
+    return DefSubclassProc(control, msg, wp, lp) | DLGC_WANTARROWS | DLGC_WANTCHARS;
+  }
+  if (msg == WM_KEYDOWN && SendMessageW(GetParent(control), Chart_Key_Message(), wp, 0) != 0) {
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(control, &Chart_Key_Subclass, 0);
+  return DefSubclassProc(control, msg, wp, lp);
+}
+
+void Chart_Form::Make_Tooltip() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(),
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!tooltip_) return;
+  tool_.cbSize = sizeof tool_;
+  tool_.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool_.hwnd = Hwnd();
+  tool_.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool_));
+  // A width makes the tip break its lines at "\n".
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+// Made when it is first shown, once the chart is loaded and on top.
+void Chart_Form::Show_Tooltip(const std::string& text, int32_t x, int32_t y) {
+  if (!tooltip_ && !text.empty()) Make_Tooltip();
+  if (!tooltip_) return;
+  if (text.empty()) {
+    SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
+    return;
+  }
+  std::wstring wide = Wide(text);
+  tool_.lpszText = wide.data();
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool_));
+  POINT at{x + 12, y + 16};
+  ClientToScreen(Hwnd(), &at);
+  SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool_));
+  tool_.lpszText = const_cast<wchar_t*>(L"");
+}
 
 void Chart_Form::Command(int id, int, HWND) {
   const std::string_view name = Command_Name(CHART_WINDOW, id);
@@ -94,6 +189,7 @@ void Chart_Form::Command(int id, int, HWND) {
   if (name == "Command3") behaviour_.Center_On_Airport();
   if (name == "Command4") behaviour_.Zoom_Out();
   if (name == "airpt_place") behaviour_.Change_Airport();
+  if (name == "near_place") behaviour_.Open_Nearest();
   if (name == "pref1") behaviour_.Open_Preferences();
   if (name == "prnt1") Print();
   if (name == "orv_abot2") behaviour_.Open_About();
@@ -117,8 +213,28 @@ LRESULT Chart_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      Mouse_Down(msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK, lp);
+      Mouse_Press(msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK, lp);
       return 0;
+    case WM_LBUTTONUP:
+      Mouse_Release(true);
+      return 0;
+    case WM_MOUSEMOVE:
+      Mouse_Move(lp);
+      return 0;
+    case WM_MOUSEWHEEL:
+      Mouse_Wheel(wp, lp);
+      return 0;
+    case WM_MOUSELEAVE:
+      tracking_leave_ = false;
+      behaviour_.Mouse_Leave();
+      return 0;
+    case WM_CAPTURECHANGED:
+      // The drag was taken away (another window, a message box): it ends without a click.
+      if (reinterpret_cast<HWND>(lp) != Hwnd()) behaviour_.Mouse_Leave();
+      return 0;
+    case WM_KEYDOWN:
+      if (const auto key = Chart_Key_Of(wp); key && behaviour_.Key_Down(*key)) return 0;
+      break;
     case WM_SIZE:
       behaviour_.Resized();
       // The chart is drawn for the window's size: all of it again, not just what was uncovered.
@@ -131,6 +247,10 @@ LRESULT Chart_Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       behaviour_.Shown();
       return 0;
     default:
+      if (msg == Chart_Key_Message()) {
+        const auto key = Chart_Key_Of(wp);
+        return key && behaviour_.Key_Down(*key) ? 1 : 0;
+      }
       if (msg == Draw_On_Canvas_Message()) {
         behaviour_.Draw(*reinterpret_cast<Canvas*>(lp));
         return 1;
@@ -198,11 +318,32 @@ void Chart_Form::Print() {
   if (!printed) Show_Message(Message_Icon::exclamation, "The page could not be printed.");
 }
 
-void Chart_Form::Mouse_Down(bool left_button, LPARAM lp) {
+void Chart_Form::Mouse_Press(bool left_button, LPARAM lp) {
+  if (left_button) SetCapture(Hwnd());
+  behaviour_.Mouse_Press(left_button, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+}
+
+void Chart_Form::Mouse_Release(bool left_button) {
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  behaviour_.Mouse_Down(left_button, GET_X_LPARAM(lp), GET_Y_LPARAM(lp), client.right,
-                        client.bottom);
+  // Told before the capture goes, so that the release is not taken for a lost drag.
+  behaviour_.Mouse_Release(left_button, client.right, client.bottom);
+  if (GetCapture() == Hwnd()) ReleaseCapture();
+}
+
+void Chart_Form::Mouse_Move(LPARAM lp) {
+  if (!tracking_leave_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Hwnd(), 0};
+    tracking_leave_ = TrackMouseEvent(&track) != FALSE;
+  }
+  behaviour_.Mouse_Move(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+}
+
+// The wheel comes to the window with the focus, here or through a button, in screen pixels.
+void Chart_Form::Mouse_Wheel(WPARAM wp, LPARAM lp) {
+  POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  ScreenToClient(Hwnd(), &at);
+  behaviour_.Mouse_Wheel(GET_WHEEL_DELTA_WPARAM(wp), at.x, at.y);
 }
 
 }  // namespace

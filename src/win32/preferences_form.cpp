@@ -63,13 +63,13 @@ class Preferences_Form final : public Form, public Preferences_View {
   void Set_Chart_Style(bool diagram, bool night) override {
     Set_Checked(option_[4], !diagram);
     Set_Checked(option_[5], diagram);
-    Set_Checked(check7_, night);
+    Set_Checked(check8_, night);
   }
 
  protected:
   void Command(int id, int code, HWND control) override {
     const std::string_view name = Command_Name(PREFERENCES_WINDOW, id);
-    if (name == "Check7" && code == BN_CLICKED) {
+    if (name == "Check8" && code == BN_CLICKED) {
       behaviour_.Night_Colours_Changed(Is_Checked(control));
     } else if (name.starts_with("Check") && code == BN_CLICKED) {
       behaviour_.Display_Switch_Changed(name.back() - '0', Is_Checked(control));
@@ -109,7 +109,7 @@ class Preferences_Form final : public Form, public Preferences_View {
     };
     for (int n = 1; n <= CHECK_COUNT; ++n) check_[n - 1] = control("Check" + std::to_string(n));
     for (int n = 1; n <= 6; ++n) option_[n - 1] = control("Option" + std::to_string(n));
-    check7_ = control("Check7");
+    check8_ = control("Check8");
     text1_ = control("Text1");
     text2_ = control("Text2");
     SendMessageW(text1_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"HOST:PORT"));
@@ -121,7 +121,7 @@ class Preferences_Form final : public Form, public Preferences_View {
   Preferences_Behaviour behaviour_;
   HWND check_[CHECK_COUNT] = {};
   HWND option_[6] = {};
-  HWND check7_ = nullptr;
+  HWND check8_ = nullptr;
   HWND text1_ = nullptr;
   HWND text2_ = nullptr;
   bool setting_text_ = false;

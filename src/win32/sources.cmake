@@ -4,6 +4,7 @@ set(WIN32_VIEW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/about_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gdi_canvas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/nearest_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/preferences_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/selection_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_form.cpp

@@ -271,6 +271,8 @@ Kind_Class Class_Of(Control_Kind kind, bool is_default) {
       return {PROGRESS_CLASSW, PBS_SMOOTH, 0};
     case Control_Kind::picture:
       return {L"STATIC", SS_BITMAP, 0};
+    case Control_Kind::item_list:
+      return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
   }
   return {L"STATIC", 0, 0};
 }

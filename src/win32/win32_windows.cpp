@@ -4,6 +4,7 @@
 
 #include "win32/about_form.h"
 #include "win32/chart_form.h"
+#include "win32/nearest_form.h"
 #include "win32/preferences_form.h"
 #include "win32/selection_form.h"
 #include "win32/setup_form.h"
@@ -70,6 +71,22 @@ void Win32_Windows::Show_About(Window_Closed closed) {
                             about_ = Open_About_Form(Forgetting(about_, std::move(on_close)));
                             return about_ != nullptr;
                           }});
+}
+
+void Win32_Windows::Show_Nearest(Nearest_Request request) {
+  if (Is_Open(nearest_)) Close_Form(nearest_);
+  Window_Closed closed = std::move(request.closed);
+  request.closed = Forgetting(nearest_, [closed] {
+    if (closed) closed();
+  });
+  Window_Closed on_close = request.closed;
+  nearest_ = Open_Nearest_Form(std::move(request));
+  // A window that could not be made tells its opener at once, which waits for no close.
+  if (!nearest_) on_close();
+}
+
+HWND Win32_Windows::Nearest() const {
+  return Is_Open(nearest_) ? nearest_ : nullptr;
 }
 
 HWND Win32_Windows::Preferences() const {

@@ -31,11 +31,13 @@ class Win32_Windows : public Program_Windows {
   void Show_Chart() override { Open_Chart(); }
   void Show_Preferences(Window_Closed closed) override;
   void Show_About(Window_Closed closed) override;
+  void Show_Nearest(Nearest_Request request) override;
   void End_Program() override;
 
   // The preferences and About windows while they are open, or null.
   HWND Preferences() const;
   HWND About() const;
+  HWND Nearest() const;
 
  private:
   Program_State& st_;
@@ -43,6 +45,7 @@ class Win32_Windows : public Program_Windows {
   Tick_Clock clock_;
   HWND prefs_ = nullptr;
   HWND about_ = nullptr;
+  HWND nearest_ = nullptr;
   Single_Window prefs_policy_;
   Single_Window about_policy_;
 };

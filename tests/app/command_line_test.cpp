@@ -79,6 +79,10 @@ TEST(Command_Line, Tool_Gives_Help_Version_And_Clear_Errors) {
            Bad{"chart K --out a.svg --aircraft 1,2",
                "orvane-tool: --aircraft: takes LAT,LON,HDG (HDG whole degrees)"},
            Bad{"aircraft --sim-code", "orvane-tool: --sim-code: 1 required N missing"},
+           Bad{"nearest 95,0",
+               "orvane-tool: POSITION: takes LAT,LON in degrees, latitude -90 to 90, longitude "
+               "-180 to 180"},
+           Bad{"nearest 1,2 --count 0", "orvane-tool: --count: takes 1 to 100000"},
        }) {
     const Run_Result r = Run_Program(tmp, ORVANE_TOOL_PATH, bad.args);
     EXPECT_EQ(r.exit, 2) << bad.args;

@@ -125,6 +125,7 @@ struct Rec_Chart : Rec<Chart_Window_View> {
   Window_Size outer{281, 270};
   bool Is_Minimized() const override { return minimized; }
   bool minimized = false;
+  void Show_Tooltip(const std::string& text, int32_t, int32_t) override { Say("tooltip " + text); }
 };
 
 struct Rec_Prefs : Rec<Preferences_View> {
@@ -165,9 +166,12 @@ struct Rec_Windows : Program_Windows {
   }
   void Show_Chart() override {
     Say("open Form4");
+    // A chart that opens another one is still running: it goes when the test ends.
+    old_charts.push_back(std::move(chart));
+    old_chart_views.push_back(std::move(chart_view));
     chart_view = std::make_unique<Rec_Chart>(log, "Form4");
     chart = std::make_unique<Chart_Behaviour>(st, *chart_view, *this, std::move(link));
-    chart_view->unload = [this] { chart->Unload(); };
+    chart_view->unload = [c = chart.get()] { c->Unload(); };
     chart->Load();
   }
   void Show_Preferences(Window_Closed closed) override {
@@ -180,6 +184,10 @@ struct Rec_Windows : Program_Windows {
   void Show_About(Window_Closed closed) override {
     Say("open Form6");
     about_closed = std::move(closed);
+  }
+  void Show_Nearest(Nearest_Request request) override {
+    Say("open Form7");
+    nearest = std::move(request);
   }
   void End_Program() override { Say("end"); }
 
@@ -195,6 +203,9 @@ struct Rec_Windows : Program_Windows {
   std::unique_ptr<Selection_Behaviour> selection;
   std::unique_ptr<Rec_Chart> chart_view;
   std::unique_ptr<Chart_Behaviour> chart;
+  std::vector<std::unique_ptr<Rec_Chart>> old_chart_views;
+  std::vector<std::unique_ptr<Chart_Behaviour>> old_charts;
+  Nearest_Request nearest;
   std::unique_ptr<Rec_Prefs> prefs_view;
   std::unique_ptr<Preferences_Behaviour> prefs;
   Window_Closed about_closed;

@@ -9,6 +9,7 @@
 
 #include "behaviour/about_text.h"
 #include "behaviour/chart_behaviour.h"
+#include "behaviour/nearest_behaviour.h"
 #include "behaviour/preferences_behaviour.h"
 #include "behaviour/selection_behaviour.h"
 #include "behaviour/setup_behaviour.h"
@@ -53,16 +54,19 @@ TEST(Window_Tables, DescribeWhatEachWindowShowsAndAreWhole) {
       {CHART_WINDOW,
        "Form4: Current Airport's Chart",
        {"Command2: Zoom in", "Command3: Center", "Command4: Zoom out", "Label1: Altimeter: 0",
-        "go_to1: Change", "airpt_place: Airport", "op1: Options", "pref1: Preferences", "prnt1: Print...",
-        "abot2: About", "orv_abot2: Orvane v1.2"}},
+        "go_to1: Change", "airpt_place: Airport", "near_place: Nearest Airports...", "op1: Options",
+        "pref1: Preferences", "prnt1: Print...", "abot2: About", "orv_abot2: Orvane v1.2"}},
       {PREFERENCES_WINDOW,
        "Form5: Options",
        {"Frame1: Options", "Check1: Display Taxiways IDs", "Check2: Display Taxiways",
         "Check3: Display ILS", "Check4: Display Airspace", "Check5: Display Gates\\Parkings",
-        "Check6: Follow Aircraft", "Frame2: Altimeter Setting Units", "Option1: Millibars",
-        "Option2: Inches of Mercury", "Frame3: Simulator", "Option3: This computer",
-        "Option4: Another computer:", "Label1: Key", "Frame4: Chart style", "Option5: Classic",
-        "Option6: Diagram", "Check7: Night colours", "Command1: Ok"}},
+        "Check6: Follow Aircraft", "Check7: Show Trail", "Frame2: Altimeter Setting Units",
+        "Option1: Millibars", "Option2: Inches of Mercury", "Frame3: Simulator",
+        "Option3: This computer", "Option4: Another computer:", "Label1: Key", "Frame4: Chart style",
+        "Option5: Classic", "Option6: Diagram", "Check8: Night colours", "Command1: Ok"}},
+      {NEAREST_WINDOW,
+       "Form7: Nearest Airports",
+       {"Label1: Nearest to the chart's centre:", "Command1: Open Chart", "Command2: Cancel"}},
       {ABOUT_WINDOW,
        "Form6: About Orvane v1.2",
        {"Label1: ORVANE VERSION 1.2", std::string("Label3: ") + ABOUT_SUMMARY,

@@ -5,4 +5,5 @@ list(APPEND TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/chart_layers_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_projection_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagram_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/moving_map_test.cpp
 )

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "behaviour/chart_behaviour.h"
 #include "chart/recording_canvas.h"
@@ -147,11 +148,14 @@ TEST_F(Win32Chart, EscLeavesTheZoomTheFocusComesBackAndAQuickSecondClickCounts) 
   SetActiveWindow(form);
   EXPECT_EQ(GetFocus(), Control(form, "Command4"));
   DestroyWindow(elsewhere);
-  // Two quick presses re-centre twice: the second comes as a double click.
+  // Two quick clicks re-centre twice: the second press comes as a double click. A click
+  // re-centres when its button is released, as it may still become a drag until then.
   SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 100));
+  SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(60, 100));
   const std::vector<Draw_Call> once = Recorded(form);
   EXPECT_NE(once, before);
   SendMessageW(form, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 100));
+  SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(60, 100));
   EXPECT_NE(Recorded(form), once);
   // The preferences belong to the chart that opened them: no taskbar button of their own.
   testing::Pick_Menu(form, "Preferences");
@@ -213,6 +217,38 @@ TEST_F(Win32Chart, ShowsTheAircraftAndTheAltimeterThenWarnsOnceWhenTheSimulatorC
   EXPECT_EQ(recorder.messages[0].text, MSG_SIM_READ_FAILED);
   testing::Tick(form, CHART_TIMER1);
   EXPECT_EQ(recorder.messages.size(), 1u);
+}
+
+// The form forwards the wheel (which comes to it in screen pixels), a drag and the chart's keys,
+// which reach it through the buttons; the runway's drawn ends show where the view went.
+TEST_F(Win32Chart, TheWheelADragAndTheKeysReachTheChart) {
+  HWND form = Open();
+  ASSERT_NE(form, nullptr);
+  const auto runway = [&] {
+    for (const Draw_Call& c : Recorded(form)) {
+      if (c.op == Draw_Op::line) return std::pair{c.a, c.b};
+    }
+    return std::pair{Px{}, Px{}};
+  };
+  const auto [a, b] = runway();
+  POINT at{60, 50};
+  ClientToScreen(form, &at);
+  SendMessageW(form, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(at.x, at.y));
+  const auto [a2, b2] = runway();  // twice as far from the pointer
+  EXPECT_TRUE(std::abs(a2.x - (2 * a.x - 60)) <= 1 && std::abs(b2.y - (2 * b.y - 50)) <= 1);
+  SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 80));
+  SendMessageW(form, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 60));
+  SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(150, 60));
+  const auto [a3, b3] = runway();
+  EXPECT_TRUE(std::abs(a3.x - a2.x - 50) <= 1 && std::abs(b3.y - b2.y + 20) <= 1);
+  EXPECT_FALSE(st.follow_acft);
+  SendMessageW(Control(form, "Command2"), WM_KEYDOWN, VK_SUBTRACT, 0);
+  const auto [a4, b4] = runway();
+  EXPECT_NEAR(b4.y - a4.y, (b3.y - a3.y) / 2.0, 1.0);
+  EXPECT_EQ(SendMessageW(Control(form, "Command2"), WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS,
+            DLGC_WANTARROWS);
+  SendMessageW(Control(form, "Command4"), WM_KEYDOWN, 'F', 0);
+  EXPECT_TRUE(st.follow_acft);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "behaviour/nearest_behaviour.h"
 #include "behaviour/preferences_behaviour.h"
 #include "behaviour/splash_behaviour.h"
 #include "core/program_state.h"
@@ -12,6 +13,7 @@
 #include "startup/setup_check.h"
 #include "support/temp_dir.h"
 #include "win32/about_form.h"
+#include "win32/nearest_form.h"
 #include "win32/preferences_form.h"
 #include "win32/splash_form.h"
 
@@ -180,6 +182,26 @@ TEST_F(Win32About, OkClosesAndTellsOnce) {
   form = Open_About_Form([&] { ++closed; });
   Press_Key(Control(form, "Command1"), VK_ESCAPE);
   EXPECT_EQ(closed, 2);
+  EXPECT_FALSE(IsWindow(form));
+}
+
+TEST(Win32Nearest, EnterOpensTheSelectedLineAndTheOpenerIsToldOnce) {
+  int closed = 0;
+  std::vector<size_t> chosen;
+  HWND form = Open_Nearest_Form({NEAREST_TO_CENTRE,
+                                 {"KSEA (SEATTLE-TACOMA INTL)", "KBFI"},
+                                 [&](size_t item) { chosen.push_back(item); },
+                                 [&] { ++closed; }});
+  ASSERT_NE(form, nullptr);
+  Expect_Built(form, NEAREST_WINDOW);  // the heading as the chart gave it
+  EXPECT_TRUE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  HWND list = Control(form, "List1");
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  SendMessageW(list, LB_SETCURSEL, 1, 0);
+  SendMessageW(form, WM_COMMAND, IDOK, 0);  // Enter
+  Pump();
+  EXPECT_EQ(chosen, std::vector<size_t>{1});
+  EXPECT_EQ(closed, 1);
   EXPECT_FALSE(IsWindow(form));
 }
 

@@ -3,11 +3,14 @@
 #include "qt/chart_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <cstdlib>
 #include <fstream>
@@ -18,6 +21,7 @@
 #include "chart/aircraft_tracking.h"
 #include "chart/chart_layers.h"
 #include "chart/recording_canvas.h"
+#include "chart/view_motion.h"
 #include "data/database_files.h"
 #include "data/settings_file.h"
 #include "qt/about_window.h"
@@ -434,6 +438,45 @@ TEST_F(Chart, DrawsTheSameCommandsAsTheToolForTheSameView) {
               Drawing_Commands_Json(window_calls.Calls()))
         << "zoom " << zoom;
   }
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+// The window forwards the wheel, a drag and the chart's keys to the chart.
+TEST_F(Chart, TheWheelADragAndTheKeysReachTheChart) {
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  QWidget* area = w->Client_Area();
+  const Chart_View& v = w->View();
+  const Geo_Pos under = Px_To_Geo(v, 60, 50);
+  QWheelEvent wheel(QPointF(60, 50), area->mapToGlobal(QPointF(60, 50)), {}, QPoint(0, 120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(area, &wheel);
+  EXPECT_EQ(v.zoom_level, 10);
+  EXPECT_EQ(*Geo_To_Px(v, under.lat, under.lon), (Px{60, 50}));
+
+  st.follow_acft = true;
+  const Geo_Pos grabbed = Px_To_Geo(v, 100, 80);
+  QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 80));
+  QMouseEvent move(QEvent::MouseMove, QPointF(150, 60), area->mapToGlobal(QPointF(150, 60)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(area, &move);
+  QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(150, 60));
+  EXPECT_EQ(*Geo_To_Px(v, grabbed.lat, grabbed.lon), (Px{150, 60}));
+  EXPECT_FALSE(st.follow_acft);
+
+  auto* button = Child<QPushButton>(w, "Command2");
+  QTest::keyClick(button, Qt::Key_Minus);
+  EXPECT_EQ(v.zoom_level, 9);
+  const double left = v.view_left;
+  QTest::keyClick(button, Qt::Key_Left);
+  EXPECT_NEAR(left - v.view_left, (v.view_right - v.view_left) / 4, 1e-12);
+  QTest::keyClick(w, Qt::Key_F);
+  EXPECT_TRUE(st.follow_acft);
 }
 
 }  // namespace

@@ -109,13 +109,13 @@ TEST_F(Preferences, TheSimulatorGroupSitsBelowTheOptionsWithThisComputerChosenAt
   EXPECT_TRUE(Child<QRadioButton>(w, "Option3")->isChecked());
 }
 
-// The chart style changes at once and is kept for the next run; Check7 is not a display switch.
+// The chart style changes at once and is kept for the next run; Check8 is not a display switch.
 TEST_F(Preferences, TheChartStyleIsChosenAtOnceAndKept) {
   st.follow_acft = true;
   Preferences_Window* w = Show_Preferences_Window(st);
   EXPECT_TRUE(Child<QRadioButton>(w, "Option5")->isChecked());
   Child<QRadioButton>(w, "Option6")->click();
-  Check(w, 7)->click();
+  Check(w, 8)->click();
   EXPECT_TRUE(st.diagram_style);
   EXPECT_TRUE(st.night_colours);
   EXPECT_TRUE(st.follow_acft);
@@ -123,7 +123,7 @@ TEST_F(Preferences, TheChartStyleIsChosenAtOnceAndKept) {
   w->close();
   Preferences_Window* again = Show_Preferences_Window(st);
   EXPECT_TRUE(Child<QRadioButton>(again, "Option6")->isChecked());
-  EXPECT_TRUE(Check(again, 7)->isChecked());
+  EXPECT_TRUE(Check(again, 8)->isChecked());
 }
 
 }  // namespace
