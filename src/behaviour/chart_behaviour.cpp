@@ -164,6 +164,7 @@ void Chart_Behaviour::Draw(Canvas& canvas) {
 }
 
 void Chart_Behaviour::Draw(Canvas& canvas, Window_Size client) {
+  client_ = client;
   if (!loaded_ || !st_.diagram_style) {
     Draw(canvas);
     return;

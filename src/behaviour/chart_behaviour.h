@@ -148,6 +148,8 @@ class Chart_Behaviour {
   Window_Closed Dialog_Closed(bool Chart_Behaviour::*open);
   void Change_View(const std::function<void(Chart_View&)>& change);
   void Drag_To(int32_t px, int32_t py);
+  // Whether the chart shown is the diagram, on a surface of a known size.
+  bool Diagram_Shown() const;
   void Show_Hover(int32_t px, int32_t py);
   void Pan_Quarter(int dx, int dy);
   bool Load_Nearest();
@@ -170,6 +172,7 @@ class Chart_Behaviour {
   int32_t drag_x_ = 0;
   int32_t drag_y_ = 0;
   Wheel_Notches wheel_;
+  Window_Size client_;  // the surface of the last redraw
   std::string tooltip_;
   Aircraft_Trail trail_;
   Tick_Clock clock_ = Steady_Now;

@@ -8,6 +8,7 @@
 #include "behaviour/chart_behaviour.h"
 #include "behaviour/nearest_behaviour.h"
 #include "chart/chart_hit_test.h"
+#include "chart/diagram_frame.h"
 #include "chart/nearest_airports.h"
 #include "core/program_state.h"
 #include "core/text_1252.h"
@@ -63,7 +64,16 @@ void Chart_Behaviour::Drag_To(int32_t px, int32_t py) {
   const double dy = static_cast<double>(py) - drag_y_;
   drag_x_ = px;
   drag_y_ = py;
+  if (Diagram_Shown()) {
+    const Window_Size c = client_;
+    Change_View([dx, dy, c](Chart_View& v) { Slide_Diagram(v, dx, dy, c.w, c.h); });
+    return;
+  }
   Change_View([dx, dy](Chart_View& v) { Slide_View(v, dx, dy); });
+}
+
+bool Chart_Behaviour::Diagram_Shown() const {
+  return st_.diagram_style && client_.w > 0 && client_.h > 0;
 }
 
 void Chart_Behaviour::Mouse_Release(bool left_button, int32_t client_w, int32_t client_h) {
@@ -89,8 +99,16 @@ void Chart_Behaviour::Mouse_Wheel(int32_t delta, int32_t px, int32_t py) {
   if (!loaded_ || unloaded_) return;
   const int32_t notches = wheel_.Add(delta);
   if (notches == 0) return;
-  Change_View([notches, px, py](Chart_View& v) {
-    for (int32_t i = 0; i < std::abs(notches); ++i) Zoom_About(v, notches > 0, px, py);
+  const bool diagram = Diagram_Shown();
+  const Window_Size c = client_;
+  Change_View([notches, px, py, diagram, c](Chart_View& v) {
+    for (int32_t i = 0; i < std::abs(notches); ++i) {
+      if (diagram) {
+        Zoom_About_Diagram(v, notches > 0, px, py, c.w, c.h);
+      } else {
+        Zoom_About(v, notches > 0, px, py);
+      }
+    }
   });
 }
 
@@ -137,9 +155,13 @@ bool Chart_Behaviour::Key_Down(Chart_Key key) {
 }
 
 void Chart_Behaviour::Show_Hover(int32_t px, int32_t py) {
-  std::string text = Hit_Text(st_, Hit_Test(st_, projection_, px, py));
+  // The hit test knows the classic chart's drawing; over the diagram only the distance shows.
+  const bool diagram = Diagram_Shown();
+  std::string text = diagram ? std::string() : Hit_Text(st_, Hit_Test(st_, projection_, px, py));
   if (sim_connected_) {
-    const Geo_Pos at = Px_To_Geo(projection_, px, py);
+    const Geo_Pos at =
+        diagram ? Diagram_Unproject(Frame_Of_View(projection_, client_.w, client_.h), px, py)
+                : Px_To_Geo(projection_, px, py);
     if (!text.empty()) text += "\n";
     text += From_Aircraft_Text(st_, at.lat, at.lon);
   }

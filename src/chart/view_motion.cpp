@@ -1,5 +1,9 @@
 #include "chart/view_motion.h"
 
+#include <cmath>
+
+#include "chart/diagram_frame.h"
+
 namespace orv {
 
 Geo_Pos Px_To_Geo(const Chart_View& view, double x, double y) {
@@ -38,6 +42,47 @@ void Slide_View(Chart_View& view, double dx, double dy) {
   view.view_right += dlon;
   view.view_top += dlat;
   view.view_bottom += dlat;
+}
+
+namespace {
+
+// Moves the view until `place` is drawn at pixel (x, y) of the diagram. The scale about a centre
+// depends on its latitude, so a few steps settle it to a fraction of a pixel.
+void Settle_Diagram(Chart_View& view, Geo_Pos place, double x, double y, int32_t width,
+                    int32_t height) {
+  for (int step = 0; step < 8; ++step) {
+    const Diagram_Frame frame = Frame_Of_View(view, width, height);
+    const Pt now = Diagram_Project(frame, place.lat, place.lon);
+    if (std::fabs(now.x - x) < 0.01 && std::fabs(now.y - y) < 0.01) return;
+    const Geo_Pos centre =
+        Diagram_Unproject(frame, width / 2.0 + (now.x - x), height / 2.0 + (now.y - y));
+    Recenter_View(view, centre.lon, centre.lat);
+  }
+}
+
+}  // namespace
+
+bool Zoom_About_Diagram(Chart_View& view, bool zoom_in, double x, double y, int32_t width,
+                        int32_t height) {
+  if (width <= 0 || height <= 0) return Zoom_About(view, zoom_in, x, y);
+  const Geo_Pos fixed = Diagram_Unproject(Frame_Of_View(view, width, height), x, y);
+  const int16_t before = view.zoom_level;
+  if (zoom_in) {
+    Zoom_In(view);
+  } else {
+    Zoom_Out(view);
+  }
+  if (view.zoom_level == before) return false;
+  Settle_Diagram(view, fixed, x, y, width, height);
+  return true;
+}
+
+void Slide_Diagram(Chart_View& view, double dx, double dy, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return Slide_View(view, dx, dy);
+  // The place drawn at the middle goes dx, dy along.
+  const Geo_Pos middle =
+      Diagram_Unproject(Frame_Of_View(view, width, height), width / 2.0, height / 2.0);
+  Settle_Diagram(view, middle, width / 2.0 + dx, height / 2.0 + dy, width, height);
 }
 
 int32_t Wheel_Notches::Add(int32_t delta) {

@@ -24,6 +24,12 @@ bool Zoom_About(Chart_View& view, bool zoom_in, double x, double y);
 // Moves the view so that everything drawn moves dx pixels right and dy pixels down.
 void Slide_View(Chart_View& view, double dx, double dy);
 
+// The same two for the diagram, drawn on a surface of width x height pixels about the view's
+// centre in its own conformal mapping.
+bool Zoom_About_Diagram(Chart_View& view, bool zoom_in, double x, double y, int32_t width,
+                        int32_t height);
+void Slide_Diagram(Chart_View& view, double dx, double dy, int32_t width, int32_t height);
+
 // Adds a wheel's movement, in WHEEL_NOTCH units a notch, and gives the whole notches made so
 // far: positive away from the pilot, negative towards. What is left of a notch waits for the
 // next movement in the same direction; a turn the other way starts afresh.

@@ -7,6 +7,7 @@
 #include "chart/chart_layers.h"
 #include "chart/diagram_painter.h"
 #include "chart/recording_canvas.h"
+#include "chart/view_motion.h"
 
 namespace orv {
 namespace {
@@ -56,6 +57,24 @@ TEST(Diagram_Geometry, A_Metre_Is_The_Same_Pixels_In_Every_Direction_And_Clicks_
     EXPECT_NEAR(back.x, 123.0, 1e-6);
     EXPECT_NEAR(back.y, 456.0, 1e-6);
   }
+}
+
+TEST(Diagram_Geometry, The_Wheel_Keeps_The_Place_Under_The_Pointer_And_A_Drag_Moves_It_Along) {
+  Chart_View view;
+  view.win_w_px = 800;
+  view.win_h_px = 600;
+  Load_View(view, 8.55, 65.0);
+  const Geo_Pos under = Diagram_Unproject(Frame_Of_View(view, 800, 600), 650.0, 120.0);
+  for (int step = 0; step < 6; ++step) {
+    ASSERT_TRUE(Zoom_About_Diagram(view, true, 650.0, 120.0, 800, 600));
+    const Pt now = Diagram_Project(Frame_Of_View(view, 800, 600), under.lat, under.lon);
+    EXPECT_NEAR(now.x, 650.0, 0.5) << step;
+    EXPECT_NEAR(now.y, 120.0, 0.5) << step;
+  }
+  Slide_Diagram(view, -40.0, 25.0, 800, 600);
+  const Pt moved = Diagram_Project(Frame_Of_View(view, 800, 600), under.lat, under.lon);
+  EXPECT_NEAR(moved.x, 610.0, 0.5);
+  EXPECT_NEAR(moved.y, 145.0, 0.5);
 }
 
 TEST(Diagram_Geometry, Runway_Surface_Runs_30_Metres_Past_The_Stored_Ends_Of_Long_Runways) {
