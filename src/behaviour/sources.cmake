@@ -9,4 +9,5 @@ set(BEHAVIOUR_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/setup_behaviour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/single_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splash_behaviour.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/splash_picture.cpp
 )

@@ -13,7 +13,7 @@ namespace orv {
 
 // The splash artwork, drawn at start-up: a small airport chart with two runways, a compass rose
 // and the program's name.
-QPixmap Draw_Splash_Picture();
+QPixmap Splash_Pixmap();
 
 class Splash_Window : public QWidget, public Splash_View {
   Q_OBJECT
