@@ -135,7 +135,6 @@ void Draw_Titles(Canvas& c, const Design& d) {
 
 void Draw_Splash_Picture(Canvas& canvas, double scale) {
   const Design d{scale};
-  canvas.Set_Antialiasing(true);
   Draw_Sheet(canvas, d);
   Draw_Field(canvas, d);
   Draw_Compass_Rose(canvas, d, 340, 70, 38);

@@ -8,7 +8,7 @@ namespace orv {
 class Canvas;
 
 // Draws the picture on `canvas` at `scale` times its design size (SPLASH_PICTURE_W by
-// SPLASH_PICTURE_H pixels at 1).
+// SPLASH_PICTURE_H pixels at 1), smooth or not as the canvas is set.
 void Draw_Splash_Picture(Canvas& canvas, double scale);
 
 }  // namespace orv

@@ -18,6 +18,7 @@ QPixmap Splash_Pixmap() {
   pic.fill(Qt::white);
   QPainter p(&pic);
   Qpainter_Canvas canvas(p, QRect(0, 0, SPLASH_PICTURE_W, SPLASH_PICTURE_H));
+  canvas.Set_Antialiasing(true);
   Draw_Splash_Picture(canvas, 1.0);
   return pic;
 }
