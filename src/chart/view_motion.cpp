@@ -14,15 +14,24 @@ Geo_Pos Px_To_Geo(const Chart_View& view, double x, double y) {
   return pos;
 }
 
-bool Zoom_About(Chart_View& view, bool zoom_in, double x, double y) {
-  const Geo_Pos fixed = Px_To_Geo(view, x, y);
+namespace {
+
+// One zoom step as the buttons take it; false at the zoom limits, where nothing changes.
+bool Zoom_Step(Chart_View& view, bool zoom_in) {
   const int16_t before = view.zoom_level;
   if (zoom_in) {
     Zoom_In(view);
   } else {
     Zoom_Out(view);
   }
-  if (view.zoom_level == before) return false;
+  return view.zoom_level != before;
+}
+
+}  // namespace
+
+bool Zoom_About(Chart_View& view, bool zoom_in, double x, double y) {
+  const Geo_Pos fixed = Px_To_Geo(view, x, y);
+  if (!Zoom_Step(view, zoom_in)) return false;
   // Moved, not re-spanned: the spans stay exactly those of the zoom level.
   const Geo_Pos now = Px_To_Geo(view, x, y);
   const double dlon = fixed.lon - now.lon;
@@ -66,13 +75,7 @@ bool Zoom_About_Diagram(Chart_View& view, bool zoom_in, double x, double y, int3
                         int32_t height) {
   if (width <= 0 || height <= 0) return Zoom_About(view, zoom_in, x, y);
   const Geo_Pos fixed = Diagram_Unproject(Frame_Of_View(view, width, height), x, y);
-  const int16_t before = view.zoom_level;
-  if (zoom_in) {
-    Zoom_In(view);
-  } else {
-    Zoom_Out(view);
-  }
-  if (view.zoom_level == before) return false;
+  if (!Zoom_Step(view, zoom_in)) return false;
   Settle_Diagram(view, fixed, x, y, width, height);
   return true;
 }
