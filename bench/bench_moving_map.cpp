@@ -26,7 +26,7 @@ std::vector<orv::Airport_Entry> World() {
   std::vector<orv::Airport_Entry> airports(kAirports + 1);
   for (int i = 0; i < kAirports; ++i) {
     orv::Airport_Entry& a = airports[static_cast<size_t>(i)];
-    a.ident = "K";
+    a.ident.assign(1, 'K');  // a literal assigned here trips a false -Wrestrict of GCC 12
     a.ident += std::to_string(i);
     a.name = "MUNICIPAL";
     a.lat = lat(gen);
