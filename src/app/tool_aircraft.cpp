@@ -62,11 +62,7 @@ int Tool_Aircraft(int32_t sim_code, const Sim_Args& sim) {
       {"altimeter_inhg", Altimeter_From_Raw(raw.pressure, 1, 0.0)}};
   const std::string text =
       Json_Text(reply, {.spaced = true, .float_text = Shortest_Decimal}) + "\n";
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-    std::fputs("orvane-tool: cannot write the result\n", stderr);
-    return EXIT_FILE;
-  }
-  return EXIT_OK;
+  return Print_Output(text, "result");
 }
 
 }  // namespace orv::tool

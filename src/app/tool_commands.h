@@ -35,6 +35,10 @@ inline constexpr int32_t MAX_SIDE_PX = 65535;
 // A PNG picture is painted whole in memory, four bytes a pixel: at most 256 MiB.
 inline constexpr int64_t MAX_PNG_PIXELS = int64_t{8192} * 8192;
 
+// Writes a command's whole output to standard output: EXIT_OK, or EXIT_FILE with "orvane-tool:
+// cannot write the WHAT" on standard error when it cannot be written.
+int Print_Output(const std::string& text, const char* what);
+
 enum class Out_Kind : uint8_t { svg, json, png, pdf };
 
 // What `orvane-tool chart` was asked for.

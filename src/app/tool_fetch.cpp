@@ -132,11 +132,7 @@ int Tool_Fetch(const std::string& item) {
   Report_Skipped(Fetch_Airspaces(st));
 
   const std::string json = Fetch_Json(st);
-  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0) {
-    std::fputs("orvane-tool: cannot write the result\n", stderr);
-    return EXIT_FILE;
-  }
-  return EXIT_OK;
+  return Print_Output(json, "result");
 }
 
 }  // namespace orv::tool

@@ -45,6 +45,14 @@ int Report_Load(const Database_Load& load) {
 
 }  // namespace
 
+int Print_Output(const std::string& text, const char* what) {
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "orvane-tool: cannot write the %s\n", what);
+    return EXIT_FILE;
+  }
+  return EXIT_OK;
+}
+
 int Load_Normal_Run(Program_State& st) {
   if (const int code = Load_Settings_And_Grid(st); code != EXIT_OK) return code;
   return Report_Load(Load_Database(st));

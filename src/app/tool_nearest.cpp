@@ -38,11 +38,7 @@ int Tool_Nearest(const Nearest_Args& a) {
       out += '\n';
     }
   }
-  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
-    std::fputs("orvane-tool: cannot write the list\n", stderr);
-    return EXIT_FILE;
-  }
-  return EXIT_OK;
+  return Print_Output(out, "list");
 }
 
 }  // namespace orv::tool

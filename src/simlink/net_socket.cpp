@@ -21,6 +21,7 @@
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <optional>
 
 namespace orv {
 
@@ -293,9 +294,12 @@ Net_Fd Net_Accept(Net_Fd listener, std::string& peer, bool& exhausted) {
   return Net_Fd(s);
 }
 
-Io_Result Net_Send_All(Net_Fd fd, const uint8_t* data, size_t n, int64_t timeout_ms) {
-  const Clock::time_point deadline =
-      Clock::now() + std::chrono::milliseconds(timeout_ms > 0 ? timeout_ms : 0);
+namespace {
+
+// Sends in pieces until all is sent. Where the socket is full it waits for room until the
+// deadline, or, with none, stops at once with what was sent.
+Io_Result Send_Pieces(Net_Fd fd, const uint8_t* data, size_t n,
+                      std::optional<Clock::time_point> deadline) {
   size_t sent = 0;
   while (sent < n) {
     const size_t chunk = n - sent > 0x10000 ? 0x10000 : n - sent;
@@ -305,7 +309,8 @@ Io_Result Net_Send_All(Net_Fd fd, const uint8_t* data, size_t n, int64_t timeout
       const int error = Last_Error();
       if (Interrupted(error)) continue;
       if (!Would_Block(error)) return {Io_Result::broken, error, sent};
-      Io_Result ready = Wait_For(fd, POLLOUT, deadline);
+      if (!deadline) return {Io_Result::timeout, 0, sent};
+      Io_Result ready = Wait_For(fd, POLLOUT, *deadline);
       ready.count = sent;
       if (ready.status != Io_Result::ok) return ready;
       continue;
@@ -313,6 +318,13 @@ Io_Result Net_Send_All(Net_Fd fd, const uint8_t* data, size_t n, int64_t timeout
     sent += static_cast<size_t>(r);
   }
   return {Io_Result::ok, 0, sent};
+}
+
+}  // namespace
+
+Io_Result Net_Send_All(Net_Fd fd, const uint8_t* data, size_t n, int64_t timeout_ms) {
+  return Send_Pieces(fd, data, n,
+                     Clock::now() + std::chrono::milliseconds(timeout_ms > 0 ? timeout_ms : 0));
 }
 
 Io_Result Net_Recv_Some(Net_Fd fd, uint8_t* data, size_t n, int64_t timeout_ms) {
@@ -332,20 +344,7 @@ Io_Result Net_Recv_Some(Net_Fd fd, uint8_t* data, size_t n, int64_t timeout_ms) 
 }
 
 Io_Result Net_Send_Now(Net_Fd fd, const uint8_t* data, size_t n) {
-  size_t sent = 0;
-  while (sent < n) {
-    const size_t chunk = n - sent > 0x10000 ? 0x10000 : n - sent;
-    const auto r = ::send(Raw(fd), reinterpret_cast<const char*>(data + sent),
-                          static_cast<int>(chunk), kSendFlags);
-    if (r < 0) {
-      const int error = Last_Error();
-      if (Interrupted(error)) continue;
-      if (Would_Block(error)) return {Io_Result::timeout, 0, sent};
-      return {Io_Result::broken, error, sent};
-    }
-    sent += static_cast<size_t>(r);
-  }
-  return {Io_Result::ok, 0, sent};
+  return Send_Pieces(fd, data, n, std::nullopt);
 }
 
 bool Net_Wake_Pair(Net_Fd& in, Net_Fd& out) {

@@ -84,13 +84,7 @@ class About_Form final : public Form, public About_View {
 }  // namespace
 
 HWND Open_About_Form(Window_Closed closed) {
-  auto* form = new About_Form(closed);
-  if (!form->Hwnd()) {
-    delete form;
-    return nullptr;
-  }
-  form->Open();
-  return form->Hwnd();
+  return Open_New_Form<About_Form>(closed);
 }
 
 }  // namespace orv::win32

@@ -60,13 +60,7 @@ class Nearest_Form final : public Form, public Nearest_View {
 }  // namespace
 
 HWND Open_Nearest_Form(Nearest_Request request) {
-  auto* form = new Nearest_Form(std::move(request));
-  if (!form->Hwnd()) {
-    delete form;
-    return nullptr;
-  }
-  form->Open();
-  return form->Hwnd();
+  return Open_New_Form<Nearest_Form>(std::move(request));
 }
 
 }  // namespace orv::win32

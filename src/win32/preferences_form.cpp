@@ -130,13 +130,7 @@ class Preferences_Form final : public Form, public Preferences_View {
 }  // namespace
 
 HWND Open_Preferences_Form(Program_State& st, Window_Closed closed) {
-  auto* form = new Preferences_Form(st, closed);
-  if (!form->Hwnd()) {
-    delete form;
-    return nullptr;
-  }
-  form->Open();
-  return form->Hwnd();
+  return Open_New_Form<Preferences_Form>(st, closed);
 }
 
 }  // namespace orv::win32

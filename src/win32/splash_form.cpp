@@ -115,13 +115,7 @@ class Splash_Form final : public Form, public Splash_View {
 }  // namespace
 
 HWND Open_Splash_Form(Program_State& st, Program_Windows& windows) {
-  auto* form = new Splash_Form(st, windows);
-  if (!form->Hwnd()) {
-    delete form;
-    return nullptr;
-  }
-  form->Open();
-  return form->Hwnd();
+  return Open_New_Form<Splash_Form>(st, windows);
 }
 
 }  // namespace orv::win32

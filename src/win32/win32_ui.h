@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "behaviour/program_windows.h"
 #include "behaviour/window_table.h"
@@ -136,6 +137,19 @@ class Form {
   void Activated(bool active);
   void Dpi_Changed(int dpi, const RECT& suggested);
 };
+
+// Makes a form with `new` and opens it (its Open()): its window, or null, and no form left, when
+// the system could not create the window.
+template <class Made_Form, class... Args>
+HWND Open_New_Form(Args&&... args) {
+  auto* form = new Made_Form(std::forward<Args>(args)...);
+  if (!form->Hwnd()) {
+    delete form;
+    return nullptr;
+  }
+  form->Open();
+  return form->Hwnd();
+}
 
 // Asks a form to close, as its close box does: its unload runs, and it may refuse.
 void Close_Form(HWND form);
