@@ -163,14 +163,16 @@ void Chart_Behaviour::Draw(Canvas& canvas) {
   }
 }
 
-void Chart_Behaviour::Draw(Canvas& canvas, Window_Size client) {
+void Chart_Behaviour::Draw(Canvas& canvas, Window_Size client, double scale) {
   client_ = client;
+  scale_ = scale > 0.0 ? scale : 1.0;
   if (!loaded_ || !st_.diagram_style) {
     Draw(canvas);
     return;
   }
   try {
-    Draw_Diagram(canvas, st_, projection_, client.w, client.h, st_.night_colours, sim_connected_);
+    Draw_Diagram(canvas, st_, projection_, client.w, client.h, st_.night_colours, sim_connected_,
+                 scale_);
   } catch (const std::exception&) {
     // As the classic chart: the next redraw tries again.
   }
@@ -200,8 +202,7 @@ void Chart_Behaviour::Mouse_Down(bool left_button, int32_t px, int32_t py, int32
                                  int32_t client_h) {
   if (!left_button || !loaded_) return;
   if (st_.diagram_style && client_w > 0 && client_h > 0) {
-    const Geo_Pos at =
-        Diagram_Unproject(Frame_Of_View(projection_, client_w, client_h), px, py);
+    const Geo_Pos at = Diagram_Unproject(Frame_Of_View(projection_, client_w, client_h), px, py);
     Center_Airport(at.lon, at.lat);
     return;
   }

@@ -106,8 +106,10 @@ class Chart_Behaviour {
 
   // One redraw as the window paints it: clear, the layers, then the aircraft.
   void Draw(Canvas& canvas);
-  // The same on a client area of that size: the diagram style fills it, centred on the view.
-  void Draw(Canvas& canvas, Window_Size client);
+  // The same on a client area of that size: the diagram style fills it, centred on the view,
+  // its texts and margins grown by `scale`, the client's pixels per design pixel (the window's
+  // dots per inch over 96 where the toolkit does not scale by itself).
+  void Draw(Canvas& canvas, Window_Size client, double scale = 1.0);
   // A printed page of width x height dots at dpi dots per inch: the diagram fitted to the
   // paper at a round scale, with its title block and frequency box, in either style.
   void Draw_Page(Canvas& canvas, int32_t width, int32_t height, double dpi);
@@ -173,6 +175,7 @@ class Chart_Behaviour {
   int32_t drag_y_ = 0;
   Wheel_Notches wheel_;
   Window_Size client_;  // the surface of the last redraw
+  double scale_ = 1.0;  // its pixels per design pixel
   std::string tooltip_;
   Aircraft_Trail trail_;
   Tick_Clock clock_ = Steady_Now;

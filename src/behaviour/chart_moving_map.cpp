@@ -155,13 +155,13 @@ bool Chart_Behaviour::Key_Down(Chart_Key key) {
 }
 
 void Chart_Behaviour::Show_Hover(int32_t px, int32_t py) {
-  // The hit test knows the classic chart's drawing; over the diagram only the distance shows.
   const bool diagram = Diagram_Shown();
-  std::string text = diagram ? std::string() : Hit_Text(st_, Hit_Test(st_, projection_, px, py));
+  const Diagram_Frame frame = Frame_Of_View(projection_, client_.w, client_.h);
+  std::string text =
+      Hit_Text(st_, diagram ? Hit_Test_Diagram(st_, frame, projection_.zoom_level, scale_, px, py)
+                            : Hit_Test(st_, projection_, px, py));
   if (sim_connected_) {
-    const Geo_Pos at =
-        diagram ? Diagram_Unproject(Frame_Of_View(projection_, client_.w, client_.h), px, py)
-                : Px_To_Geo(projection_, px, py);
+    const Geo_Pos at = diagram ? Diagram_Unproject(frame, px, py) : Px_To_Geo(projection_, px, py);
     if (!text.empty()) text += "\n";
     text += From_Aircraft_Text(st_, at.lat, at.lon);
   }

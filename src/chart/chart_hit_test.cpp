@@ -1,9 +1,13 @@
 #include "chart/chart_hit_test.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 #include "chart/chart_layers.h"
+#include "chart/diagram_geometry.h"
 #include "chart/nearest_airports.h"
 
 namespace orv {
@@ -18,6 +22,23 @@ constexpr double ILS_ACROSS_FT = 1000.0;
 struct Point {
   double x = 0.0;
   double y = 0.0;
+};
+
+// How one chart style puts the records on the surface, for the hit test: the pixel of a
+// position, how near a gate's centre counts as on it, the ILS feather as a triangle, a
+// runway's surface as a four-cornered shape (none: the runway is hit on the ground), and how
+// near a taxiway's line counts as on it.
+struct Triangle {
+  Point a;
+  Point b;
+  Point c;
+};
+struct Hit_Map {
+  std::function<std::optional<Point>(double lat, double lon)> pixel;
+  std::function<double(const Parking_Rec&)> gate_reach;
+  std::function<std::optional<Triangle>(const Ils_Rec&)> feather;
+  std::function<std::optional<std::array<Point, 4>>(const Runway_Rec&)> runway_surface;
+  double taxiway_reach = HIT_TOLERANCE_PX;
 };
 
 // The pixel of a position before rounding, as Geo_To_Px computes it.
@@ -38,11 +59,11 @@ double Distance_To_Segment(Point p, Point a, Point b) {
   return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
-bool Near_Segment(const Chart_View& view, Point p, double lat1, double lon1, double lat2,
-                  double lon2) {
-  const auto a = Pixel_Of(view, lat1, lon1);
-  const auto b = Pixel_Of(view, lat2, lon2);
-  return a && b && Distance_To_Segment(p, *a, *b) <= HIT_TOLERANCE_PX;
+bool Near_Segment(const Hit_Map& map, Point p, double lat1, double lon1, double lat2, double lon2,
+                  double reach) {
+  const auto a = map.pixel(lat1, lon1);
+  const auto b = map.pixel(lat2, lon2);
+  return a && b && Distance_To_Segment(p, *a, *b) <= reach;
 }
 
 double Cross(Point o, Point a, Point b) {
@@ -58,44 +79,41 @@ bool In_Triangle(Point p, Point a, Point b, Point c) {
   return !(negative && positive);
 }
 
-std::optional<size_t> Hit_Gate(const Program_State& st, const Chart_View& view, Point p,
+std::optional<size_t> Hit_Gate(const Program_State& st, const Hit_Map& map, Point p,
                                const Geo_Pos& at) {
   const Airport_Entry& a = st.cur_airport;
-  const double r = static_cast<double>(Pct_Width_Px(view, 1));
   for (size_t i = 0; i < Used_Length(a.parkings, a.parking_count); ++i) {
     const Parking_Rec& g = a.parkings[i];
-    const auto c = Pixel_Of(view, g.lat, g.lon);
-    if (c && std::hypot(p.x - c->x, p.y - c->y) <= r + 1.0) return i;
+    const auto c = map.pixel(g.lat, g.lon);
+    if (c && std::hypot(p.x - c->x, p.y - c->y) <= map.gate_reach(g)) return i;
     if (Distance_Nm(g.lat, g.lon, at.lat, at.lon) * 6080.0 <= g.radius_ft) return i;
   }
   return std::nullopt;
 }
 
-std::optional<size_t> Hit_Ils(const Program_State& st, const Chart_View& view, Point p) {
+std::optional<size_t> Hit_Ils(const Program_State& st, const Hit_Map& map, Point p) {
   const Airport_Entry& a = st.cur_airport;
   for (size_t n = 0; n < Used_Length(a.ils, a.ils_count); ++n) {
-    const Ils_Rec& i = a.ils[n];
-    // The feather exactly as the layer draws it.
-    const int16_t back = Norm_Heading(Mag_To_True(st.mag_var_table, i.mag_hdg, i.lat, i.lon) - 180);
-    const Geo_Point ga = Point_At_Ft(i.lat, i.lon, Norm_Heading(back - 5), 1800);
-    const Geo_Point gb = Point_At_Ft(i.lat, i.lon, Norm_Heading(back + 5), 1800);
-    const auto p0 = Pixel_Of(view, i.lat, i.lon);
-    const auto pa = Pixel_Of(view, ga.lat, ga.lon);
-    const auto pb = Pixel_Of(view, gb.lat, gb.lon);
-    if (!p0 || !pa || !pb) continue;
-    if (In_Triangle(p, *p0, *pa, *pb) || std::hypot(p.x - p0->x, p.y - p0->y) <= HIT_TOLERANCE_PX)
+    const auto t = map.feather(a.ils[n]);
+    if (!t) continue;
+    if (In_Triangle(p, t->a, t->b, t->c) ||
+        std::hypot(p.x - t->a.x, p.y - t->a.y) <= HIT_TOLERANCE_PX)
       return n;
   }
   return std::nullopt;
 }
 
-std::optional<size_t> Hit_Runway(const Program_State& st, const Chart_View& view, Point p,
+std::optional<size_t> Hit_Runway(const Program_State& st, const Hit_Map& map, Point p,
                                  const Geo_Pos& at) {
   const Airport_Entry& a = st.cur_airport;
   for (size_t n = 0; n < Used_Length(a.runways, a.runway_count); ++n) {
     const Runway_Rec& w = a.runways[n];
-    if (On_Runway_Surface(w, at.lat, at.lon) ||
-        Near_Segment(view, p, w.end1_lat, w.end1_lon, w.end2_lat, w.end2_lon))
+    const auto q = map.runway_surface(w);
+    const bool on =
+        q ? In_Triangle(p, (*q)[0], (*q)[1], (*q)[2]) || In_Triangle(p, (*q)[0], (*q)[2], (*q)[3])
+          : On_Runway_Surface(w, at.lat, at.lon);
+    if (on ||
+        Near_Segment(map, p, w.end1_lat, w.end1_lon, w.end2_lat, w.end2_lon, HIT_TOLERANCE_PX))
       return n;
   }
   return std::nullopt;
@@ -111,16 +129,43 @@ bool Named(const Taxi_Path& s) {
   return s.kind == PATH_TAXIWAY && !s.label.empty() && s.label != " ";
 }
 
-std::optional<size_t> Hit_Taxiway(const Program_State& st, const Chart_View& view, Point p) {
+std::optional<size_t> Hit_Taxiway(const Program_State& st, const Hit_Map& map, Point p) {
   const Airport_Entry& a = st.cur_airport;
   for (size_t n = 0; n < Used_Length(a.taxi_paths, a.taxi_path_count); ++n) {
     const Taxi_Path& s = a.taxi_paths[n];
     if (!Named(s)) continue;
     const Taxi_Point* from = Point_At(a, s.start_pt);
     const Taxi_Point* to = Point_At(a, s.end_pt);
-    if (from && to && Near_Segment(view, p, from->lat, from->lon, to->lat, to->lon)) return n;
+    if (from && to &&
+        Near_Segment(map, p, from->lat, from->lon, to->lat, to->lon, map.taxiway_reach))
+      return n;
   }
   return std::nullopt;
+}
+
+// A gate first, then an ILS, a runway, a taxiway, among what the zoom level and the display
+// switches show.
+Chart_Hit Hit_On(const Program_State& st, const Hit_Map& map, int16_t zoom, Point p,
+                 const Geo_Pos& at) {
+  const bool ground = zoom >= ZOOM_GROUND_MIN;
+  const bool runways = zoom >= ZOOM_RUNWAYS_MIN;
+  if (ground && st.show_gates) {
+    if (const auto i = Hit_Gate(st, map, p, at)) return {Hit_Kind::gate, *i};
+  }
+  if (runways && st.show_ils) {
+    if (const auto i = Hit_Ils(st, map, p)) return {Hit_Kind::ils, *i};
+  }
+  if (runways) {
+    if (const auto i = Hit_Runway(st, map, p, at)) return {Hit_Kind::runway, *i};
+  }
+  if (ground && st.show_twys) {
+    if (const auto i = Hit_Taxiway(st, map, p)) return {Hit_Kind::taxiway, *i};
+  }
+  return {};
+}
+
+Point Point_Of(Pt p) {
+  return {p.x, p.y};
 }
 
 bool Ils_On_Runway(const Ils_Rec& i, const Runway_Rec& w) {
@@ -172,28 +217,54 @@ bool On_Runway_Surface(const Runway_Rec& w, double lat, double lon) {
 }
 
 Chart_Hit Hit_Test(const Program_State& st, const Chart_View& view, double x, double y) {
-  const int16_t zoom = view.zoom_level;
-  const Point p{x, y};
   const double span_x = view.view_right - view.view_left;
   const double span_y = view.view_top - view.view_bottom;
   if (view.win_w_px <= 0 || view.win_h_px <= 0 || span_x == 0.0 || span_y == 0.0) return {};
   const Geo_Pos at{view.view_left + x / view.win_w_px * span_x,
                    view.view_top - y / view.win_h_px * span_y};
-  const bool ground = zoom >= ZOOM_GROUND_MIN;
-  const bool runways = zoom >= ZOOM_RUNWAYS_MIN;
-  if (ground && st.show_gates) {
-    if (const auto i = Hit_Gate(st, view, p, at)) return {Hit_Kind::gate, *i};
-  }
-  if (runways && st.show_ils) {
-    if (const auto i = Hit_Ils(st, view, p)) return {Hit_Kind::ils, *i};
-  }
-  if (runways) {
-    if (const auto i = Hit_Runway(st, view, p, at)) return {Hit_Kind::runway, *i};
-  }
-  if (ground && st.show_twys) {
-    if (const auto i = Hit_Taxiway(st, view, p)) return {Hit_Kind::taxiway, *i};
-  }
-  return {};
+  Hit_Map map;
+  map.pixel = [&view](double lat, double lon) { return Pixel_Of(view, lat, lon); };
+  const double gate_px = static_cast<double>(Pct_Width_Px(view, 1)) + 1.0;
+  map.gate_reach = [gate_px](const Parking_Rec&) { return gate_px; };
+  // The feather exactly as the layer draws it.
+  map.feather = [&](const Ils_Rec& i) -> std::optional<Triangle> {
+    const int16_t back = Norm_Heading(Mag_To_True(st.mag_var_table, i.mag_hdg, i.lat, i.lon) - 180);
+    const Geo_Point ga = Point_At_Ft(i.lat, i.lon, Norm_Heading(back - 5), 1800);
+    const Geo_Point gb = Point_At_Ft(i.lat, i.lon, Norm_Heading(back + 5), 1800);
+    const auto p0 = Pixel_Of(view, i.lat, i.lon);
+    const auto pa = Pixel_Of(view, ga.lat, ga.lon);
+    const auto pb = Pixel_Of(view, gb.lat, gb.lon);
+    if (!p0 || !pa || !pb) return std::nullopt;
+    return Triangle{*p0, *pa, *pb};
+  };
+  map.runway_surface = [](const Runway_Rec&) { return std::optional<std::array<Point, 4>>(); };
+  return Hit_On(st, map, view.zoom_level, Point{x, y}, at);
+}
+
+Chart_Hit Hit_Test_Diagram(const Program_State& st, const Diagram_Frame& frame, int16_t zoom,
+                           double text_scale, double x, double y) {
+  const Geo_Pos at = Diagram_Unproject(frame, x, y);
+  Hit_Map map;
+  map.pixel = [&frame](double lat, double lon) {
+    return std::optional<Point>(Point_Of(Diagram_Project(frame, lat, lon)));
+  };
+  const double px_ft = frame.Px_Per_Foot();
+  map.gate_reach = [px_ft](const Parking_Rec& g) {
+    return std::max(1.5, g.radius_ft * px_ft) + 1.0;
+  };
+  map.feather = [&](const Ils_Rec& i) -> std::optional<Triangle> {
+    const Ils_Feather f = Feather_Of(st, frame, i, text_scale);
+    return Triangle{Point_Of(f.tip), Point_Of({f.far.x + f.side.x, f.far.y + f.side.y}),
+                    Point_Of({f.far.x - f.side.x, f.far.y - f.side.y})};
+  };
+  map.runway_surface = [&frame](const Runway_Rec& w) -> std::optional<std::array<Point, 4>> {
+    const auto s = Runway_Geometry(frame, w);
+    if (!s) return std::nullopt;
+    return std::array<Point, 4>{Point_Of(s->corner[0]), Point_Of(s->corner[1]),
+                                Point_Of(s->corner[2]), Point_Of(s->corner[3])};
+  };
+  map.taxiway_reach = std::max(HIT_TOLERANCE_PX, Taxiway_Band_Px(frame) / 2.0);
+  return Hit_On(st, map, zoom, Point{x, y}, at);
 }
 
 std::string Hit_Text(const Program_State& st, const Chart_Hit& hit) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "chart/chart_projection.h"
+#include "chart/diagram_frame.h"
 #include "core/program_state.h"
 
 namespace orv {
@@ -40,6 +41,11 @@ bool On_Runway_Surface(const Runway_Rec& runway, double lat, double lon);
 
 // What is drawn under window pixel (x, y): a gate first, then an ILS, a runway, a taxiway.
 Chart_Hit Hit_Test(const Program_State& state, const Chart_View& view, double x, double y);
+
+// The same over the diagram drawn in `frame` at the zoom level, its texts at text_scale: a gate
+// within its circle, an ILS on its feather, a runway on its surface, a taxiway on its band.
+Chart_Hit Hit_Test_Diagram(const Program_State& state, const Diagram_Frame& frame, int16_t zoom,
+                           double text_scale, double x, double y);
 
 // The tooltip of a hit, lines joined by "\n", Windows-1252; "" for none. A runway gives its
 // designators, length x width, elevation, both magnetic headings and each ILS on it; an ILS its

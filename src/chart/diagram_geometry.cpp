@@ -15,11 +15,21 @@ namespace {
 
 constexpr double DEG = PI / 180.0;
 
-Pt Add(Pt a, Pt b) { return {a.x + b.x, a.y + b.y}; }
-Pt Sub(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
-Pt Mul(Pt a, double k) { return {a.x * k, a.y * k}; }
-double Length(Pt a) { return std::hypot(a.x, a.y); }
-Pt Mid(Pt a, Pt b) { return {(a.x + b.x) / 2.0, (a.y + b.y) / 2.0}; }
+Pt Add(Pt a, Pt b) {
+  return {a.x + b.x, a.y + b.y};
+}
+Pt Sub(Pt a, Pt b) {
+  return {a.x - b.x, a.y - b.y};
+}
+Pt Mul(Pt a, double k) {
+  return {a.x * k, a.y * k};
+}
+double Length(Pt a) {
+  return std::hypot(a.x, a.y);
+}
+Pt Mid(Pt a, Pt b) {
+  return {(a.x + b.x) / 2.0, (a.y + b.y) / 2.0};
+}
 
 // The surface direction of a true course: north up, east right.
 Pt Course_Dir(double course_deg) {
@@ -68,7 +78,9 @@ class Builder {
 
  private:
   Pt At(double lat, double lon) const { return Diagram_Project(f_, lat, lon); }
-  int32_t Size(double px) const { return std::max(1, static_cast<int32_t>(std::lround(px * o_.text_scale))); }
+  int32_t Size(double px) const {
+    return std::max(1, static_cast<int32_t>(std::lround(px * o_.text_scale)));
+  }
   bool Near_Surface(Pt p, double margin) const {
     return p.x > -margin && p.y > -margin && p.x < f_.width + margin && p.y < f_.height + margin;
   }
@@ -125,8 +137,8 @@ Box Builder::Box_Of(const Diagram_Label& l) const {
   return {b.x0 - pad, b.y0 - pad, b.x1 + pad, b.y1 + pad};
 }
 
-// A label not wholly on the surface is left out; one that would overlap a placed label too, unless it is
-// furniture, which is laid out to keep clear of itself.
+// A label not wholly on the surface is left out; one that would overlap a placed label too, unless
+// it is furniture, which is laid out to keep clear of itself.
 bool Builder::Place(Diagram_Layer& layer, Diagram_Label label, bool force) {
   const Box b = Box_Of(label);
   if (b.x0 < 0 || b.y0 < 0 || b.x1 > f_.width || b.y1 > f_.height) return false;
@@ -199,9 +211,9 @@ void Builder::Airspaces() {
     }
     if (!label_at) continue;
     const std::string floor = sp.alt_low <= 0 ? std::string("SFC") : std::to_string(sp.alt_low);
-    Diagram_Label l = Label(std::string(b ? "CLASS B " : "CLASS C ") +
-                                std::to_string(sp.alt_high) + "/" + floor,
-                            *label_at, 9.0, H_Align::center, V_Align::bottom, 0.0, true);
+    Diagram_Label l =
+        Label(std::string(b ? "CLASS B " : "CLASS C ") + std::to_string(sp.alt_high) + "/" + floor,
+              *label_at, 9.0, H_Align::center, V_Align::bottom, 0.0, true);
     l.ink = ink;
     Place(pic_.labels, std::move(l));
   }
@@ -217,19 +229,19 @@ void Builder::Runways() {
     const double len_px = Length(Sub(s->full2, s->full1));
     const double half = Length(Sub(s->corner[0], s->corner[3])) / 2.0;
     if (half >= 3.0 && len_px > 40.0) {
-      pic_.runways.lines.push_back({Ink::centre_line, std::max(1.0, half / 8.0), true, s->end1,
-                                    s->end2});
+      pic_.runways.lines.push_back(
+          {Ink::centre_line, std::max(1.0, half / 8.0), true, s->end1, s->end2});
     }
     const double size = 11.0;
     const double off = Size(size) * 0.9 + 2.0;
-    Place(pic_.labels, Label(w.end1_name, Sub(s->full1, Mul(s->along, off)), size,
-                             H_Align::center, V_Align::middle, 0.0, true));
-    Place(pic_.labels, Label(w.end2_name, Add(s->full2, Mul(s->along, off)), size,
-                             H_Align::center, V_Align::middle, 0.0, true));
+    Place(pic_.labels, Label(w.end1_name, Sub(s->full1, Mul(s->along, off)), size, H_Align::center,
+                             V_Align::middle, 0.0, true));
+    Place(pic_.labels, Label(w.end2_name, Add(s->full2, Mul(s->along, off)), size, H_Align::center,
+                             V_Align::middle, 0.0, true));
     // Length and width along the runway, beside its surface.
     const std::string dims = std::to_string(w.length_ft) + " x " + std::to_string(w.width_ft);
-    Diagram_Label l = Label(dims, {}, 9.0, H_Align::center, V_Align::middle,
-                            Upright_Angle(s->along));
+    Diagram_Label l =
+        Label(dims, {}, 9.0, H_Align::center, V_Align::middle, Upright_Angle(s->along));
     const double text_w = measure_.Text_Extent(l.text, l.style).w;
     if (text_w + 10.0 > len_px) continue;
     const Pt n{-s->along.y, s->along.x};
@@ -268,7 +280,8 @@ void Builder::Taxiway_Bands() {
     }
     std::vector<Pt> band = Band(a, b, w / 2.0);
     if (!band.empty()) pic_.taxiways.polygons.push_back({Ink::taxiway, Ink::taxiway, band});
-    for (const size_t k : {static_cast<size_t>(s.start_pt), s.kind == PATH_TAXIWAY ? end : n_points}) {
+    for (const size_t k :
+         {static_cast<size_t>(s.start_pt), s.kind == PATH_TAXIWAY ? end : n_points}) {
       if (k >= n_points || joint[k]) continue;
       joint[k] = true;
       pic_.taxiways.discs.push_back(
@@ -295,21 +308,19 @@ void Builder::Parkings() {
 void Builder::Ils() {
   for (size_t n = 0; n < Used_Length(a_.ils, a_.ils_count); ++n) {
     const Ils_Rec& i = a_.ils[n];
-    const Pt t = At(i.lat, i.lon);
-    const double course = Mag_To_True(st_.mag_var_table, i.mag_hdg, i.lat, i.lon);
-    const Pt out = Mul(Course_Dir(course), -1.0);
-    const double len = std::clamp(2.0 * 6080.0 * f_.Px_Per_Foot(), 40.0 * o_.text_scale,
-                                  110.0 * o_.text_scale);
-    if (!Near_Surface(t, len)) continue;
-    const Pt far = Add(t, Mul(out, len));
-    const Pt side{-out.y * len * 0.05, out.x * len * 0.05};
-    pic_.ils.polygons.push_back({Ink::ils, Ink::ils, {t, far, Add(far, side)}});
-    pic_.ils.polygons.push_back({Ink::background, Ink::ils, {t, far, Sub(far, side)}});
+    const Ils_Feather f = Feather_Of(st_, f_, i, o_.text_scale);
+    if (!Near_Surface(f.tip, f.len)) continue;
+    const Pt t = f.tip;
+    const Pt out = f.out;
+    const Pt far = f.far;
+    pic_.ils.polygons.push_back({Ink::ils, Ink::ils, {t, far, Add(far, f.side)}});
+    pic_.ils.polygons.push_back({Ink::background, Ink::ils, {t, far, Sub(far, f.side)}});
     char course_text[16];
     std::snprintf(course_text, sizeof course_text, "%03d\xB0", static_cast<int>(i.mag_hdg));
     Diagram_Label l = Label(i.ident + " " + i.freq + " " + course_text, {}, 9.0);
     const Text_Size size = measure_.Text_Extent(l.text, l.style);
-    l.at = Add(far, Mul(out, std::abs(out.x) * size.w / 2.0 + std::abs(out.y) * size.h / 2.0 + 3.0));
+    l.at =
+        Add(far, Mul(out, std::abs(out.x) * size.w / 2.0 + std::abs(out.y) * size.h / 2.0 + 3.0));
     Place(pic_.labels, std::move(l));
   }
 }
@@ -392,11 +403,12 @@ void Builder::Title_And_Frequencies() {
   if (!a_.name.empty()) title.push_back(Label(a_.name, {}, 9.0, H_Align::left, V_Align::top));
   title.push_back(Label("ELEV " + std::to_string(Field_Elevation_Ft(a_)) + " FT", {}, 9.0,
                         H_Align::left, V_Align::top));
-  title.push_back(Label(Degrees_Minutes_Text(a_.lat, a_.lon), {}, 9.0, H_Align::left, V_Align::top));
+  title.push_back(
+      Label(Degrees_Minutes_Text(a_.lat, a_.lon), {}, 9.0, H_Align::left, V_Align::top));
   std::vector<Diagram_Label> freqs;
   for (const Frequency_Line& line : Frequency_Box_Lines(a_)) {
-    freqs.push_back(Label(std::string(line.kind) + " " + line.freq, {}, 9.0, H_Align::left,
-                          V_Align::top));
+    freqs.push_back(
+        Label(std::string(line.kind) + " " + line.freq, {}, 9.0, H_Align::left, V_Align::top));
   }
   const auto stack = [&](std::vector<Diagram_Label>& lines, double top) {
     double w = 0.0;
@@ -434,13 +446,13 @@ void Builder::North_Arrow() {
       {Ink::text, Ink::text, {tip, {base.x + 5.0 * s, base.y}, {base.x, base.y - 6.0 * s}}});
   pic_.furniture.polygons.push_back(
       {Ink::background, Ink::text, {tip, {base.x, base.y - 6.0 * s}, {base.x - 5.0 * s, base.y}}});
-  pic_.furniture.labels.push_back(Label("N", {tip.x, tip.y - 1.0 * s}, 10.0, H_Align::center,
-                                        V_Align::bottom, 0.0, true));
+  pic_.furniture.labels.push_back(
+      Label("N", {tip.x, tip.y - 1.0 * s}, 10.0, H_Align::center, V_Align::bottom, 0.0, true));
   const int32_t var = Mag_Var_Degrees(st_.mag_var_table, a_.lat, a_.lon);
   const Pt mag = Add(base, Mul(Course_Dir(var), len * 0.8));
   pic_.furniture.lines.push_back({Ink::text, 1.0 * s, true, base, mag});
-  const std::string var_text = "VAR " + std::to_string(std::abs(var)) + "\xB0" +
-                               (var > 0 ? "E" : (var < 0 ? "W" : ""));
+  const std::string var_text =
+      "VAR " + std::to_string(std::abs(var)) + "\xB0" + (var > 0 ? "E" : (var < 0 ? "W" : ""));
   pic_.furniture.labels.push_back(
       Label(var_text, {o_.inset.x0, base.y + 3.0 * s}, 8.0, H_Align::left, V_Align::top));
   const Box b{o_.inset.x0, tip.y - 12.0 * s, o_.inset.x0 + 50.0 * s, base.y + 14.0 * s};
@@ -473,9 +485,8 @@ void Builder::Scale_Bar() {
   const auto bar_at = [&](double y, double px, std::string text) {
     pic_.furniture.polygons.push_back(
         {Ink::text, Ink::text, {{x0, y - bar}, {x0 + px, y - bar}, {x0 + px, y}, {x0, y}}});
-    pic_.furniture.labels.push_back(
-        Label(std::move(text), {x0 + px + 3.0 * s, y - bar / 2.0}, 8.0, H_Align::left,
-              V_Align::middle));
+    pic_.furniture.labels.push_back(Label(std::move(text), {x0 + px + 3.0 * s, y - bar / 2.0}, 8.0,
+                                          H_Align::left, V_Align::middle));
   };
   bar_at(y_ft, ft * px_ft, Whole(ft) + " FT");
   bar_at(y_m, m * px_ft * FEET_PER_METRE, Whole(m) + " M");
@@ -494,10 +505,10 @@ void Builder::Aircraft() {
   const Pt d = Course_Dir(st_.acft_hdg);
   const Pt n{-d.y, d.x};
   const double s = 8.0 * o_.text_scale;
-  pic_.aircraft.polygons.push_back(
-      {Ink::aircraft, Ink::box_edge,
-       {Add(c, Mul(d, 1.5 * s)), Add(Sub(c, Mul(d, s)), Mul(n, s)), Sub(c, Mul(d, 0.4 * s)),
-        Sub(Sub(c, Mul(d, s)), Mul(n, s))}});
+  pic_.aircraft.polygons.push_back({Ink::aircraft,
+                                    Ink::box_edge,
+                                    {Add(c, Mul(d, 1.5 * s)), Add(Sub(c, Mul(d, s)), Mul(n, s)),
+                                     Sub(c, Mul(d, 0.4 * s)), Sub(Sub(c, Mul(d, s)), Mul(n, s))}});
 }
 
 Diagram_Picture Builder::Build() {
@@ -538,6 +549,17 @@ std::optional<Runway_Surface> Runway_Geometry(const Diagram_Frame& frame, const 
   s.corner[2] = Sub(s.full2, n);
   s.corner[3] = Sub(s.full1, n);
   return s;
+}
+
+Ils_Feather Feather_Of(const Program_State& st, const Diagram_Frame& frame, const Ils_Rec& i,
+                       double text_scale) {
+  Ils_Feather f;
+  f.tip = Diagram_Project(frame, i.lat, i.lon);
+  f.out = Mul(Course_Dir(Mag_To_True(st.mag_var_table, i.mag_hdg, i.lat, i.lon)), -1.0);
+  f.len = std::clamp(2.0 * 6080.0 * frame.Px_Per_Foot(), 40.0 * text_scale, 110.0 * text_scale);
+  f.far = Add(f.tip, Mul(f.out, f.len));
+  f.side = {-f.out.y * f.len * 0.05, f.out.x * f.len * 0.05};
+  return f;
 }
 
 double Taxiway_Band_Px(const Diagram_Frame& frame) {

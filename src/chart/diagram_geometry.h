@@ -91,11 +91,11 @@ struct Diagram_Picture {
 
 // Where the furniture goes and how large the texts are.
 struct Diagram_Options {
-  Box inset{8, 30, 263, 180};  // the part of the surface free of the window's own controls
-  double text_scale = 1.0;     // 1 on the screen; the page's dots per screen pixel on paper
+  Box inset{8, 30, 263, 180};         // the part of the surface free of the window's own controls
+  double text_scale = 1.0;            // 1 on the screen; the page's dots per screen pixel on paper
   int16_t zoom_level = ZOOM_AT_LOAD;  // which layers appear, as on the classic chart
-  bool aircraft = false;       // draw the aircraft (the link is connected)
-  std::string scale_text;      // a page's "1:10000", shown under the scale bar
+  bool aircraft = false;              // draw the aircraft (the link is connected)
+  std::string scale_text;             // a page's "1:10000", shown under the scale bar
 };
 
 // The ground width of every taxiway band, and the least it is drawn with.
@@ -118,6 +118,18 @@ struct Runway_Surface {
 std::optional<Runway_Surface> Runway_Geometry(const Diagram_Frame& frame, const Runway_Rec& w);
 
 double Taxiway_Band_Px(const Diagram_Frame& frame);
+
+// An ILS's localizer feather: from the antenna at `tip`, len pixels out against the course
+// along `out` to `far`, its far edge `side` either way of the centre line.
+struct Ils_Feather {
+  Pt tip;
+  Pt out;
+  Pt far;
+  Pt side;
+  double len = 0.0;
+};
+Ils_Feather Feather_Of(const Program_State& state, const Diagram_Frame& frame, const Ils_Rec& ils,
+                       double text_scale);
 
 // One line of the frequency box: the kind as a pilot reads it and the frequency.
 struct Frequency_Line {

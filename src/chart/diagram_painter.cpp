@@ -13,21 +13,21 @@ struct Palette_Row {
 
 // In the order of Ink.
 constexpr Palette_Row kPalette[] = {
-    {{255, 255, 255}, {12, 16, 22}},    // background
-    {{64, 64, 68}, {150, 156, 166}},    // runway
-    {{255, 255, 255}, {12, 16, 22}},    // centre line
-    {{196, 198, 202}, {52, 58, 66}},    // taxiway
-    {{150, 104, 64}, {120, 84, 48}},    // gate
-    {{255, 255, 255}, {30, 36, 44}},    // parking
-    {{96, 96, 100}, {120, 128, 138}},   // parking edge
-    {{160, 0, 160}, {200, 110, 200}},   // ils
-    {{0, 0, 0}, {220, 224, 230}},       // text
-    {{255, 255, 255}, {22, 27, 34}},    // box fill
-    {{0, 0, 0}, {140, 148, 158}},       // box edge
-    {{255, 214, 0}, {170, 140, 0}},     // taxiway sign
-    {{0, 0, 192}, {110, 140, 255}},     // airspace B
-    {{192, 0, 192}, {230, 110, 230}},   // airspace C
-    {{220, 0, 0}, {80, 255, 80}},       // aircraft
+    {{255, 255, 255}, {12, 16, 22}},   // background
+    {{64, 64, 68}, {150, 156, 166}},   // runway
+    {{255, 255, 255}, {12, 16, 22}},   // centre line
+    {{196, 198, 202}, {52, 58, 66}},   // taxiway
+    {{150, 104, 64}, {120, 84, 48}},   // gate
+    {{255, 255, 255}, {30, 36, 44}},   // parking
+    {{96, 96, 100}, {120, 128, 138}},  // parking edge
+    {{160, 0, 160}, {200, 110, 200}},  // ils
+    {{0, 0, 0}, {220, 224, 230}},      // text
+    {{255, 255, 255}, {22, 27, 34}},   // box fill
+    {{0, 0, 0}, {140, 148, 158}},      // box edge
+    {{255, 214, 0}, {170, 140, 0}},    // taxiway sign
+    {{0, 0, 192}, {110, 140, 255}},    // airspace B
+    {{192, 0, 192}, {230, 110, 230}},  // airspace C
+    {{220, 0, 0}, {80, 255, 80}},      // aircraft
 };
 
 void Set_Shape(Canvas& canvas, Ink fill, Ink edge, bool night) {
@@ -93,8 +93,8 @@ Rgb Ink_Color(Ink ink, bool night) {
 void Paint_Diagram(Canvas& canvas, const Diagram_Picture& picture, bool night) {
   canvas.Clear();
   canvas.Set_Antialiasing(true);
-  const Px page[4] = {{0, 0}, {picture.width, 0}, {picture.width, picture.height},
-                      {0, picture.height}};
+  const Px page[4] = {
+      {0, 0}, {picture.width, 0}, {picture.width, picture.height}, {0, picture.height}};
   Set_Shape(canvas, Ink::background, Ink::background, night);
   canvas.Polygon(page);
   for (const Diagram_Layer* layer :
@@ -108,11 +108,12 @@ void Paint_Diagram(Canvas& canvas, const Diagram_Picture& picture, bool night) {
   canvas.Set_Fill_Style(Fill_Style::transparent);
 }
 
-void Draw_Diagram(Canvas& canvas, const Program_State& state, const Chart_View& view,
-                  int32_t width, int32_t height, bool night, bool aircraft) {
+void Draw_Diagram(Canvas& canvas, const Program_State& state, const Chart_View& view, int32_t width,
+                  int32_t height, bool night, bool aircraft, double scale) {
   const Diagram_Frame frame = Frame_Of_View(view, width, height);
   Diagram_Options options;
-  options.inset = {8.0, 30.0, width - 8.0, height - 40.0};
+  options.inset = {8.0 * scale, 30.0 * scale, width - 8.0 * scale, height - 40.0 * scale};
+  options.text_scale = scale;
   options.zoom_level = view.zoom_level;
   options.aircraft = aircraft;
   Paint_Diagram(canvas, Build_Diagram(state, frame, options, canvas), night);

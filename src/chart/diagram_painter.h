@@ -13,8 +13,9 @@ Rgb Ink_Color(Ink ink, bool night);
 void Paint_Diagram(Canvas& canvas, const Diagram_Picture& picture, bool night);
 
 // The diagram of a chart view, as the chart window draws it on a surface of width x height
-// pixels: the picture built and painted in one go.
+// pixels: the picture built and painted in one go. `scale` is the surface's pixels per design
+// pixel: the window's controls it keeps clear of and its texts grow with it.
 void Draw_Diagram(Canvas& canvas, const Program_State& state, const Chart_View& view,
-                  int32_t width, int32_t height, bool night, bool aircraft);
+                  int32_t width, int32_t height, bool night, bool aircraft, double scale = 1.0);
 
 }  // namespace orv

@@ -285,7 +285,7 @@ void Chart_Form::Draw_Into(HDC dc) {
   RECT client{};
   GetClientRect(Hwnd(), &client);
   Gdi_Canvas canvas(dc, client);
-  behaviour_.Draw(canvas, Window_Size{client.right, client.bottom});
+  behaviour_.Draw(canvas, Window_Size{client.right, client.bottom}, Dpi_Of(Hwnd()) / 96.0);
 }
 
 // The system's print dialog; the page is drawn by the same canvas on the printer, so a PDF

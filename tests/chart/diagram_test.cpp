@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/drawing_json.h"
+#include "chart/chart_hit_test.h"
 #include "chart/chart_layers.h"
 #include "chart/diagram_painter.h"
 #include "chart/recording_canvas.h"
@@ -109,9 +110,11 @@ Program_State Small_Airport() {
   a.freq6 = "118.3";
   a.freq1 = "127.5";
   a.freq10 = "125.6";
-  Append_With_Spare(a.runways, a.runway_count) = North_South_Runway(47.0, -122.0, 5000.0, 5197, 100);
+  Append_With_Spare(a.runways, a.runway_count) =
+      North_South_Runway(47.0, -122.0, 5000.0, 5197, 100);
   a.runways[0].elev_ft = 410;
-  Append_With_Spare(a.runways, a.runway_count) = North_South_Runway(47.0, -122.01, 3000.0, 3000, 75);
+  Append_With_Spare(a.runways, a.runway_count) =
+      North_South_Runway(47.0, -122.01, 3000.0, 3000, 75);
   a.runways[1].elev_ft = 433;
   // Three taxiways east of the runway, each of three segments: A and B run north-south, C
   // joins them at the middle; one segment of A is unnamed and one lies on the runway.
@@ -156,6 +159,30 @@ TEST(Diagram_Geometry, Taxiway_Bands_Keep_Their_Ground_Width_And_Skip_Runway_Seg
     EXPECT_NEAR(widths[zoom - 13], TAXIWAY_WIDTH_FT * f.Px_Per_Foot(), 1e-6);
   }
   EXPECT_NEAR(widths[1] / widths[0], 2.0, 1e-9);
+}
+
+// The tooltips' hit test finds over the diagram what the diagram draws there: a gate within
+// its circle, a taxiway on its band's edge, a runway inside its surface's corner, and nothing
+// on the bare ground.
+TEST(Diagram_Hit_Test, Finds_What_Is_Drawn_Under_The_Pointer) {
+  const Program_State st = Small_Airport();
+  const Diagram_Frame f = Frame_At(47.0, -122.0, 15);
+  Diagram_Options o;
+  o.zoom_level = 15;
+  const Diagram_Picture pic = Build_Diagram(st, f, o, Recording_Canvas());
+  const auto hit = [&](Pt p) { return Hit_Text(st, Hit_Test_Diagram(st, f, 15, 1.0, p.x, p.y)); };
+  const Diagram_Disc& gate = pic.parkings.discs.at(0);
+  EXPECT_EQ(hit({gate.centre.x + gate.r - 0.5, gate.centre.y}), "GATE A 12\nRadius 80 ft");
+  const auto& band = pic.taxiways.polygons.at(0).points;
+  const Pt edge{(band[0].x + band[1].x) / 2.0, (band[0].y + band[1].y) / 2.0};
+  const Pt middle{(band[0].x + band[2].x) / 2.0, (band[0].y + band[2].y) / 2.0};
+  EXPECT_EQ(hit({edge.x + (middle.x - edge.x) * 0.1, edge.y + (middle.y - edge.y) * 0.1}),
+            "Taxiway A");
+  const auto& runway = pic.runways.polygons.at(0).points;
+  const Pt inside{runway[0].x + (runway[2].x - runway[0].x) * 0.01,
+                  runway[0].y + (runway[2].y - runway[0].y) * 0.01};
+  EXPECT_EQ(hit(inside).substr(0, 12), "Runway 36/18");
+  EXPECT_EQ(hit({f.width - 20.0, f.height - 20.0}), "");
 }
 
 // Every box placed keeps clear of every other, and each named run gets its label once at a zoom
@@ -212,12 +239,16 @@ TEST(Diagram_Furniture, Frequencies_In_Calling_Order_And_The_Title_Block_Texts) 
   a.freq10 = "125.6";
   a.freq1 = "118.0";
   std::string text;
-  for (const Frequency_Line& l : Frequency_Box_Lines(a)) text += std::string(l.kind) + " " + l.freq + ";";
+  for (const Frequency_Line& l : Frequency_Box_Lines(a))
+    text += std::string(l.kind) + " " + l.freq + ";";
   EXPECT_EQ(text, "ATIS 118.0;CLNC 121.1;GND 121.9;TWR 119.9;APP 119.2;CTR 125.6;");
   EXPECT_EQ(Short_Parking_Label("GATE A 12"), "A12");
   EXPECT_EQ(Short_Parking_Label("PARKING 12"), "12");
   EXPECT_EQ(Short_Parking_Label("N PARKING 3"), "N3");
-  EXPECT_EQ(Degrees_Minutes_Text(47.4489, -122.3094), "N47\xB0" "26.9' W122\xB0" "18.6'");
+  EXPECT_EQ(Degrees_Minutes_Text(47.4489, -122.3094),
+            "N47\xB0"
+            "26.9' W122\xB0"
+            "18.6'");
   EXPECT_EQ(Field_Elevation_Ft(Small_Airport().cur_airport), 433);
 }
 
@@ -244,8 +275,7 @@ TEST(Diagram_Drawing, Polygons_And_Sized_Texts_Are_Recorded_And_Written_As_Json)
   EXPECT_GE(texts, 8u);
   const std::string json = Drawing_Commands_Json(canvas.Calls());
   EXPECT_NE(json.find("{\"op\":\"polygon\",\"points\":[["), std::string::npos);
-  EXPECT_NE(json.find("\"text\":\"KTST\",\"size\":13,\"angle\":0.0,\"box\":[["),
-            std::string::npos);
+  EXPECT_NE(json.find("\"text\":\"KTST\",\"size\":13,\"angle\":0.0,\"box\":[["), std::string::npos);
   // The pen is left as the classic chart leaves it.
   EXPECT_EQ(canvas.Pen(), Pen_State{});
   EXPECT_FALSE(canvas.Antialiasing());
