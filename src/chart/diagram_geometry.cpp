@@ -94,6 +94,7 @@ class Builder {
   void Runways();
   void Taxiway_Bands();
   void Parkings();
+  void Parking_Labels_Beside();
   void Ils();
   void Taxiway_Names();
   void Title_And_Frequencies();
@@ -109,6 +110,11 @@ class Builder {
   const Canvas& measure_;
   Label_Grid grid_;
   Diagram_Picture pic_;
+  struct Beside {
+    Diagram_Label label;  // anchored at the circle's centre
+    double r = 0.0;
+  };
+  std::vector<Beside> beside_;
 };
 
 Diagram_Label Builder::Label(std::string text, Pt at, double size, H_Align h, V_Align v,
@@ -301,8 +307,38 @@ void Builder::Parkings() {
     Diagram_Label l = Label(Short_Parking_Label(p.label), c, 8.0);
     if (l.text.empty()) continue;
     const Text_Size size = measure_.Text_Extent(l.text, l.style);
-    if (size.w <= 2.0 * r + 2.0 && size.h <= 2.0 * r + 2.0) Place(pic_.labels, std::move(l));
+    if (size.w <= 2.0 * r + 2.0 && size.h <= 2.0 * r + 2.0) {
+      Place(pic_.labels, std::move(l));
+    } else {
+      beside_.push_back({std::move(l), r});
+    }
   }
+}
+
+// A parking label too large for its circle goes beside it, right, left, above or below,
+// wherever it keeps clear; after the taxiway names, which matter more to a pilot taxiing.
+void Builder::Parking_Labels_Beside() {
+  const double gap = 1.5 * o_.text_scale;
+  for (Beside& b : beside_) {
+    const Pt c = b.label.at;
+    const double d = b.r + gap;
+    const struct {
+      Pt at;
+      H_Align h;
+      V_Align v;
+    } places[] = {{{c.x + d, c.y}, H_Align::left, V_Align::middle},
+                  {{c.x - d, c.y}, H_Align::right, V_Align::middle},
+                  {{c.x, c.y - d}, H_Align::center, V_Align::bottom},
+                  {{c.x, c.y + d}, H_Align::center, V_Align::top}};
+    for (const auto& place : places) {
+      Diagram_Label l = b.label;
+      l.at = place.at;
+      l.style.h_align = place.h;
+      l.style.v_align = place.v;
+      if (Place(pic_.labels, std::move(l))) break;
+    }
+  }
+  beside_.clear();
 }
 
 void Builder::Ils() {
@@ -523,6 +559,7 @@ Diagram_Picture Builder::Build() {
   if (zoom >= ZOOM_RUNWAYS_MIN && st_.show_ils) Ils();
   if (ground && st_.show_gates) Parkings();
   if (ground && st_.show_twys && st_.show_twy_ids) Taxiway_Names();
+  Parking_Labels_Beside();
   if (o_.aircraft) Aircraft();
   return std::move(pic_);
 }

@@ -14,6 +14,10 @@ constexpr int32_t kRoundScales[] = {1000,  2000,  2500,   5000,   7500,   10000,
                                     15000, 20000, 25000,  30000,  40000,  50000,  75000,
                                     100000, 150000, 200000, 250000, 500000, 1000000};
 
+// A page's texts are this much larger than the screen's, to be read on a kneeboard: a
+// taxiway's sign of 10 screen pixels prints at 9.4 points.
+constexpr double PAGE_TEXT_GROWTH = 1.25;
+
 struct Extent {
   double lat0 = 1e9, lat1 = -1e9, lon0 = 1e9, lon1 = -1e9;
   void Add(double lat, double lon) {
@@ -72,7 +76,7 @@ Diagram_Page Page_Layout(const Airport_Entry& airport, int32_t width, int32_t he
   Diagram_Page page;
   const double margin = dpi * 10.0 / 25.4;
   page.options.inset = {margin, margin, width - margin, height - margin};
-  page.options.text_scale = dpi / 96.0;
+  page.options.text_scale = dpi / 96.0 * PAGE_TEXT_GROWTH;
   page.options.zoom_level = ZOOM_MAX;
   const Extent e = Extent_Of(airport);
   Diagram_Frame unit;

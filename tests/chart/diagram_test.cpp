@@ -1,6 +1,7 @@
 // The diagram's geometry measured in pixels, its labels as a property, and its drawing calls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/drawing_json.h"
@@ -209,6 +210,14 @@ TEST(Diagram_Labels, Placed_Boxes_Never_Overlap_And_Every_Taxiway_Is_Named) {
   EXPECT_EQ(count[1], 1);
   EXPECT_EQ(count[2], 1);
   EXPECT_TRUE(gate);
+  // Zoomed out, the gate's circle is too small for its label: the label goes beside it.
+  o.zoom_level = 13;
+  const Diagram_Picture out = Build_Diagram(st, Frame_At(47.0, -122.0, 13), o, measure);
+  const Diagram_Disc& circle = out.parkings.discs.at(0);
+  const auto a12 = std::find_if(out.labels.labels.begin(), out.labels.labels.end(),
+                                [](const Diagram_Label& l) { return l.text == "A12"; });
+  ASSERT_NE(a12, out.labels.labels.end());
+  EXPECT_GT(Dist(a12->at, circle.centre), circle.r);
 
   // A crowd of labels much larger than the surface: still none on top of another.
   Label_Grid grid(20.0);
