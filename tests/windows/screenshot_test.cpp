@@ -4,6 +4,7 @@
 
 #include "qt/about_window.h"
 #include "qt/chart_window.h"
+#include "qt/preferences_window.h"
 #include "qt/selection_window.h"
 #include "qt/setup_window.h"
 #include "qt/splash_window.h"
@@ -29,6 +30,8 @@ TEST_F(Screenshots, EveryWindow) {
   st.cur_airport.ident = "KSEA";
   st.cur_airport.name = "SEATTLE-TACOMA INTL";
   save(windows.Open_Chart(), "chart.png");
+  st.diagram_style = true;
+  save(Show_Preferences_Window(st), "preferences.png");
 }
 
 }  // namespace
