@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QLocale>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -270,8 +271,10 @@ void Chart_Window::Save_Pdf() {
   QPdfWriter writer(file);
   writer.setResolution(300);
   writer.setCreator(QStringLiteral("Orvane"));
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                   QMarginsF(0, 0, 0, 0)));
+  // Letter where the pilot's locale measures in US units, A4 elsewhere.
+  const bool us = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+  writer.setPageLayout(QPageLayout(QPageSize(us ? QPageSize::Letter : QPageSize::A4),
+                                   QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   Paint_Page(writer);
 }
 

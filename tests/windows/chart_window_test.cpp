@@ -3,6 +3,10 @@
 #include "qt/chart_window.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -477,6 +481,73 @@ TEST_F(Chart, TheWheelADragAndTheKeysReachTheChart) {
   EXPECT_NEAR(left - v.view_left, (v.view_right - v.view_left) / 4, 1e-12);
   QTest::keyClick(w, Qt::Key_F);
   EXPECT_TRUE(st.follow_acft);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+// Answers the next modal dialog of type D once it shows, from the event loop that runs it.
+template <class D, class Answer>
+void When_Shown(Answer answer) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+      timer->deleteLater();
+      timer->stop();
+      answer(d);
+    }
+  });
+  timer->start(0);
+}
+
+// The pages of a PDF file and the first page's size in points.
+struct Pdf_Pages {
+  int count = 0;
+  std::string media_box;
+};
+Pdf_Pages Read_Pdf_Pages(const std::filesystem::path& file) {
+  const std::string text = Read_Text_File(file);
+  Pdf_Pages pages;
+  for (size_t at = text.find("/Type /Page"); at != std::string::npos;
+       at = text.find("/Type /Page", at + 1)) {
+    if (text.compare(at, 12, "/Type /Pages") != 0) ++pages.count;
+  }
+  const size_t box = text.find("/MediaBox");
+  if (box != std::string::npos) pages.media_box = text.substr(box, text.find(']', box) - box + 1);
+  return pages;
+}
+
+// "Save as PDF..." asks for a file and writes one page; "Print..." goes through the print
+// dialog, here to its file printer; both draw the diagram's page.
+TEST_F(Chart, SaveAsPdfAndPrintEachWriteOnePage) {
+  st.diagram_style = true;
+  Chart_Window* w = Open_Chart(Platform_Link());
+  ASSERT_NE(w, nullptr);
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+  const std::filesystem::path saved = dir / "saved.pdf";
+  When_Shown<QFileDialog>([&](QFileDialog* d) {
+    d->selectFile(QString::fromStdString(saved.string()));
+    static_cast<QDialog*>(d)->accept();
+  });
+  w->findChild<QAction*>(QStringLiteral("save_pdf1"))->trigger();
+  const Pdf_Pages pdf = Read_Pdf_Pages(saved);
+  EXPECT_EQ(pdf.count, 1);
+  EXPECT_NE(pdf.media_box.find("595"), std::string::npos) << pdf.media_box;  // A4
+  QLocale::setDefault(QLocale::system());
+
+  const std::filesystem::path printed = dir / "printed.pdf";
+  When_Shown<QPrintDialog>([&](QPrintDialog* d) {
+    if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("filename")))
+      name->setText(QString::fromStdString(printed.string()));
+    d->printer()->setOutputFileName(QString::fromStdString(printed.string()));
+    static_cast<QDialog*>(d)->accept();
+  });
+  w->findChild<QAction*>(QStringLiteral("prnt1"))->trigger();
+  EXPECT_EQ(Read_Pdf_Pages(printed).count, 1);
+  for (const Shown_Message& m : messages) EXPECT_NE(m.text, QStringLiteral("The page could not be printed."));
 }
 
 }  // namespace
