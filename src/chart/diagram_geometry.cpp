@@ -92,6 +92,7 @@ class Builder {
   void Airspaces();
   void Airspace_Arc(Ink ink, Pt centre, Pt from, Pt to, bool clockwise);
   void Runways();
+  void Threshold_Labels(const std::string& name, int16_t mag_hdg, Pt at, Pt out);
   void Taxiway_Bands();
   void Parkings();
   void Parking_Labels_Beside();
@@ -225,6 +226,21 @@ void Builder::Airspaces() {
   }
 }
 
+// A runway end's designator at `at`, outside its threshold, and the magnetic heading of a
+// landing there beyond it along `out`, where each keeps clear of the other labels.
+void Builder::Threshold_Labels(const std::string& name, int16_t mag_hdg, Pt at, Pt out) {
+  Diagram_Label designator = Label(name, at, 11.0, H_Align::center, V_Align::middle, 0.0, true);
+  const Text_Size d = measure_.Text_Extent(designator.text, designator.style);
+  if (!Place(pic_.labels, std::move(designator))) return;
+  char text[16];
+  std::snprintf(text, sizeof text, "%03d\xB0", static_cast<int>(Norm_Heading(mag_hdg)));
+  Diagram_Label heading = Label(text, at, 8.0);
+  const Text_Size h = measure_.Text_Extent(heading.text, heading.style);
+  const double reach = std::abs(out.x) * (d.w + h.w) / 2.0 + std::abs(out.y) * (d.h + h.h) / 2.0;
+  heading.at = Add(at, Mul(out, reach + 1.0 * o_.text_scale));
+  Place(pic_.labels, std::move(heading));
+}
+
 void Builder::Runways() {
   for (size_t i = 0; i < Used_Length(a_.runways, a_.runway_count); ++i) {
     const Runway_Rec& w = a_.runways[i];
@@ -240,10 +256,9 @@ void Builder::Runways() {
     }
     const double size = 11.0;
     const double off = Size(size) * 0.9 + 2.0;
-    Place(pic_.labels, Label(w.end1_name, Sub(s->full1, Mul(s->along, off)), size, H_Align::center,
-                             V_Align::middle, 0.0, true));
-    Place(pic_.labels, Label(w.end2_name, Add(s->full2, Mul(s->along, off)), size, H_Align::center,
-                             V_Align::middle, 0.0, true));
+    Threshold_Labels(w.end1_name, w.end1_mag_hdg, Sub(s->full1, Mul(s->along, off)),
+                     Mul(s->along, -1.0));
+    Threshold_Labels(w.end2_name, w.end2_mag_hdg, Add(s->full2, Mul(s->along, off)), s->along);
     // Length and width along the runway, beside its surface.
     const std::string dims = std::to_string(w.length_ft) + " x " + std::to_string(w.width_ft);
     Diagram_Label l =
