@@ -89,8 +89,8 @@ Gdiplus::Color Plus_Color(Rgb c) {
   return Gdiplus::Color(255, c.r, c.g, c.b);
 }
 
-// The face of a sized text as a GDI font, turned by the angle: the same font measures the text
-// and draws it, so the box the labels are placed by is the box drawn.
+// The face of a sized text as a GDI font, turned by the angle: unturned it measures the text,
+// turned it draws the letters where that measure put them.
 HFONT Make_Font(const Text_Style& style, double angle_deg = 0.0) {
   LOGFONTW face{};
   if (GetObjectW(Ui_Font(), sizeof face, &face) == 0) return nullptr;
@@ -141,28 +141,39 @@ void Gdi_Canvas::Do_Polygon(std::span<const Px> points) {
   g->DrawPolygon(&pen, list.data(), n);
 }
 
-Text_Size Gdi_Canvas::Text_Extent(std::string_view text, const Text_Style& style) const {
-  const std::wstring shown = Wide(Utf8_From_1252(text));
-  HFONT font = Make_Font(style);
-  if (shown.empty() || font == nullptr) {
-    if (font) DeleteObject(font);
-    return Canvas::Text_Extent(text, style);
-  }
+// How far each letter of a sized text ends from the text's start, in the unturned font of its
+// style; empty when GDI cannot measure it. These advances measure the text and also place its
+// letters when it is drawn: a font whose drawn letters are not as wide as its measured ones
+// (Wine draws the small sizes of a face from the bitmaps inside its font file, measured from
+// its outlines) would otherwise run past the box the labels are placed by.
+std::vector<int> Gdi_Canvas::Letter_Ends(const std::wstring& shown, const Text_Style& style) const {
+  const int n = static_cast<int>(std::min<size_t>(shown.size(), 0x7FFF));
+  HFONT font = n > 0 ? Make_Font(style) : nullptr;
+  if (font == nullptr) return {};
+  std::vector<int> ends(static_cast<size_t>(n));
   const HGDIOBJ old = SelectObject(dc_, font);
   SIZE extent{};
-  GetTextExtentPoint32W(dc_, shown.c_str(), static_cast<int>(std::min<size_t>(shown.size(), 0x7FFF)),
-                        &extent);
+  if (!GetTextExtentExPointW(dc_, shown.c_str(), n, 0, nullptr, ends.data(), &extent)) ends.clear();
   SelectObject(dc_, old);
   DeleteObject(font);
-  return {static_cast<double>(extent.cx), static_cast<double>(style.size_px)};
+  return ends;
+}
+
+Text_Size Gdi_Canvas::Text_Extent(std::string_view text, const Text_Style& style) const {
+  const std::vector<int> ends = Letter_Ends(Wide(Utf8_From_1252(text)), style);
+  if (ends.empty()) return Canvas::Text_Extent(text, style);
+  return {static_cast<double>(ends.back()), static_cast<double>(style.size_px)};
 }
 
 // GDI turns and smooths text itself: the font is made turned by the angle, and its cell is
-// set on the box's height from the box's top-left corner.
+// set on the box's height from the box's top-left corner. Each letter goes where the measure
+// put it.
 void Gdi_Canvas::Do_Styled_Text(Px, std::string_view text, const Text_Style& style,
                                 const Text_Box& box) {
   const std::wstring shown = Wide(Utf8_From_1252(text));
-  if (shown.empty()) return;
+  std::vector<int> advances = Letter_Ends(shown, style);
+  if (advances.empty()) return;
+  for (size_t i = advances.size() - 1; i > 0; --i) advances[i] -= advances[i - 1];
   HFONT font = Make_Font(style, style.angle_deg);
   if (font == nullptr) return;
   const HGDIOBJ old = SelectObject(dc_, font);
@@ -173,7 +184,8 @@ void Gdi_Canvas::Do_Styled_Text(Px, std::string_view text, const Text_Style& sty
   const int x = static_cast<int>(std::lround(box.corner[0].x + std::sin(a) * drop));
   const int y = static_cast<int>(std::lround(box.corner[0].y + std::cos(a) * drop));
   SetTextColor(dc_, Colorref(Pen().color));
-  TextOutW(dc_, x, y, shown.c_str(), static_cast<int>(std::min<size_t>(shown.size(), 0x7FFF)));
+  ExtTextOutW(dc_, x, y, 0, nullptr, shown.c_str(), static_cast<UINT>(advances.size()),
+              advances.data());
   SelectObject(dc_, old);
   DeleteObject(font);
 }

@@ -2,11 +2,14 @@
 // off-screen bitmap. Lines go through MoveToEx and LineTo, shapes through Ellipse and Arc, text
 // through TextOutW, with the window's pen, fill and text settings: transparent text background,
 // top-left alignment and the window's font. The diagram's sized text is GDI's own turned and
-// smoothed font; its smooth lines, circles and polygon outlines go through GDI+, as GDI cannot
-// smooth them.
+// smoothed font, each letter placed by the widths that measured it; its smooth lines, circles
+// and polygon outlines go through GDI+, as GDI cannot smooth them (Wine's GDI+ draws them
+// without smoothing).
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "chart/canvas.h"
 #include "chart/drawing_limits.h"
@@ -44,6 +47,8 @@ class Gdi_Canvas final : public Canvas {
   // The GDI+ surface over the same device context, made when first needed; null when GDI+
   // cannot start.
   Gdiplus::Graphics* Plus() const;
+  // Where each letter of a sized text ends, measured in its style's font.
+  std::vector<int> Letter_Ends(const std::wstring& shown, const Text_Style& style) const;
   // The surface as a rectangle of pixels, edges included.
   Px_Rect Area() const;
   void Use_Pen();

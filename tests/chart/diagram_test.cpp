@@ -10,9 +10,13 @@
 #include "chart/diagram_painter.h"
 #include "chart/recording_canvas.h"
 #include "chart/view_motion.h"
+#include "support/diagram_sample.h"
 
 namespace orv {
 namespace {
+
+using testing::North_South_Runway;
+using testing::Small_Airport;
 
 double Dist(Pt a, Pt b) {
   return std::hypot(a.x - b.x, a.y - b.y);
@@ -25,20 +29,6 @@ Diagram_Frame Frame_At(double lat, double lon, int zoom, int32_t w = 800, int32_
   Load_View(view, lon, lat);
   while (view.zoom_level < zoom) Zoom_In(view);
   return Frame_Of_View(view, w, h);
-}
-
-Runway_Rec North_South_Runway(double lat, double lon, double stored_ft, int32_t length_ft,
-                              int32_t width_ft) {
-  Runway_Rec w;
-  w.end1_name = "36";
-  w.end2_name = "18";
-  w.end1_lat = lat - stored_ft / 2.0 / FEET_PER_DEGREE;
-  w.end1_lon = lon;
-  w.end2_lat = lat + stored_ft / 2.0 / FEET_PER_DEGREE;
-  w.end2_lon = lon;
-  w.length_ft = length_ft;
-  w.width_ft = width_ft;
-  return w;
 }
 
 TEST(Diagram_Geometry, A_Metre_Is_The_Same_Pixels_In_Every_Direction_And_Clicks_Come_Back) {
@@ -99,49 +89,6 @@ TEST(Diagram_Geometry, Runway_Surface_Runs_30_Metres_Past_The_Stored_Ends_Of_Lon
   const auto t = Runway_Geometry(f, shorter);
   ASSERT_TRUE(t);
   EXPECT_NEAR(Dist(t->full1, t->full2) / ppf, 900.0, 1.0);
-}
-
-Program_State Small_Airport() {
-  Program_State st;
-  Airport_Entry& a = st.cur_airport;
-  a.ident = "KTST";
-  a.name = "TEST FIELD";
-  a.lat = 47.0;
-  a.lon = -122.0;
-  a.freq6 = "118.3";
-  a.freq1 = "127.5";
-  a.freq10 = "125.6";
-  Append_With_Spare(a.runways, a.runway_count) =
-      North_South_Runway(47.0, -122.0, 5000.0, 5197, 100);
-  a.runways[0].elev_ft = 410;
-  Append_With_Spare(a.runways, a.runway_count) =
-      North_South_Runway(47.0, -122.01, 3000.0, 3000, 75);
-  a.runways[1].elev_ft = 433;
-  // Three taxiways east of the runway, each of three segments: A and B run north-south, C
-  // joins them at the middle; one segment of A is unnamed and one lies on the runway.
-  const auto point = [&](double dlat, double dlon) {
-    a.taxi_points.push_back({0, 47.0 + dlat, -122.0 + dlon});
-    return static_cast<int32_t>(a.taxi_points.size() - 1);
-  };
-  for (const auto& [name, dlon] : {std::pair{"A", 0.002}, std::pair{"B", 0.004}}) {
-    int32_t prev = point(-0.006, dlon);
-    for (int i = 1; i <= 3; ++i) {
-      const int32_t next = point(-0.006 + i * 0.004, dlon);
-      a.taxi_paths.push_back({PATH_TAXIWAY, prev, next, name});
-      prev = next;
-    }
-  }
-  a.taxi_paths.push_back({PATH_TAXIWAY, 1, 5, "C"});
-  a.taxi_paths.push_back({PATH_TAXIWAY, 0, point(-0.006, 0.0), " "});
-  a.taxi_paths.push_back({PATH_RUNWAY, 0, 1, "Runway 36"});
-  a.parkings.push_back({"GATE A 12", 47.0, -121.995, 80});
-  a.parkings.push_back({"PARKING 3", 47.002, -121.995, 60});
-  a.taxi_paths.push_back({PATH_PARKING, 5, 0, ""});
-  a.taxi_point_count = static_cast<int32_t>(a.taxi_points.size());
-  a.taxi_path_count = static_cast<int32_t>(a.taxi_paths.size());
-  a.parking_count = 2;
-  st.show_twys = st.show_twy_ids = st.show_gates = st.show_ils = true;
-  return st;
 }
 
 TEST(Diagram_Geometry, Taxiway_Bands_Keep_Their_Ground_Width_And_Skip_Runway_Segments) {

@@ -3,14 +3,17 @@
 #include "win32/chart_form.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #include "behaviour/chart_behaviour.h"
+#include "chart/diagram_painter.h"
 #include "chart/recording_canvas.h"
 #include "core/program_state.h"
 #include "simlink/sim_choice.h"
 #include "simlink/win_sim_running.h"
+#include "support/diagram_sample.h"
 #include "win32/form_driver.h"
 #include "win32/gdi_canvas.h"
 #include "win32/win32_windows.h"
@@ -195,6 +198,54 @@ TEST_F(Win32Chart, GdiCanvasTextArcsAndShapesFarBeyondTheSurface) {
   int dashes = 0;
   for (int x = 1; x < 269; ++x) dashes += dib.Is(x, 60, BLUE) && !dib.Is(x + 1, 60, BLUE);
   EXPECT_GE(dashes, 5);
+  // A sized text's letters end where its measure says, whatever the face draws them from: the
+  // last one may end a little inside its advance.
+  Dib sized;
+  Gdi_Canvas words(sized.dc, kClient);
+  words.Set_Fore_Color(RGB_BLACK);
+  for (const bool bold : {false, true}) {
+    const Text_Style style{9, 0.0, H_Align::left, V_Align::top, bold};
+    const int top = bold ? 40 : 10;
+    words.Text({10, top}, "SEATTLE-TACOMA INTL", style);
+    int right = 0;
+    for (int i = 0; i < 271 * 20; ++i)
+      right = sized.Is(i % 271, top + i / 271, RGB_WHITE) ? right : i % 271;
+    const double end = 10 + words.Text_Extent("SEATTLE-TACOMA INTL", style).w;
+    EXPECT_TRUE(right + 1 <= end + 1 && right + 1 >= end - 4) << right << " " << end;
+  }
+}
+
+// The small airport's diagram on a 24-bit bitmap: painted, its runways in their colour. When
+// ORVANE_GDI_DIAGRAM names a file the picture is written there, for the Linux window tests to
+// compare with the painter canvas's picture (tools/ci_windows).
+TEST(Win32Diagram, GdiCanvasPaintsTheSampleDiagram) {
+  namespace sample = orv::testing;
+  constexpr int w = sample::kSampleWidth, h = sample::kSampleHeight;
+  HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO info{{sizeof info.bmiHeader, w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  const HGDIOBJ old = SelectObject(dc, bitmap);
+  {
+    Gdi_Canvas canvas(dc, RECT{0, 0, w, h});
+    Draw_Diagram(canvas, sample::Small_Airport(), sample::Sample_Diagram_View(), w, h, false,
+                 false);
+  }
+  GdiFlush();
+  sample::Rgb_Picture picture{w, h, {}};
+  const auto* bgr = static_cast<const uint8_t*>(bits);  // rows of 1440 bytes, no padding
+  for (int i = 0; i < w * h; ++i) {
+    picture.rgb.insert(picture.rgb.end(), {bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]});
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  EXPECT_GT(sample::Count_Of(picture, Ink_Color(Ink::runway, false)), 1000u);
+  EXPECT_LT(sample::Count_Of(picture, RGB_WHITE), size_t{w * h * 97 / 100});
+  if (const char* path = std::getenv("ORVANE_GDI_DIAGRAM")) {
+    EXPECT_TRUE(sample::Write_Ppm(path, picture)) << path;
+  }
 }
 
 TEST_F(Win32Chart, ShowsTheAircraftAndTheAltimeterThenWarnsOnceWhenTheSimulatorCloses) {
