@@ -200,4 +200,56 @@ std::vector<Px> Filled_Within(const Ellipse_Shape& e, const Px_Rect& rect) {
   return polygon;
 }
 
+namespace {
+
+// One pass of the polygon against one edge of the rectangle: `inside` tells which side is kept,
+// `cut` where an edge of the polygon crosses it.
+template <class Inside, class Cut>
+std::vector<Px_F> Keep_Side(const std::vector<Px_F>& in, Inside inside, Cut cut) {
+  std::vector<Px_F> out;
+  if (in.empty()) return out;
+  out.reserve(in.size() + 4);
+  Px_F prev = in.back();
+  bool prev_in = inside(prev);
+  for (const Px_F& p : in) {
+    const bool p_in = inside(p);
+    if (p_in != prev_in) out.push_back(cut(prev, p));
+    if (p_in) out.push_back(p);
+    prev = p;
+    prev_in = p_in;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<Px_F> Polygon_Within(std::span<const Px> points, const Px_Rect& rect) {
+  const bool all_inside = std::all_of(points.begin(), points.end(), [&](const Px& p) {
+    return p.x >= rect.left && p.x <= rect.right && p.y >= rect.top && p.y <= rect.bottom;
+  });
+  std::vector<Px_F> poly;
+  poly.reserve(points.size());
+  for (const Px& p : points) poly.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
+  if (all_inside) return poly;
+  const auto l = static_cast<double>(rect.left);
+  const auto r = static_cast<double>(rect.right);
+  const auto t = static_cast<double>(rect.top);
+  const auto b = static_cast<double>(rect.bottom);
+  const auto at_x = [](double x) {
+    return [x](Px_F p, Px_F q) { return Px_F{x, p.y + (q.y - p.y) * (x - p.x) / (q.x - p.x)}; };
+  };
+  const auto at_y = [](double y) {
+    return [y](Px_F p, Px_F q) { return Px_F{p.x + (q.x - p.x) * (y - p.y) / (q.y - p.y), y}; };
+  };
+  poly = Keep_Side(
+      poly, [l](Px_F p) { return p.x >= l; }, at_x(l));
+  poly = Keep_Side(
+      poly, [r](Px_F p) { return p.x <= r; }, at_x(r));
+  poly = Keep_Side(
+      poly, [t](Px_F p) { return p.y >= t; }, at_y(t));
+  poly = Keep_Side(
+      poly, [b](Px_F p) { return p.y <= b; }, at_y(b));
+  return poly;
+}
+
 }  // namespace orv

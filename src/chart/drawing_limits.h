@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "chart/canvas.h"
@@ -63,5 +64,17 @@ std::vector<std::vector<Px>> Outline_Near(const Ellipse_Shape& e, double from, d
 
 // The inside of the ellipse cut to `rect`, as a polygon; empty when they do not meet.
 std::vector<Px> Filled_Within(const Ellipse_Shape& e, const Px_Rect& rect);
+
+// A point between pixels.
+struct Px_F {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// The part of a closed polygon inside `rect`, as a polygon (a smoothing painter fills one that
+// reaches far off its surface very slowly); the points themselves when all lie inside, fewer
+// than three when nothing is left. Cut corners keep their fractions, so that the edges that
+// show run exactly where the whole polygon has them.
+std::vector<Px_F> Polygon_Within(std::span<const Px> points, const Px_Rect& rect);
 
 }  // namespace orv

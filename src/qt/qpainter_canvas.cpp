@@ -2,19 +2,22 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
 #include <QPolygonF>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
+#include "chart/drawing_limits.h"
 #include "core/text_1252.h"
 
 namespace orv {
@@ -96,6 +99,17 @@ void Qpainter_Canvas::Do_Clear() {
 
 void Qpainter_Canvas::Do_Line(Px from, Px to) {
   Use_Pen(false);
+  if (Antialiasing()) {
+    // A smooth line is cut near the surface first: the painter lays out a dashed one dash by
+    // dash along its whole length. Its pattern is a dash of 4 widths and a gap of 2.
+    const int64_t width = std::max<int32_t>(Pen().width, 1);
+    const Px_Rect area{area_.left(), area_.top(), area_.right(), area_.bottom()};
+    const double period = Pen().style == Line_Style::dash ? 6.0 * static_cast<double>(width) : 0.0;
+    const auto cut = Clip_Segment(from, to, Grow(area, 2 * width + 8), period);
+    if (!cut) return;
+    from = cut->from;
+    to = cut->to;
+  }
   painter_.drawLine(To_Point(from), To_Point(to));
 }
 
@@ -119,14 +133,79 @@ void Qpainter_Canvas::Do_Text(Px at, std::string_view text) {
   painter_.drawText(QPointF(static_cast<double>(at.x), static_cast<double>(at.y) + ascent), shown);
 }
 
-void Qpainter_Canvas::Do_Polygon(std::span<const Px> points) {
+namespace {
+
+// The rectangle of four corners in order whose sides run along the axes; nothing otherwise.
+std::optional<QRectF> Upright_Rectangle(const std::vector<Px_F>& p) {
+  if (p.size() != 4) return std::nullopt;
+  const bool across_first =
+      p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x;
+  const bool down_first =
+      p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y;
+  if (!across_first && !down_first) return std::nullopt;
+  return QRectF(QPointF(p[0].x, p[0].y), QPointF(p[2].x, p[2].y)).normalized();
+}
+
+// A rectangle given by its corners in order, as a line along its middle and its width.
+struct Band_Line {
+  QPointF from;
+  QPointF to;
+  double width = 0.0;
+};
+
+// The band of four corners p0..p3 whose sides p0-p3 and p1-p2 are its ends: opposite sides
+// equal and square to each other, to within the pixel the corners were rounded to.
+std::optional<Band_Line> Band_Of(std::span<const Px> p) {
+  if (p.size() != 4) return std::nullopt;
+  const auto d = [&p](size_t i, size_t j) {
+    return QPointF(static_cast<double>(p[j].x) - p[i].x, static_cast<double>(p[j].y) - p[i].y);
+  };
+  const QPointF side = d(0, 1), end0 = d(0, 3), end1 = d(1, 2);
+  const double ux = side.x(), uy = side.y(), vx = end0.x(), vy = end0.y(), wx = end1.x(),
+               wy = end1.y();
+  const double u = std::hypot(ux, uy), v = std::hypot(vx, vy);
+  if (u < 1.0 || v < 1.0) return std::nullopt;
+  if (std::abs(wx - vx) > 1.5 || std::abs(wy - vy) > 1.5) return std::nullopt;
+  if (std::abs(ux * vx + uy * vy) > 2.0 * (u + v)) return std::nullopt;
+  const auto mid = [](Px a, Px b) {
+    return QPointF((static_cast<double>(a.x) + b.x) / 2.0, (static_cast<double>(a.y) + b.y) / 2.0);
+  };
+  return Band_Line{mid(p[0], p[3]), mid(p[1], p[2]), (v + std::hypot(wx, wy)) / 2.0};
+}
+
+}  // namespace
+
+void Qpainter_Canvas::Do_Polygon(std::span<const Px> whole) {
+  const Px_Rect area{area_.left(), area_.top(), area_.right(), area_.bottom()};
+  const std::vector<Px_F> points =
+      Polygon_Within(whole, Grow(area, 2 * int64_t{std::max<int32_t>(Pen().width, 1)} + 8));
+  if (points.size() < 2) return;
   Use_Pen(true);
-  QPolygonF polygon;
-  for (const Px& p : points) polygon << To_Point(p);
   QPen pen = painter_.pen();
   pen.setCapStyle(Qt::FlatCap);
   pen.setJoinStyle(Qt::MiterJoin);
   painter_.setPen(pen);
+  // An upright rectangle (the background, a panel, a label's plate) goes through the painter's
+  // much quicker rectangle; the pixels are those of the same polygon.
+  if (const auto box = Upright_Rectangle(points)) {
+    painter_.drawRect(*box);
+    return;
+  }
+  // A turned rectangle (a runway, a taxiway band) is filled as one wide line with flat ends,
+  // which the painter smooths many times faster than a polygon and to the same pixels.
+  const std::optional<Band_Line> band =
+      Pen().fill_style == Fill_Style::solid ? Band_Of(whole) : std::nullopt;
+  QPolygonF polygon;
+  for (const Px_F& p : points) polygon << QPointF(p.x, p.y);
+  if (band) {
+    QPen fill(painter_.brush().color());
+    fill.setWidthF(band->width);
+    fill.setCapStyle(Qt::FlatCap);
+    painter_.setPen(fill);
+    painter_.drawLine(band->from, band->to);
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+  }
   painter_.drawPolygon(polygon);
 }
 
@@ -147,9 +226,18 @@ QString Shown(std::string_view text) {
 
 }  // namespace
 
+const Qpainter_Canvas::Face& Qpainter_Canvas::Face_Of(const Text_Style& style) const {
+  for (const Face& f : faces_) {
+    if (f.size_px == style.size_px && f.bold == style.bold) return f;
+  }
+  const QFont font = Sized_Font(painter_.font(), style);
+  faces_.push_back(Face{style.size_px, style.bold, font, QFontMetricsF(font)});
+  return faces_.back();
+}
+
 Text_Size Qpainter_Canvas::Text_Extent(std::string_view text, const Text_Style& style) const {
-  const QFontMetricsF metrics(Sized_Font(painter_.font(), style));
-  return {metrics.horizontalAdvance(Shown(text)), static_cast<double>(style.size_px)};
+  return {Face_Of(style).metrics.horizontalAdvance(Shown(text)),
+          static_cast<double>(style.size_px)};
 }
 
 // The text is laid out from its box's top-left corner, turned about it; its height is its size
@@ -158,16 +246,21 @@ void Qpainter_Canvas::Do_Styled_Text(Px, std::string_view text, const Text_Style
                                      const Text_Box& box) {
   painter_.setRenderHint(QPainter::Antialiasing, Antialiasing());
   painter_.setRenderHint(QPainter::TextAntialiasing, Antialiasing());
-  const QFont font = Sized_Font(painter_.font(), style);
-  const QFontMetricsF metrics(font);
-  painter_.save();
-  painter_.setFont(font);
+  const Face& face = Face_Of(style);
+  const double baseline = (style.size_px + face.metrics.ascent() - face.metrics.descent()) / 2.0;
+  const QFont old_font = painter_.font();
+  painter_.setFont(face.font);
   painter_.setPen(To_Color(Pen().color));
-  painter_.translate(To_Point(box.corner[0]));
-  painter_.rotate(-style.angle_deg);
-  const double baseline = (style.size_px + metrics.ascent() - metrics.descent()) / 2.0;
-  painter_.drawText(QPointF(0.0, baseline), Shown(text));
-  painter_.restore();
+  if (style.angle_deg == 0.0) {
+    painter_.drawText(To_Point(box.corner[0]) + QPointF(0.0, baseline), Shown(text));
+  } else {
+    const QTransform old_transform = painter_.transform();
+    painter_.translate(To_Point(box.corner[0]));
+    painter_.rotate(-style.angle_deg);
+    painter_.drawText(QPointF(0.0, baseline), Shown(text));
+    painter_.setTransform(old_transform);
+  }
+  painter_.setFont(old_font);
 }
 
 }  // namespace orv

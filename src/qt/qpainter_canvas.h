@@ -4,7 +4,10 @@
 // asked for (the diagram asks).
 #pragma once
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QRect>
+#include <vector>
 
 #include "chart/canvas.h"
 
@@ -31,10 +34,20 @@ class Qpainter_Canvas final : public Canvas {
   Text_Size Text_Extent(std::string_view text, const Text_Style& style) const override;
 
  private:
+  // A sized text's face and its measures, made once per size and weight for the canvas: a
+  // diagram measures and draws hundreds of texts in a few faces.
+  struct Face {
+    int32_t size_px = 0;
+    bool bold = false;
+    QFont font;
+    QFontMetricsF metrics;
+  };
+  const Face& Face_Of(const Text_Style& style) const;
   void Use_Pen(bool with_fill);
 
   QPainter& painter_;
   QRect area_;
+  mutable std::vector<Face> faces_;
 };
 
 // The start and the span of an arc in Qt's sixteenths of a degree, counter-clockwise from three

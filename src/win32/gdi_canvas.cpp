@@ -124,21 +124,25 @@ void Gdi_Canvas::Do_Polygon(std::span<const Px> points) {
     Canvas::Do_Polygon(points);
     return;
   }
-  std::vector<Gdiplus::Point> list;
-  list.reserve(points.size());
-  for (const Px& p : points) list.emplace_back(p.x, p.y);
-  const int n = static_cast<int>(list.size());
-  // The inside is GDI's own fill, exact on every system; GDI+ smooths the outline over it.
+  // The inside is GDI's own fill, exact on every system; GDI+ smooths the outline over it, cut
+  // near the surface first.
   if (Pen().fill_style == Fill_Style::solid) {
     std::vector<POINT> inside;
     inside.reserve(points.size());
     for (const Px& p : points) inside.push_back(POINT{p.x, p.y});
     Use_Brush(true);
     SelectObject(dc_, GetStockObject(NULL_PEN));
-    ::Polygon(dc_, inside.data(), n);
+    ::Polygon(dc_, inside.data(), static_cast<int>(inside.size()));
+  }
+  const std::vector<Px_F> near = Polygon_Within(points, Grow(Area(), 2 * int64_t{Pen_Width()} + 8));
+  if (near.size() < 2) return;
+  std::vector<Gdiplus::PointF> list;
+  list.reserve(near.size());
+  for (const Px_F& p : near) {
+    list.emplace_back(static_cast<Gdiplus::REAL>(p.x), static_cast<Gdiplus::REAL>(p.y));
   }
   const Gdiplus::Pen pen(Plus_Color(Pen().color), static_cast<Gdiplus::REAL>(Pen_Width()));
-  g->DrawPolygon(&pen, list.data(), n);
+  g->DrawPolygon(&pen, list.data(), static_cast<int>(list.size()));
 }
 
 // How far each letter of a sized text ends from the text's start, in the unturned font of its

@@ -3,15 +3,15 @@
 #include "qt/chart_window.h"
 
 #include <QAction>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QWheelEvent>
@@ -392,6 +392,48 @@ TEST_F(Painter_Canvas, ShapesAtTheEdgesOf32BitsStillDraw) {
   EXPECT_EQ(image.pixelColor(50, 20), QColor(Qt::black));
 }
 
+// A smooth polygon reaching far off the surface is cut to it before painting (the painter
+// crawls over such a shape): what shows is what the whole polygon paints.
+TEST_F(Painter_Canvas, APolygonFarOffTheSurfacePaintsAsTheWholeOneDoes) {
+  const Px band[] = {{3050, -3950}, {3074, -3932}, {-2926, 4068}, {-2950, 4050}};
+  const Px star[] = {{50, -900}, {70, 40}, {900, 50},  {70, 60},
+                     {50, 1000}, {30, 60}, {-800, 50}, {30, 40}};
+  for (const auto& shape : {std::span<const Px>(band), std::span<const Px>(star)}) {
+    Paint([&](Canvas& c) {
+      c.Set_Antialiasing(true);
+      c.Set_Fill_Color(RGB_ILS);
+      c.Set_Fill_Style(Fill_Style::solid);
+      c.Set_Fore_Color(RGB_BLACK);
+      c.Set_Line_Width(2);
+      c.Polygon(shape);
+    });
+    QImage whole(image.size(), image.format());
+    whole.fill(Qt::white);
+    {
+      QPainter painter(&whole);
+      painter.setRenderHint(QPainter::Antialiasing);
+      QPen pen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+      painter.setPen(pen);
+      painter.setBrush(QColor(255, 255, 0));
+      QPolygonF polygon;
+      for (const Px& p : shape) polygon << QPointF(p.x, p.y);
+      painter.drawPolygon(polygon);
+    }
+    int differing = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor a = image.pixelColor(x, y);
+        const QColor b = whole.pixelColor(x, y);
+        differing += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                         std::abs(a.blue() - b.blue()) >
+                     48;
+      }
+    }
+    EXPECT_LE(differing, 10) << shape.size();
+    EXPECT_EQ(image.pixelColor(68, 50), QColor(255, 255, 0)) << shape.size();
+  }
+}
+
 // The small airport's diagram: painted, its runways in their colour; and, when
 // ORVANE_GDI_DIAGRAM names the GDI canvas's picture of it (the Windows tests write it under
 // Wine, tools/ci_windows), the same picture but for a few pixels: Wine's GDI+ draws no smooth
@@ -584,7 +626,8 @@ TEST_F(Chart, SaveAsPdfAndPrintEachWriteOnePage) {
   });
   w->findChild<QAction*>(QStringLiteral("prnt1"))->trigger();
   EXPECT_EQ(Read_Pdf_Pages(printed).count, 1);
-  for (const Shown_Message& m : messages) EXPECT_NE(m.text, QStringLiteral("The page could not be printed."));
+  for (const Shown_Message& m : messages)
+    EXPECT_NE(m.text, QStringLiteral("The page could not be printed."));
 }
 
 }  // namespace
