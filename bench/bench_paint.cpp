@@ -6,10 +6,15 @@
 #include <QImage>
 #include <QPainter>
 
+#include <filesystem>
+
 #include "chart/chart_layers.h"
 #include "chart/diagram_painter.h"
+#include "chart/view_motion.h"
 #include "grid_airport.h"
 #include "qt/qpainter_canvas.h"
+#include "tools/fs_world.h"
+#include "world_scan.h"
 
 namespace {
 
@@ -22,6 +27,46 @@ void Painting_Application() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static QGuiApplication app(argc, argv);
 }
+
+// The busiest airport of the generated FS2002-scale world, scanned once (the world's files are
+// written once, beside the other benchmarks' copy).
+const orv::Airport_Entry& Busiest_Airport() {
+  static const orv::Airport_Entry busiest = [] {
+    const auto parent = std::filesystem::temp_directory_path() / "orvane-bench-worlds";
+    const auto world = orv::fs_world::Make_World(parent, orv::fs_world::Fs2002_Shape());
+    orv::Program_State st;
+    st.work_dir = parent / "paint-work";
+    std::filesystem::create_directories(st.work_dir);
+    st.fs_path = world.root.string();
+    st.sim_version = 1;
+    st.first_run = true;
+    orv::Database_Build b;
+    orv_bench::Scan(st, b);
+    return orv_bench::Busiest_Of(st.airports);
+  }();
+  return busiest;
+}
+
+// Its diagram in a 1024 x 768 chart window, at zoom 13 and 16.
+void BM_Paint_Diagram_Busiest(benchmark::State& bench) {
+  Painting_Application();
+  orv::Program_State st;
+  st.cur_airport = Busiest_Airport();
+  st.show_twy_ids = st.show_twys = st.show_ils = st.show_gates = true;
+  orv::Chart_View v;
+  v.win_w_px = 1024;
+  v.win_h_px = 768;
+  orv::Load_View(v, st.cur_airport.lon, st.cur_airport.lat);
+  while (v.zoom_level < bench.range(0)) orv::Zoom_In(v);
+  QImage image(v.win_w_px, v.win_h_px, QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : bench) {
+    QPainter painter(&image);
+    orv::Qpainter_Canvas canvas(painter, image.rect());
+    orv::Draw_Diagram(canvas, st, v, v.win_w_px, v.win_h_px, false, false);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_Paint_Diagram_Busiest)->Arg(13)->Arg(16)->Unit(benchmark::kMillisecond);
 
 void BM_Paint_Diagram(benchmark::State& bench) {
   Painting_Application();

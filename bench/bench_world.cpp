@@ -28,6 +28,7 @@
 #include "data/database_files.h"
 #include "scenery/database_build.h"
 #include "tools/fs_world.h"
+#include "world_scan.h"
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -111,15 +112,6 @@ std::unique_ptr<orv::Program_State> Fresh_State(const World& w) {
   return st;
 }
 
-// The scan as the window's ticks run it, without a display: status text, then one step.
-void Scan(orv::Program_State& st, orv::Database_Build& b) {
-  orv::Load_Mag_Grid(st);
-  orv::Prepare_Build(st, b);
-  while (!orv::Scan_Finished(st, b)) {
-    benchmark::DoNotOptimize(orv::Scan_Status_Text(st, b));
-    orv::Scan_Bgls_Tick(st, b, orv::Read_Airspace_Section);
-  }
-}
 
 World& The_World(const std::string& shape) {
   static std::map<std::string, std::unique_ptr<World>> worlds;
@@ -137,17 +129,14 @@ World& The_World(const std::string& shape) {
   fs::create_directories(w->work);
   auto st = Fresh_State(*w);
   orv::Database_Build b;
-  Scan(*st, b);
+  orv_bench::Scan(*st, b);
   orv::Write_Airport_File(*st);
   orv::Write_Airspace_List(*st);
   w->airport_count = st->airport_count;
   w->airspace_file_count = st->airspace_file_count;
   w->airspace_files = st->airspace_files;
   w->fetched = st->airports.at(0);
-  w->busiest = *std::max_element(
-      st->airports.begin(), st->airports.end(), [](const auto& x, const auto& y) {
-        return x.taxi_path_count + x.parking_count < y.taxi_path_count + y.parking_count;
-      });
+  w->busiest = orv_bench::Busiest_Of(st->airports);
   const std::vector<uint8_t> db = orv::Encode_Airports(st->airports, st->airport_count);
   w->read_s = Best_Of_Three([&] { Read_Files(w->files); });
   w->write_s = Best_Of_Three([&] { Write_Bytes(w->work / "write-floor.tmp", db); });
@@ -213,7 +202,7 @@ void BM_First_Run_Scan(benchmark::State& state, const std::string& shape) {
     auto st = Fresh_State(w);
     orv::Database_Build b;
     timed.Start();
-    Scan(*st, b);
+    orv_bench::Scan(*st, b);
     orv::End_Build(*st, b);
     timed.Stop();
     benchmark::DoNotOptimize(st->airport_count);
@@ -240,7 +229,7 @@ void Run_Headless_Build(benchmark::State& state, const std::string& shape, orv::
     b.read_mode = how;
     if (cold) Drop_Caches();
     timed.Start();
-    Scan(*st, b);
+    orv_bench::Scan(*st, b);
     if (!orv::Write_Airport_File(*st).ok || !orv::Write_Airspace_List(*st).ok) {
       state.SkipWithError("cannot write the database");
       break;

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QRect>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "chart/canvas.h"
@@ -41,9 +43,11 @@ class Qpainter_Canvas final : public Canvas {
     bool bold = false;
     QFont font;
     QFontMetricsF metrics;
+    std::unordered_map<std::string, double> widths;  // the texts measured so far
   };
-  const Face& Face_Of(const Text_Style& style) const;
+  Face& Face_Of(const Text_Style& style) const;
   void Use_Pen(bool with_fill);
+  double Same_Edge_Growth() const;
 
   QPainter& painter_;
   QRect area_;
