@@ -66,6 +66,31 @@ bool Type_Keys(HWND focus, const wchar_t* text) {
   return true;
 }
 
+// The control's text once every key posted so far has been handled.
+std::wstring Text_Of(HWND control) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(control, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+  wchar_t text[1024] = {};
+  SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
+                      5000, &ignored);
+  return text;
+}
+
+// Types the text and checks that the control holds it. A window that is still filling itself
+// in as it opens may replace what was typed: then the text is typed again over the whole box,
+// at most twice more, and each miss is told on the standard error.
+bool Type_Checked(HWND focus, const wchar_t* text) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) PostMessageW(focus, EM_SETSEL, 0, -1);
+    if (!Type_Keys(focus, text)) return false;
+    const std::wstring held = Text_Of(focus);
+    if (held == text) return true;
+    std::fwprintf(stderr, L"win_press: the control holds \"%ls\" after typing; typing again\n",
+                  held.c_str());
+  }
+  return false;
+}
+
 int Type_Into(const wchar_t* caption, const wchar_t* text, int seconds) {
   // The keys go to the window the system has in front: wait until this one has stayed there
   // for a second (the window before it may still be going).
@@ -81,7 +106,7 @@ int Type_Into(const wchar_t* caption, const wchar_t* text, int seconds) {
       GetClassNameW(info.hwndFocus, cls, 63);
       std::fwprintf(stderr, L"win_press: typing into \"%ls\", its %ls control has the focus\n",
                     caption, cls);
-      return info.hwndFocus && Type_Keys(info.hwndFocus, text) ? 0 : 1;
+      return info.hwndFocus && Type_Checked(info.hwndFocus, text) ? 0 : 1;
     }
     if (Shown(window) && in_front == 0) SetForegroundWindow(window);
     Sleep(100);

@@ -171,8 +171,14 @@ void Chart_Behaviour::Draw(Canvas& canvas, Window_Size client, double scale) {
     return;
   }
   try {
+    // The window's buttons and altimeter label sit over the chart at their design places.
+    std::vector<Box> controls;
+    for (const Control_Row& c : CHART_WINDOW.controls) {
+      controls.push_back({c.rect.x * scale_, c.rect.y * scale_, (c.rect.x + c.rect.w) * scale_,
+                          (c.rect.y + c.rect.h) * scale_});
+    }
     Draw_Diagram(canvas, st_, projection_, client.w, client.h, st_.night_colours, sim_connected_,
-                 scale_);
+                 scale_, controls);
   } catch (const std::exception&) {
     // As the classic chart: the next redraw tries again.
   }

@@ -254,8 +254,8 @@ Chart_Hit Hit_Test_Diagram(const Program_State& st, const Diagram_Frame& frame, 
   };
   map.feather = [&](const Ils_Rec& i) -> std::optional<Triangle> {
     const Ils_Feather f = Feather_Of(st, frame, i, text_scale);
-    return Triangle{Point_Of(f.tip), Point_Of({f.far.x + f.side.x, f.far.y + f.side.y}),
-                    Point_Of({f.far.x - f.side.x, f.far.y - f.side.y})};
+    return Triangle{Point_Of(f.tip), Point_Of({f.outer.x + f.side.x, f.outer.y + f.side.y}),
+                    Point_Of({f.outer.x - f.side.x, f.outer.y - f.side.y})};
   };
   map.runway_surface = [&frame](const Runway_Rec& w) -> std::optional<std::array<Point, 4>> {
     const auto s = Runway_Geometry(frame, w);

@@ -72,6 +72,7 @@ class Builder {
       : st_(st), a_(st.cur_airport), f_(f), o_(o), measure_(measure), grid_(48.0 * o.text_scale) {
     pic_.width = f.width;
     pic_.height = f.height;
+    for (const Box& b : o.keep_clear) grid_.Add(b);
   }
 
   Diagram_Picture Build();
@@ -363,7 +364,7 @@ void Builder::Ils() {
     if (!Near_Surface(f.tip, f.len)) continue;
     const Pt t = f.tip;
     const Pt out = f.out;
-    const Pt far = f.far;
+    const Pt far = f.outer;
     pic_.ils.polygons.push_back({Ink::ils, Ink::ils, {t, far, Add(far, f.side)}});
     pic_.ils.polygons.push_back({Ink::background, Ink::ils, {t, far, Sub(far, f.side)}});
     char course_text[16];
@@ -609,7 +610,7 @@ Ils_Feather Feather_Of(const Program_State& st, const Diagram_Frame& frame, cons
   f.tip = Diagram_Project(frame, i.lat, i.lon);
   f.out = Mul(Course_Dir(Mag_To_True(st.mag_var_table, i.mag_hdg, i.lat, i.lon)), -1.0);
   f.len = std::clamp(2.0 * 6080.0 * frame.Px_Per_Foot(), 40.0 * text_scale, 110.0 * text_scale);
-  f.far = Add(f.tip, Mul(f.out, f.len));
+  f.outer = Add(f.tip, Mul(f.out, f.len));
   f.side = {-f.out.y * f.len * 0.05, f.out.x * f.len * 0.05};
   return f;
 }

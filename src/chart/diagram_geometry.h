@@ -96,6 +96,7 @@ struct Diagram_Options {
   int16_t zoom_level = ZOOM_AT_LOAD;  // which layers appear, as on the classic chart
   bool aircraft = false;              // draw the aircraft (the link is connected)
   std::string scale_text;             // a page's "1:10000", shown under the scale bar
+  std::vector<Box> keep_clear;        // the window's own controls over the surface: no label there
 };
 
 // The ground width of every taxiway band, and the least it is drawn with.
@@ -120,11 +121,11 @@ std::optional<Runway_Surface> Runway_Geometry(const Diagram_Frame& frame, const 
 double Taxiway_Band_Px(const Diagram_Frame& frame);
 
 // An ILS's localizer feather: from the antenna at `tip`, len pixels out against the course
-// along `out` to `far`, its far edge `side` either way of the centre line.
+// along `out` to `outer`, its outer edge `side` either way of the centre line.
 struct Ils_Feather {
   Pt tip;
   Pt out;
-  Pt far;
+  Pt outer;
   Pt side;
   double len = 0.0;
 };

@@ -109,11 +109,13 @@ void Paint_Diagram(Canvas& canvas, const Diagram_Picture& picture, bool night) {
 }
 
 void Draw_Diagram(Canvas& canvas, const Program_State& state, const Chart_View& view, int32_t width,
-                  int32_t height, bool night, bool aircraft, double scale) {
+                  int32_t height, bool night, bool aircraft, double scale,
+                  std::span<const Box> keep_clear) {
   const Diagram_Frame frame = Frame_Of_View(view, width, height);
   Diagram_Options options;
   options.inset = {8.0 * scale, 30.0 * scale, width - 8.0 * scale, height - 40.0 * scale};
   options.text_scale = scale;
+  options.keep_clear.assign(keep_clear.begin(), keep_clear.end());
   options.zoom_level = view.zoom_level;
   options.aircraft = aircraft;
   Paint_Diagram(canvas, Build_Diagram(state, frame, options, canvas), night);

@@ -2,6 +2,8 @@
 // no state: every colour comes from the palette, every position from the picture.
 #pragma once
 
+#include <span>
+
 #include "chart/canvas.h"
 #include "chart/diagram_geometry.h"
 
@@ -14,8 +16,10 @@ void Paint_Diagram(Canvas& canvas, const Diagram_Picture& picture, bool night);
 
 // The diagram of a chart view, as the chart window draws it on a surface of width x height
 // pixels: the picture built and painted in one go. `scale` is the surface's pixels per design
-// pixel: the window's controls it keeps clear of and its texts grow with it.
-void Draw_Diagram(Canvas& canvas, const Program_State& state, const Chart_View& view,
-                  int32_t width, int32_t height, bool night, bool aircraft, double scale = 1.0);
+// pixel: the margins it keeps for the window's controls and its texts grow with it. No label
+// goes under the boxes of `keep_clear` (the window's buttons, in surface pixels).
+void Draw_Diagram(Canvas& canvas, const Program_State& state, const Chart_View& view, int32_t width,
+                  int32_t height, bool night, bool aircraft, double scale = 1.0,
+                  std::span<const Box> keep_clear = {});
 
 }  // namespace orv

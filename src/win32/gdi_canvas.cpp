@@ -134,11 +134,12 @@ void Gdi_Canvas::Do_Polygon(std::span<const Px> points) {
     SelectObject(dc_, GetStockObject(NULL_PEN));
     ::Polygon(dc_, inside.data(), static_cast<int>(inside.size()));
   }
-  const std::vector<Px_F> near = Polygon_Within(points, Grow(Area(), 2 * int64_t{Pen_Width()} + 8));
-  if (near.size() < 2) return;
+  const std::vector<Px_F> outline =
+      Polygon_Within(points, Grow(Area(), 2 * int64_t{Pen_Width()} + 8));
+  if (outline.size() < 2) return;
   std::vector<Gdiplus::PointF> list;
-  list.reserve(near.size());
-  for (const Px_F& p : near) {
+  list.reserve(outline.size());
+  for (const Px_F& p : outline) {
     list.emplace_back(static_cast<Gdiplus::REAL>(p.x), static_cast<Gdiplus::REAL>(p.y));
   }
   const Gdiplus::Pen pen(Plus_Color(Pen().color), static_cast<Gdiplus::REAL>(Pen_Width()));

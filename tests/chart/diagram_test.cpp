@@ -157,6 +157,11 @@ TEST(Diagram_Labels, Placed_Boxes_Never_Overlap_And_Every_Taxiway_Is_Named) {
   EXPECT_EQ(count[1], 1);
   EXPECT_EQ(count[2], 1);
   EXPECT_TRUE(gate);
+  // Under the window's own buttons no label is placed.
+  Diagram_Options buttons = o;
+  buttons.keep_clear = {{0, 0, 800, 600}};
+  EXPECT_TRUE(
+      Build_Diagram(st, Frame_At(47.0, -122.0, 16), buttons, measure).labels.labels.empty());
   // Zoomed out, the gate's circle is too small for its label: the label goes beside it.
   o.zoom_level = 13;
   const Diagram_Picture out = Build_Diagram(st, Frame_At(47.0, -122.0, 13), o, measure);
