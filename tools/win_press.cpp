@@ -52,28 +52,34 @@ bool Shown(HWND window) {
   return IsWindow(window) && IsWindowVisible(window);
 }
 
-// Each character as the keyboard delivers it to the control with the focus: the key going down,
-// its character, the key coming up, posted to the program's message loop one after another.
+// Each character as the keyboard's translation delivers it to the control with the focus,
+// posted to the program's message loop one after another. Only the characters are posted: a
+// posted key-down would be translated into a character of its own as well.
 bool Type_Keys(HWND focus, const wchar_t* text) {
   for (const wchar_t* c = text; *c != L'\0'; ++c) {
-    const SHORT scan = VkKeyScanW(*c);
-    const WPARAM key = scan == -1 ? 0 : static_cast<WPARAM>(LOBYTE(scan));
-    if (key != 0 && !PostMessageW(focus, WM_KEYDOWN, key, 1)) return false;
     if (!PostMessageW(focus, WM_CHAR, *c, 1)) return false;
-    if (key != 0 && !PostMessageW(focus, WM_KEYUP, key, 0xC0000001)) return false;
     Sleep(20);
   }
   return true;
 }
 
-// The control's text once every key posted so far has been handled.
+// The control's text as it stands.
 std::wstring Text_Of(HWND control) {
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(control, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
   wchar_t text[1024] = {};
   SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
                       5000, &ignored);
   return text;
+}
+
+// Whether the control comes to hold the text within three seconds: the characters posted are
+// handled after any message sent to it, so its text is read until they have all arrived.
+bool Comes_To_Hold(HWND control, const wchar_t* text) {
+  for (int tries = 0; tries < 30; ++tries) {
+    if (Text_Of(control) == text) return true;
+    Sleep(100);
+  }
+  return false;
 }
 
 // Types the text and checks that the control holds it. A window that is still filling itself
@@ -83,10 +89,9 @@ bool Type_Checked(HWND focus, const wchar_t* text) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (attempt > 0) PostMessageW(focus, EM_SETSEL, 0, -1);
     if (!Type_Keys(focus, text)) return false;
-    const std::wstring held = Text_Of(focus);
-    if (held == text) return true;
+    if (Comes_To_Hold(focus, text)) return true;
     std::fwprintf(stderr, L"win_press: the control holds \"%ls\" after typing; typing again\n",
-                  held.c_str());
+                  Text_Of(focus).c_str());
   }
   return false;
 }
