@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "behaviour/chart_behaviour.h"
+#include "chart/diagram_page.h"
 #include "chart/diagram_painter.h"
 #include "chart/recording_canvas.h"
 #include "core/program_state.h"
@@ -218,34 +219,55 @@ TEST_F(Win32Chart, GdiCanvasTextArcsAndShapesFarBeyondTheSurface) {
 // The small airport's diagram on a 24-bit bitmap: painted, its runways in their colour. When
 // ORVANE_GDI_DIAGRAM names a file the picture is written there, for the Linux window tests to
 // compare with the painter canvas's picture (tools/ci_windows).
-TEST(Win32Diagram, GdiCanvasPaintsTheSampleDiagram) {
-  namespace sample = orv::testing;
-  constexpr int w = sample::kSampleWidth, h = sample::kSampleHeight;
+// What the GDI canvas draws on a 24-bit memory bitmap of w x h pixels.
+template <class Draw>
+orv::testing::Rgb_Picture Gdi_Picture(int w, int h, Draw draw) {
   HDC dc = CreateCompatibleDC(nullptr);
   BITMAPINFO info{{sizeof info.bmiHeader, w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_NE(bitmap, nullptr);
+  orv::testing::Rgb_Picture picture{w, h, {}};
+  if (bitmap == nullptr) return picture;
   const HGDIOBJ old = SelectObject(dc, bitmap);
   {
     Gdi_Canvas canvas(dc, RECT{0, 0, w, h});
-    Draw_Diagram(canvas, sample::Small_Airport(), sample::Sample_Diagram_View(), w, h, false,
-                 false);
+    draw(canvas);
   }
   GdiFlush();
-  sample::Rgb_Picture picture{w, h, {}};
-  const auto* bgr = static_cast<const uint8_t*>(bits);  // rows of 1440 bytes, no padding
-  for (int i = 0; i < w * h; ++i) {
-    picture.rgb.insert(picture.rgb.end(), {bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]});
+  const auto* bgr = static_cast<const uint8_t*>(bits);
+  const size_t row = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const uint8_t* px = bgr + y * row + 3 * static_cast<size_t>(x);
+      picture.rgb.insert(picture.rgb.end(), {px[2], px[1], px[0]});
+    }
   }
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
+  return picture;
+}
+
+TEST(Win32Diagram, GdiCanvasPaintsTheSampleDiagram) {
+  namespace sample = orv::testing;
+  constexpr int w = sample::kSampleWidth, h = sample::kSampleHeight;
+  const sample::Rgb_Picture picture = Gdi_Picture(w, h, [](Canvas& canvas) {
+    Draw_Diagram(canvas, sample::Small_Airport(), sample::Sample_Diagram_View(), w, h, false,
+                 false);
+  });
   EXPECT_GT(sample::Count_Of(picture, Ink_Color(Ink::runway, false)), 1000u);
   EXPECT_LT(sample::Count_Of(picture, RGB_WHITE), size_t{w * h * 97 / 100});
   if (const char* path = std::getenv("ORVANE_GDI_DIAGRAM")) {
     EXPECT_TRUE(sample::Write_Ppm(path, picture)) << path;
   }
+
+  // The printed page as "Print..." draws it on the printer: an A5 page at 100 dots per inch.
+  const Program_State st = sample::Small_Airport();
+  const sample::Rgb_Picture page = Gdi_Picture(583, 827, [&](Canvas& canvas) {
+    Draw_Diagram_Page(canvas, st, 583, 827, 100.0, false, false);
+  });
+  EXPECT_GT(sample::Count_Of(page, Ink_Color(Ink::runway, false)), 500u);
+  EXPECT_GT(sample::Count_Of(page, Ink_Color(Ink::taxiway_sign, false)), 20u);
 }
 
 TEST_F(Win32Chart, ShowsTheAircraftAndTheAltimeterThenWarnsOnceWhenTheSimulatorCloses) {
