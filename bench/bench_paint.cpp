@@ -50,14 +50,8 @@ const orv::Airport_Entry& Busiest_Airport() {
 // Its diagram in a 1024 x 768 chart window, at zoom 13 and 16.
 void BM_Paint_Diagram_Busiest(benchmark::State& bench) {
   Painting_Application();
-  orv::Program_State st;
-  st.cur_airport = Busiest_Airport();
-  st.show_twy_ids = st.show_twys = st.show_ils = st.show_gates = true;
-  orv::Chart_View v;
-  v.win_w_px = 1024;
-  v.win_h_px = 768;
-  orv::Load_View(v, st.cur_airport.lon, st.cur_airport.lat);
-  while (v.zoom_level < bench.range(0)) orv::Zoom_In(v);
+  const orv::Program_State st = orv_bench::Showing(Busiest_Airport());
+  const orv::Chart_View v = orv_bench::View_On(st.cur_airport, bench.range(0));
   QImage image(v.win_w_px, v.win_h_px, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : bench) {
     QPainter painter(&image);

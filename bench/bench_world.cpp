@@ -335,14 +335,8 @@ void BM_Database_Index_Load(benchmark::State& state, const std::string& shape) {
 // placement included; the window redraws once a second and at every click.
 void BM_Diagram_Busiest(benchmark::State& state) {
   World& w = The_World("fs2002");
-  orv::Program_State st;
-  st.cur_airport = w.busiest;
-  st.show_twy_ids = st.show_twys = st.show_ils = st.show_gates = true;
-  orv::Chart_View view;
-  view.win_w_px = 1024;
-  view.win_h_px = 768;
-  orv::Load_View(view, w.busiest.lon, w.busiest.lat);
-  while (view.zoom_level < state.range(0)) orv::Zoom_In(view);
+  const orv::Program_State st = orv_bench::Showing(w.busiest);
+  const orv::Chart_View view = orv_bench::View_On(w.busiest, state.range(0));
   orv::Recording_Canvas canvas;
   for (auto _ : state) {
     canvas.Forget();

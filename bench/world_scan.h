@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "airspace/airspace_reader.h"
+#include "chart/chart_projection.h"
 #include "core/program_state.h"
 #include "scenery/database_build.h"
 
@@ -27,6 +28,23 @@ inline const orv::Airport_Entry& Busiest_Of(const std::vector<orv::Airport_Entry
   return *std::max_element(airports.begin(), airports.end(), [](const auto& x, const auto& y) {
     return x.taxi_path_count + x.parking_count < y.taxi_path_count + y.parking_count;
   });
+}
+
+// The airport chosen with every display switch of the diagram on, in a 1024 x 768 chart view
+// centred on it at a zoom level.
+inline orv::Program_State Showing(const orv::Airport_Entry& airport) {
+  orv::Program_State st;
+  st.cur_airport = airport;
+  st.show_twy_ids = st.show_twys = st.show_ils = st.show_gates = true;
+  return st;
+}
+inline orv::Chart_View View_On(const orv::Airport_Entry& airport, int64_t zoom) {
+  orv::Chart_View view;
+  view.win_w_px = 1024;
+  view.win_h_px = 768;
+  orv::Load_View(view, airport.lon, airport.lat);
+  while (view.zoom_level < zoom) orv::Zoom_In(view);
+  return view;
 }
 
 }  // namespace orv_bench
